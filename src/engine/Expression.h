@@ -103,13 +103,13 @@ struct TEquError {
 /// Error codes with an input that raises them.
 enum EquErrorCode : std::uint8_t {
     ecNone = 0,
-    ecError = 1,           ///< "a+"
-    ecEmpty = 2,           ///< ""
-    ecNoExpression = 3,    ///< "   "
-    ecMissingOpen = 5,     ///< ")"
-    ecBadNumber = 7,       ///< "1.2.3"
-    ecIllegalChar = 8,     ///< "x_1"
-    ecMissingOperand = 11, ///< "()"
+    ecError = 1,            ///< "a+"
+    ecEmpty = 2,            ///< ""
+    ecNoExpression = 3,     ///< "   "
+    ecMissingOpen = 5,      ///< ")"
+    ecBadNumber = 7,        ///< "1.2.3"
+    ecIllegalChar = 8,      ///< "x_1"
+    ecMissingOperand = 11,  ///< "()"
     ecMissingOperator = 12, ///< "a b"
     ecTooManyOperands = 13,
     ecTooManyOperators = 14,
@@ -120,12 +120,12 @@ enum EquErrorCode : std::uint8_t {
     ecOperandUnderflow = 19,
     ecOperatorOverflow = 20,
     ecOperatorUnderflow = 21,
-    ecMissingEquals = 22,   ///< equation line "x 1"
-    ecMissingRelation = 23, ///< condition line "0 a"
+    ecMissingEquals = 22,    ///< equation line "x 1"
+    ecMissingRelation = 23,  ///< condition line "0 a"
     ecTooManyRelations = 24, ///< condition line "0 < > a"
-    ecReservedWord = 26,    ///< "sin = 1"
-    ecIllegalName = 27,     ///< "2x = 1"
-    ecDuplicateName = 28,   ///< "x = x + 1"
+    ecReservedWord = 26,     ///< "sin = 1"
+    ecIllegalName = 27,      ///< "2x = 1"
+    ecDuplicateName = 28,    ///< "x = x + 1"
     ecTooManyVariables = 30,
     ecTooManyEquations = 31,
 };
@@ -152,6 +152,9 @@ bool IsIdentifier(std::string_view name);
 
 /// One of the function words (case ignored) or one of "-", "+", "*", "/", "^".
 bool IsReservedWord(std::string_view name);
+
+/// The code (2..18) of a function word, matched ignoring case; 0 for any other word.
+std::uint8_t FunctionWordCode(std::string_view word);
 
 /// ASCII case-insensitive equality, the rule for every name of the program.
 bool SameName(std::string_view a, std::string_view b);

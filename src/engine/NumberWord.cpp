@@ -9,7 +9,9 @@ namespace probex {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 locale_t CLocale() {
     static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(0));
@@ -24,10 +26,12 @@ NumberParse ParseUnsignedNumber(std::string_view text, char decimalSeparator, Ex
     normal.reserve(text.size());
     std::size_t i = 0;
     int digits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) normal.push_back(text[i]);
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+        normal.push_back(text[i]);
     if (i < text.size() && text[i] == decimalSeparator) {
         normal.push_back('.');
-        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits) normal.push_back(text[i]);
+        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+            normal.push_back(text[i]);
     }
     if (digits == 0) return NumberParse::Syntax;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
