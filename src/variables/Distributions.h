@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/Extended.h"
+#include "variables/Tiis.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace probex {
+
+class TRandom;
+
+/// Sets the defaults of the record's kind; for parametric kinds the derived values too, so
+/// the record can be drawn from without a further check.
+void SetDefaultParameters(TIis& iis);
+
+/// Validates the entered parameters and derives the sampler's values and the statistics.
+/// Returns the first failed check's message, empty on success; a failure leaves the derived
+/// fields untouched. Pure on the record: discarding results is the caller's business.
+std::string CheckParameters(TIis& iis);
+
+/// Soft checks after a successful CheckParameters; the last matching warning, or empty.
+std::string CheckWarnings(const TIis& iis);
+
+/// Probability that the untruncated distribution puts strictly between Min and Max (1 for
+/// the kinds that are not truncated).
+Extended ProbabilityInsideBounds(const TIis& iis);
+
+/// One value of the record's distribution for the given step of the run. Allocates nothing
+/// and takes no lock. A rejection loop checks `stop` (may be null) once every million
+/// rejected draws; when it is set the loop is abandoned and the last draw is returned moved
+/// to the nearer extreme (LowerExtreme/UpperExtreme), so even then the value lies strictly
+/// between Min and Max.
+Extended SampleValue(const TIis& iis, TRandom& random, std::int64_t step,
+                     const std::atomic<bool>* stop = nullptr);
+
+/// The value drawn in the first step of a run with initial extreme sampling.
+Extended LowerExtreme(const TIis& iis);
+
+/// The value drawn in the second step of a run with initial extreme sampling.
+Extended UpperExtreme(const TIis& iis, std::int64_t lastStep);
+
+} // namespace probex

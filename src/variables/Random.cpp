@@ -1,0 +1,46 @@
+#include "variables/Random.h"
+
+#include <chrono>
+#include <cmath>
+#include <numbers>
+
+namespace probex {
+
+void TRandom::Randomize() {
+    using namespace std::chrono;
+    const auto sinceEpoch = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+    constexpr std::int64_t msPerDay = 24LL * 60 * 60 * 1000;
+    std::int64_t ms = sinceEpoch.count() % msPerDay;
+    if (ms < 0) ms += msPerDay;
+    RandSeed = static_cast<std::uint32_t>(ms);
+    m_hasCachedDeviate = false;
+}
+
+void TRandom::ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed1) {
+    if (autoSeed) return;
+    if (generator == 0) RandSeed = static_cast<std::uint32_t>(static_cast<std::uint64_t>(seed1));
+    m_hasCachedDeviate = false;
+}
+
+Extended TRandom::NormalDeviate() {
+    if (m_hasCachedDeviate) {
+        m_hasCachedDeviate = false;
+        return m_cachedDeviate;
+    }
+    // Zero draws are skipped: ln 0 is undefined.
+    Extended u1;
+    do {
+        u1 = Random();
+    } while (u1 <= 0);
+    Extended u2;
+    do {
+        u2 = Random();
+    } while (u2 <= 0);
+    const Extended r = std::sqrt(-2 * std::log(u1));
+    const Extended theta = 2 * std::numbers::pi_v<Extended> * u2;
+    m_cachedDeviate = r * std::sin(theta);
+    m_hasCachedDeviate = true;
+    return r * std::cos(theta);
+}
+
+} // namespace probex
