@@ -70,6 +70,7 @@ Extended abandonedValue(const TIis& iis, Extended x) {
 
 void SetDefaultParameters(TIis& iis) {
     iis.StatShown = TStatShown{};
+    iis.Mean = iis.StDev = iis.Variance = iis.CoVar = iis.Median = iis.Skew = iis.Kurt = 0;
     switch (iis.Kind) {
     case DistKind::dkUndefined:
     case DistKind::dkStepNumber:
@@ -82,7 +83,6 @@ void SetDefaultParameters(TIis& iis) {
     case DistKind::dkDiscrete:
     case DistKind::dkContinuous:
         iis.Min = iis.Max = iis.Loc = iis.Scale = 0;
-        iis.Mean = iis.StDev = iis.Variance = iis.CoVar = iis.Median = iis.Skew = iis.Kurt = 0;
         iis.StatShown.Mean = iis.StatShown.StDev = iis.StatShown.Variance = true;
         iis.StatShown.Median = true;
         break;

@@ -1,0 +1,276 @@
+#include "variables/Distributions.h"
+
+#include "variables/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace probex {
+namespace {
+
+constexpr Extended tight = 1e-17L;
+
+TIis record(DistKind kind, Extended min, Extended max, Extended mean, Extended stDev) {
+    TIis iis;
+    iis.Kind = kind;
+    iis.Min = min;
+    iis.Max = max;
+    iis.Mean = mean;
+    iis.StDev = stDev;
+    return iis;
+}
+
+TEST(DistributionsTest, DefaultsAreCheckedValues) {
+    const Extended ln2 = std::numbers::ln2_v<Extended>;
+    struct Case {
+        DistKind kind;
+        Extended loc, scale, median, variance, skew, kurt;
+        TStatShown shown;
+    };
+    const std::vector<Case> cases = {
+        {DistKind::dkExponential, 0, 1, ln2, 1, 2, 6, {1, 1, 1, 1, 1, 1, 1}},
+        {DistKind::dkLognormal,
+         -0.5L * ln2,
+         std::sqrt(ln2),
+         1 / std::sqrt(2.0L),
+         1,
+         4,
+         38,
+         {1, 1, 1, 1, 1, 1, 1}},
+        {DistKind::dkNormal, 0, 1, 0, 1, 0, 0, {1, 1, 1, 0, 1, 1, 1}},
+        {DistKind::dkUniform, 0, 1, 0.5L, 1.0L / 12, 0, 0, {1, 1, 1, 1, 1, 1, 0}},
+        {DistKind::dkDiscrete, 0, 0, 0, 0, 0, 0, {1, 1, 1, 0, 1, 0, 0}},
+        {DistKind::dkConstant, 0, 1, 0, 0, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        TIis iis = record(c.kind, 7, 8, 9, 10);
+        iis.ConstCaption = "Pi";
+        iis.Loc = iis.Scale = iis.Median = iis.Variance = iis.Skew = iis.Kurt = 5;
+        SetDefaultParameters(iis);
+        EXPECT_NEAR(iis.Loc, c.loc, tight);
+        EXPECT_NEAR(iis.Scale, c.scale, tight);
+        EXPECT_NEAR(iis.Median, c.median, tight);
+        EXPECT_NEAR(iis.Variance, c.variance, tight);
+        EXPECT_EQ(iis.Skew, c.skew);
+        EXPECT_EQ(iis.Kurt, c.kurt);
+        EXPECT_EQ(iis.StatShown, c.shown);
+        if (c.kind == DistKind::dkConstant) {
+            EXPECT_TRUE(iis.ConstCaption.empty());
+        }
+        TIis checked = iis;
+        EXPECT_EQ(CheckParameters(checked),
+                  c.kind == DistKind::dkDiscrete ? "Must be Min<Max!" : "");
+        if (c.kind != DistKind::dkDiscrete) {
+            EXPECT_EQ(checked.Median, iis.Median);
+        }
+    }
+}
+
+TEST(DistributionsTest, CheckMessages) {
+    struct Case {
+        TIis iis;
+        std::string message;
+    };
+    const Extended inf = HUGE_VALL;
+    auto bins = [](DistKind kind, Extended min, Extended max, std::int32_t count) {
+        TIis iis = record(kind, min, max, 0, 0);
+        iis.Bins = count;
+        return iis;
+    };
+    const std::vector<Case> cases = {
+        {record(DistKind::dkExponential, 1, 1, 1, 1), "Must be Min<Max!"},
+        {record(DistKind::dkExponential, 0, 1, 3, 1), "Must be Max>Mean-StDev!"},
+        {record(DistKind::dkExponential, 0, 9, 3, 0), "Must be StDev>0!"},
+        {record(DistKind::dkLognormal, 2, 2, 1, 1), "Must be Min<Max!"},
+        {record(DistKind::dkLognormal, 0, 9, 1, 0), "Must be StDev>0!"},
+        {record(DistKind::dkLognormal, 0, 9, 0, 1), "Must be Mean>0!"},
+        {record(DistKind::dkLognormal, 0, 9, -2, 1), "Must be Mean>0!"},
+        {record(DistKind::dkNormal, 3, 2, 0, 1), "Must be Min<Max!"},
+        {record(DistKind::dkNormal, 0, 9, 1, 0), "Must be StDev>0!"},
+        {record(DistKind::dkNormal, 0, 9, NAN, 1), "Parameters must be finite numbers!"},
+        {record(DistKind::dkUniform, -inf, 0, 0, 0), "Parameters must be finite numbers!"},
+        {record(DistKind::dkUniform, 5, 5, 0, 0), "Must be Min<Max!"},
+        {record(DistKind::dkUniform, 5, 6, NAN, NAN), ""},
+        {bins(DistKind::dkDiscrete, 1, 1, 3), "Must be Min<Max!"},
+        {bins(DistKind::dkDiscrete, 1, 2, 1), "Must be Bins>=2!"},
+        {bins(DistKind::dkContinuous, 1, 2, 0), "Must be Bins>=1!"},
+        {record(DistKind::dkStepNumber, 5, 1, 0, 0), ""},
+        {record(DistKind::dkUndefined, 5, 1, 0, 0), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        TIis iis = c.iis;
+        iis.Loc = 123;
+        EXPECT_EQ(CheckParameters(iis), c.message);
+        if (!c.message.empty()) {
+            EXPECT_EQ(iis.Loc, 123) << "a failed check changes nothing";
+        }
+    }
+}
+
+TEST(DistributionsTest, DerivedValues) {
+    TIis uniform = record(DistKind::dkUniform, 2, 4, 0, 0);
+    ASSERT_EQ(CheckParameters(uniform), "");
+    EXPECT_EQ(uniform.Mean, 3);
+    EXPECT_NEAR(uniform.Variance, 1.0L / 3, tight);
+    EXPECT_NEAR(uniform.StDev, 0.57735026918962576L, tight);
+    EXPECT_NEAR(uniform.CoVar, 0.19245008972987525L, tight);
+    EXPECT_EQ(uniform.Loc, 2);
+    EXPECT_EQ(uniform.Scale, 2);
+
+    TIis exponential = record(DistKind::dkExponential, 0, 20, 10, 2);
+    ASSERT_EQ(CheckParameters(exponential), "");
+    EXPECT_EQ(exponential.Loc, 8);
+    EXPECT_EQ(exponential.Scale, 2);
+    EXPECT_NEAR(exponential.Median, 9.3862943611198906L, tight);
+    EXPECT_NEAR(exponential.CoVar, 0.2L, tight);
+
+    TIis normal = record(DistKind::dkNormal, -3, 3, 0, 1);
+    normal.StatShown.CoVar = true;
+    normal.CoVar = 9;
+    ASSERT_EQ(CheckParameters(normal), "");
+    EXPECT_EQ(normal.CoVar, 0);
+    EXPECT_FALSE(normal.StatShown.CoVar);
+    normal.Mean = 2;
+    ASSERT_EQ(CheckParameters(normal), "");
+    EXPECT_EQ(normal.CoVar, 0.5L);
+    EXPECT_TRUE(normal.StatShown.CoVar);
+
+    TIis discrete = record(DistKind::dkDiscrete, 1, 3, 0, 0);
+    discrete.Bins = 3;
+    ASSERT_EQ(CheckParameters(discrete), "");
+    EXPECT_EQ(discrete.Scale, 1);
+    discrete.Kind = DistKind::dkContinuous;
+    ASSERT_EQ(CheckParameters(discrete), "");
+    EXPECT_EQ(discrete.Scale, 2.0L / 3);
+}
+
+TEST(DistributionsTest, Warnings) {
+    struct Case {
+        TIis iis;
+        std::string warning;
+    };
+    const std::string slow = "Less than 1e-6 of the distribution lies between Min and Max: "
+                             "drawing a value may take very long!";
+    const std::vector<Case> cases = {
+        {record(DistKind::dkExponential, 9, 20, 10, 2), "Should be Min=Mean-StDev!"},
+        {record(DistKind::dkExponential, 8, 20, 10, 2), ""},
+        {record(DistKind::dkExponential, 8, 60, 10, 2), ""},
+        {record(DistKind::dkExponential, 40, 60, 10, 2), slow},
+        {record(DistKind::dkNormal, 1, 5, 0, 1), "Should be Min<Mean!"},
+        {record(DistKind::dkNormal, -5, -1, 0, 1), "Should be Max>Mean!"},
+        {record(DistKind::dkNormal, 50, 60, 0, 1), slow},
+        {record(DistKind::dkNormal, -60, -50, 0, 1), slow},
+        {record(DistKind::dkNormal, 4, 5, 0, 1), "Should be Min<Mean!"},
+        {record(DistKind::dkLognormal, 2, 9, 1, 1), "Should be Min<Mean!"},
+        {record(DistKind::dkLognormal, -5, 0.5L, 1, 1), "Should be Max>Mean!"},
+        {record(DistKind::dkLognormal, -5, 0, 1, 1), slow},
+        {record(DistKind::dkUniform, 0, 1e-30L, 0, 0), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.warning);
+        TIis iis = c.iis;
+        ASSERT_EQ(CheckParameters(iis), "");
+        EXPECT_EQ(CheckWarnings(iis), c.warning);
+    }
+    TIis tail = record(DistKind::dkNormal, 50, 60, 0, 1);
+    CheckParameters(tail);
+    EXPECT_GT(ProbabilityInsideBounds(tail), 0) << "far tails stay representable";
+    EXPECT_LT(ProbabilityInsideBounds(tail), 1e-500L);
+}
+
+TEST(DistributionsTest, DrawsFollowTheGeneratorBitForBit) {
+    struct Case {
+        TIis iis;
+        Extended (*reference)(const TIis&, TRandom&);
+    };
+    auto exponential = record(DistKind::dkExponential, 0, 1000, 10, 2);
+    auto uniform = record(DistKind::dkUniform, -1, 3, 0, 0);
+    auto normal = record(DistKind::dkNormal, -100, 100, 1, 3);
+    auto lognormal = record(DistKind::dkLognormal, 0, 1e9L, 2, 1);
+    const std::vector<Case> cases = {
+        {exponential,
+         [](const TIis& r, TRandom& g) { return r.Loc - r.Scale * std::log(1 - g.Random()); }},
+        {uniform, [](const TIis& r, TRandom& g) { return g.Random() * r.Scale + r.Loc; }},
+        {normal, [](const TIis& r, TRandom& g) { return g.NormalDeviate() * r.Scale + r.Loc; }},
+        {lognormal,
+         [](const TIis& r, TRandom& g) { return std::exp(g.NormalDeviate() * r.Scale + r.Loc); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.iis.Kind));
+        TIis iis = c.iis;
+        ASSERT_EQ(CheckParameters(iis), "");
+        TRandom random(12345);
+        TRandom reference(12345);
+        for (int i = 0; i < 1000; ++i)
+            ASSERT_EQ(SampleValue(iis, random, i), c.reference(iis, reference));
+    }
+    TIis first = uniform;
+    CheckParameters(first);
+    TRandom random(12345);
+    EXPECT_EQ(SampleValue(first, random, 0), 1655067934.0L * 0x1p-32L * 4 - 1);
+}
+
+TEST(DistributionsTest, BoundsAreStrict) {
+    // 649090867 advances to 0, so the first uniform draw is exactly Min and is drawn again.
+    TIis uniform = record(DistKind::dkUniform, 0, 1, 0, 0);
+    CheckParameters(uniform);
+    TRandom random(649090867u);
+    EXPECT_EQ(SampleValue(uniform, random, 0), 0x1p-32L);
+
+    TIis exponential = record(DistKind::dkExponential, 9, 20, 10, 2);
+    CheckParameters(exponential);
+    TRandom generator(1);
+    for (int i = 0; i < 20000; ++i) {
+        const Extended x = SampleValue(exponential, generator, i);
+        ASSERT_GT(x, 9);
+        ASSERT_LT(x, 20);
+    }
+}
+
+TEST(DistributionsTest, FixedKindsAndExtremes) {
+    struct Case {
+        TIis iis;
+        Extended sample, lower, upper;
+    };
+    const Extended eps = 1.0L / 2147483647;
+    TIis constant = record(DistKind::dkConstant, 0, 0, 0, 0);
+    constant.Loc = 2.5L;
+    TIis normal = record(DistKind::dkNormal, -3, 3, 0, 2);
+    CheckParameters(normal);
+    TIis step = record(DistKind::dkStepNumber, 0, 0, 0, 0);
+    TIis histogram = record(DistKind::dkDiscrete, 1, 3, 0, 0);
+    const std::vector<Case> cases = {
+        {TIis{}, 0, 0, 0},
+        {constant, 2.5L, 2.5L, 2.5L},
+        {step, 17, 0, 500},
+        {histogram, 1, 1, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.iis.Kind));
+        TRandom random(3);
+        EXPECT_EQ(SampleValue(c.iis, random, 17), c.sample);
+        EXPECT_EQ(LowerExtreme(c.iis), c.lower);
+        EXPECT_EQ(UpperExtreme(c.iis, 500), c.upper);
+    }
+    EXPECT_EQ(LowerExtreme(normal), -3 + 2 * eps);
+    EXPECT_EQ(UpperExtreme(normal, 500), 3 - 2 * eps);
+}
+
+TEST(DistributionsTest, StopRequestEndsHopelessRejection) {
+    TIis normal = record(DistKind::dkNormal, 50, 60, 0, 1);
+    ASSERT_EQ(CheckParameters(normal), "");
+    std::atomic<bool> stop{true};
+    TRandom random(7);
+    const Extended x = SampleValue(normal, random, 1, &stop);
+    EXPECT_EQ(x, LowerExtreme(normal));
+    EXPECT_GT(x, normal.Min);
+}
+
+} // namespace
+} // namespace probex
