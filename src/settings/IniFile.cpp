@@ -215,8 +215,8 @@ char IniFile::readChar(std::string_view section, std::string_view key, char defa
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    // Line ends inside a value would split it into lines that read back differently.
-    std::string clean(value.substr(0, value.find_first_of("\r\n")));
+    // A line feed inside a value would split it into lines that read back differently.
+    std::string clean(value.substr(0, value.find('\n')));
     Section& target = sectionForWrite(section);
     for (Line& line : target.lines) {
         if (line.isKey && SameName(line.key, key)) {

@@ -119,6 +119,8 @@ struct TSettings {
     std::string InputDirPath;
     std::string ResultsDirPath;
     std::string DistDirPath;
+
+    bool operator==(const TSettings&) const = default;
 };
 
 /// The decimal point of the environment's numeric locale (LC_NUMERIC / LANG), "." when it
