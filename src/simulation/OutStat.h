@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/Extended.h"
+
+#include <cstdint>
+
+namespace probex {
+
+/// Running statistics of one output variable: raw power sums are kept per step, the moments
+/// are computed from them on demand.
+struct TOutStat {
+    Extended min = 0;
+    Extended max = 0;
+    std::int32_t count = 0;
+    Extended mean = 0;     ///< level 1
+    Extended stdev = 0;    ///< level 1
+    Extended variance = 0; ///< level 1
+    Extended covar = 0;    ///< level 1: stdev / mean
+    Extended skew = 0;     ///< level 2
+    Extended kurt = -3;    ///< level 2: excess kurtosis
+    bool covarValid = false;
+    Extended s1 = 0;
+    Extended s2 = 0;
+    Extended s3 = 0;
+    Extended s4 = 0;
+    bool started = false;
+    std::uint8_t level = 0; ///< 0 stale, 1, 2
+};
+
+/// Every field 0 except kurt, which is -3.
+void StatReset(TOutStat& stat);
+
+/// Adds one step's value. On the per-step path: no allocation, no division.
+inline void StatAdd(TOutStat& stat, Extended x) {
+    stat.level = 0;
+    if (!stat.started) [[unlikely]] {
+        stat.min = x;
+        stat.max = x;
+        stat.started = true;
+    }
+    const Extended x2 = x * x;
+    ++stat.count;
+    stat.s1 += x;
+    stat.s2 += x2;
+    stat.s3 += x2 * x;
+    stat.s4 += x2 * x2;
+    if (x < stat.min) stat.min = x;
+    if (x > stat.max) stat.max = x;
+}
+
+/// Computes the moments up to `level` (0: min and max only, 1: mean, variance, stdev, covar,
+/// 2: also skew and kurt) and stores the level.
+void StatCompute(TOutStat& stat, int level);
+
+} // namespace probex
