@@ -1,0 +1,267 @@
+#include "simulation/OutEquations.h"
+
+#include "components/Prompter.h"
+#include "engine/EquationSet.h"
+#include "settings/NumberText.h"
+#include "settings/Settings.h"
+#include "simulation/OutputTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace probex {
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+TOutEquations::TOutEquations(tDecodedEquations& outSet, const tDecodedEquations& mainSet,
+                             TOutputTable& outputs, const TSettings& settings, Prompter& prompter)
+    : m_out(outSet), m_main(mainSet), m_outputs(outputs), m_settings(settings),
+      m_prompter(prompter) {}
+
+void TOutEquations::setMode(OutEvalMode mode) {
+    ClearOutResults();
+    m_eval.Mode = mode;
+}
+
+void TOutEquations::ClearOutResults() {
+    m_hasResult = false;
+    m_result = {};
+    m_current = {};
+    m_compiled = false;
+    if (m_observer) m_observer->onCleared();
+}
+
+void TOutEquations::showError(const TEquError& error, const std::string& message) {
+    if (m_observer) m_observer->onError(error, message);
+    m_prompter.error(message);
+}
+
+bool TOutEquations::ValidateOutEquations() {
+    m_out.RandomList.clear();
+    m_out.ParamList.clear();
+    const TOutVarSet& run = m_outputs.runTable();
+    // The last variable is the condition's "0".
+    for (std::int32_t v = 1; v < m_out.Vars.Count; ++v) {
+        const std::string& name = m_out.Vars.Names[static_cast<std::size_t>(v)];
+        if (m_out.Vars.Roles[static_cast<std::size_t>(v)] == tVars::Computed) {
+            if (FindVar(name, m_main.Vars) != 0) {
+                showError({}, "Variable " + name + " already in use!");
+                return false;
+            }
+            continue;
+        }
+        if (const int row = m_outputs.FindOutputRow(name); row != 0) {
+            const std::int32_t i = m_outputs.FindActiveIndex(row);
+            // A row set to "Log" after the run was prepared has no log to read yet.
+            if (m_outputs.cell(row, colActivity) != "Log" || i == 0 || !run.item(i).Log) {
+                showError({}, "Set variable \"" + name +
+                                  "\" activity to LOG for Output equation evaluation!");
+                if (m_observer) m_observer->showOutputVariables();
+                return false;
+            }
+            m_out.RandomList.add(v, i);
+            continue;
+        }
+        if (m_eval.Mode == OutEvalMode::Parameter && SameName(name, Trimmed(m_eval.ParName))) {
+            m_out.ParamList.add(v, 0);
+            continue;
+        }
+        showError({}, "Unknown variable " + name + "!");
+        return false;
+    }
+    return true;
+}
+
+std::int32_t TOutEquations::loggedSteps(std::int32_t stepCount) const {
+    // Never read past a log, whatever the step counter says.
+    std::int32_t steps = stepCount;
+    const TOutVarSet& run = m_outputs.runTable();
+    for (std::int32_t k = 1; k <= m_out.RandomList.Count; ++k) {
+        const std::int32_t i = m_out.RandomList.Ref[static_cast<std::size_t>(k)];
+        if (i < 1 || i > run.count() || !run.item(i).Log) return 0;
+        steps = std::min(steps, run.item(i).Log->size());
+    }
+    return std::max(steps, 0);
+}
+
+void TOutEquations::fillFromLogs(std::int32_t slot) {
+    const TOutVarSet& run = m_outputs.runTable();
+    for (std::int32_t k = 1; k <= m_out.RandomList.Count; ++k) {
+        const std::size_t kk = static_cast<std::size_t>(k);
+        m_out.Vars.Values[static_cast<std::size_t>(m_out.RandomList.VarIndex[kk])] =
+            (*run.item(m_out.RandomList.Ref[kk]).Log)[slot];
+    }
+}
+
+bool TOutEquations::relationHolds(Extended v) const {
+    // The condition reads "0 <relation> v".
+    switch (m_relation) {
+    case relEqual:
+        return v == 0;
+    case relLess:
+        return v > 0;
+    case relGreater:
+        return v < 0;
+    case relLessEqual:
+        return v >= 0;
+    case relGreaterEqual:
+        return v <= 0;
+    case relNotEqual:
+        return v != 0;
+    default:
+        return false;
+    }
+}
+
+std::uint8_t TOutEquations::probabilityFor(Extended parameter, std::int32_t steps,
+                                           Extended& probability) {
+    for (std::int32_t k = 1; k <= m_out.ParamList.Count; ++k)
+        m_out.Vars.Values[static_cast<std::size_t>(
+            m_out.ParamList.VarIndex[static_cast<std::size_t>(k)])] = parameter;
+    const std::size_t condition = static_cast<std::size_t>(m_out.ResultVar[1]);
+    std::int32_t holding = 0;
+    TEquError error;
+    for (std::int32_t s = 0; s < steps; ++s) {
+        fillFromLogs(s);
+        if (const std::uint8_t code = EvaluateEquations(m_out, error); code != 0) return code;
+        if (relationHolds(m_out.Vars.Values[condition])) ++holding;
+    }
+    probability = static_cast<Extended>(holding) / static_cast<Extended>(steps);
+    return 0;
+}
+
+void TOutEquations::report(const TOutIteration& iteration) {
+    m_current = iteration;
+    if (m_observer) m_observer->onIteration(iteration);
+}
+
+void TOutEquations::finish(Extended value, std::string text) {
+    m_hasResult = true;
+    m_result.Value = value;
+    m_result.Text = std::move(text);
+    if (m_observer) m_observer->onResult(m_result);
+}
+
+bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
+    if (m_eval.Mode == OutEvalMode::Inactive || m_out.Count == 0) return false;
+    const std::int32_t steps = loggedSteps(stepCount);
+    if (steps == 0) {
+        m_prompter.warning("Run simulations first!");
+        return false;
+    }
+
+    struct Busy {
+        TOutEvalObserver* observer;
+        explicit Busy(TOutEvalObserver* o) : observer(o) {
+            if (observer) observer->onBusy(true);
+        }
+        ~Busy() {
+            if (observer) observer->onBusy(false);
+        }
+    } busy(m_observer);
+
+    const auto failed = [this](std::uint8_t code) {
+        m_prompter.error(ErrorText(code));
+        return false;
+    };
+
+    if (m_eval.Mode == OutEvalMode::Probability) {
+        Extended p = 0;
+        if (const std::uint8_t code = probabilityFor(0, steps, p); code != 0) return failed(code);
+        finish(p, FormatResultValue(p, m_settings.DecimalSep));
+        return true;
+    }
+
+    const Extended target = m_eval.Target;
+    std::int32_t iteration = 0;
+    const auto evaluate = [&](Extended parameter, Extended& p) -> std::uint8_t {
+        ++iteration;
+        const std::uint8_t code = probabilityFor(parameter, steps, p);
+        if (code == 0) report({parameter, iteration, p, std::fabs(p - target)});
+        return code;
+    };
+
+    Extended a = m_eval.ParMin;
+    Extended b = m_eval.ParMax;
+    Extended pa = 0;
+    Extended pb = 0;
+    if (const std::uint8_t code = evaluate(a, pa); code != 0) return failed(code);
+    if (const std::uint8_t code = evaluate(b, pb); code != 0) return failed(code);
+
+    Extended m = 0;
+    for (;;) {
+        m = (a + b) * 0.5L;
+        // Once the midpoint equals an end every later midpoint equals it too; going on
+        // would only repeat this evaluation until MaxIter.
+        const bool stalled = m == a || m == b;
+        Extended pm = 0;
+        if (const std::uint8_t code = evaluate(m, pm); code != 0) return failed(code);
+        // pa and pb stay the probabilities at ParMin and ParMax, as the search always has.
+        if ((pa - target > 0) == (pb - target > 0)) {
+            if (std::fabs(pa - target) > std::fabs(pb - target))
+                a = m;
+            else
+                b = m;
+        } else if ((pb - target > 0) != (pm - target > 0)) {
+            a = m;
+        } else {
+            b = m;
+        }
+        if (m_eval.MaxDiff > m_current.Difference || iteration >= m_eval.MaxIter ||
+            m == m_eval.ParMin || m == m_eval.ParMax || stalled)
+            break;
+    }
+    finish(m, FormatShortest(m, m_settings.DecimalSep));
+    return true;
+}
+
+TOutEquations::Condition TOutEquations::ConditionAtStep(std::int32_t slot) {
+    if (m_out.Count == 0 || slot < 0 || slot >= loggedSteps(slot + 1)) return {};
+    fillFromLogs(slot);
+    TEquError error;
+    if (const std::uint8_t code = EvaluateEquations(m_out, error); code != 0) {
+        m_prompter.error(ErrorText(code));
+        return {};
+    }
+    return {true, relationHolds(m_out.Vars.Values[static_cast<std::size_t>(m_out.ResultVar[1])])};
+}
+
+bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool resultsExist,
+                             std::int32_t stepCount) {
+    if (m_eval.Mode == OutEvalMode::Inactive) return false;
+    if (!resultsExist) {
+        m_prompter.warning("Run simulations first!");
+        return false;
+    }
+    ClearDecoded(m_out);
+    m_compiled = false;
+    auto recs = std::make_unique<tEquRecs>();
+    TEquError error;
+    std::uint8_t relation = 0;
+    ParseEquationLines(lines, true, *recs, error, relation, m_settings.CommentSep);
+    if (error.Code == 0) {
+        m_relation = relation;
+        CompileEquations(*recs, m_out, error, {m_settings.DecimalSep, m_settings.ListSep});
+    }
+    // "No expression" is reported too: without a condition there is nothing to count.
+    if (error.Code != 0) {
+        showError(error, ErrorText(error.Code));
+        return false;
+    }
+    m_compiled = true;
+    return ValidateOutEquations() && EvaluateOutEquations(stepCount);
+}
+
+} // namespace probex

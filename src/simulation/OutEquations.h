@@ -1,0 +1,137 @@
+#pragma once
+
+#include "engine/Expression.h"
+#include "engine/Extended.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace probex {
+
+class Prompter;
+class TOutputTable;
+struct TSettings;
+struct tDecodedEquations;
+
+/// What Evaluate computes from the out equations.
+enum class OutEvalMode : std::uint8_t { Inactive, Probability, Parameter };
+
+/// The evaluation fields of the out-equations window, stored with the project.
+struct TOutEvalSettings {
+    OutEvalMode Mode = OutEvalMode::Inactive;
+    std::string ParName;
+    Extended ParMin = 0;
+    Extended ParMax = 1;
+    Extended Target = 0.5L;
+    std::int32_t MaxIter = 50;
+    Extended MaxDiff = 0.001L;
+};
+
+/// One evaluated parameter value of a search (or the single value of Probability mode).
+struct TOutIteration {
+    Extended Parameter = 0;
+    std::int32_t Iteration = 0;
+    Extended Probability = 0;
+    Extended Difference = 0;
+};
+
+/// The outcome shown in the result field.
+struct TOutResult {
+    Extended Value = 0; ///< the probability, or the last midpoint of a search
+    std::string Text;   ///< as the result field shows it
+};
+
+/// The window side of an evaluation. Every callback may be left as it is.
+class TOutEvalObserver {
+public:
+    virtual ~TOutEvalObserver() = default;
+    /// After each evaluated parameter value of a search; the window repaints here.
+    virtual void onIteration(const TOutIteration&) {}
+    virtual void onResult(const TOutResult&) {}
+    /// The result fields were emptied.
+    virtual void onCleared() {}
+    /// The hourglass on while an evaluation works, off afterwards, also after a failure.
+    virtual void onBusy(bool) {}
+    /// A parse, compile or validation error to show with the caret in the out-equations
+    /// window; the popup text itself goes through the prompter.
+    virtual void onError(const TEquError&, const std::string& /*message*/) {}
+    /// Restore and raise the output variable window (an activity must be changed there).
+    virtual void showOutputVariables() {}
+};
+
+/// The out equations after a run: validation against the run table, the probability that
+/// the condition holds over the logged steps, and the parameter search.
+class TOutEquations {
+public:
+    /// The out set is compiled by the caller (or by Evaluate); its RandomList and ParamList
+    /// belong to this object and are refilled by ValidateOutEquations.
+    TOutEquations(tDecodedEquations& outSet, const tDecodedEquations& mainSet,
+                  TOutputTable& outputs, const TSettings& settings, Prompter& prompter);
+
+    void setObserver(TOutEvalObserver* observer) { m_observer = observer; }
+
+    TOutEvalSettings& evalSettings() { return m_eval; }
+    const TOutEvalSettings& evalSettings() const { return m_eval; }
+    /// A mode button: clears the results first.
+    void setMode(OutEvalMode mode);
+
+    /// Relation code 0..5 of the condition line, from its parse.
+    std::uint8_t relation() const { return m_relation; }
+    void setRelation(std::uint8_t relation) { m_relation = relation; }
+
+    bool compiled() const { return m_compiled; }
+    void setCompiled(bool compiled) { m_compiled = compiled; }
+
+    /// Checks every variable of the out set and fills its RandomList (Ref = run-table index)
+    /// and ParamList. On failure the message has been shown; false.
+    bool ValidateOutEquations();
+
+    /// Probability of the condition over the first `stepCount` logged steps, or the parameter
+    /// search. False after an evaluation error.
+    bool EvaluateOutEquations(std::int32_t stepCount);
+
+    struct Condition {
+        bool ok = false;
+        bool holds = false;
+    };
+    /// The condition for log slot `slot` (step slot + 1) alone; the parameter keeps its last
+    /// value. An evaluation error is shown and gives ok = false.
+    Condition ConditionAtStep(std::int32_t slot);
+
+    /// The Evaluate button: parses and compiles `lines`, validates and evaluates.
+    /// `resultsExist` and `stepCount` come from the main window. True when a result was
+    /// produced.
+    bool Evaluate(const std::vector<std::string>& lines, bool resultsExist, std::int32_t stepCount);
+
+    /// Empties the result fields and clears the compiled flag.
+    void ClearOutResults();
+
+    bool hasResult() const { return m_hasResult; }
+    const TOutResult& result() const { return m_result; }
+    const TOutIteration& current() const { return m_current; }
+
+private:
+    std::uint8_t probabilityFor(Extended parameter, std::int32_t steps, Extended& probability);
+    bool relationHolds(Extended v) const;
+    std::int32_t loggedSteps(std::int32_t stepCount) const;
+    void fillFromLogs(std::int32_t slot);
+    void showError(const TEquError& error, const std::string& message);
+    void report(const TOutIteration& iteration);
+    void finish(Extended value, std::string text);
+
+    tDecodedEquations& m_out;
+    const tDecodedEquations& m_main;
+    TOutputTable& m_outputs;
+    const TSettings& m_settings;
+    Prompter& m_prompter;
+    TOutEvalObserver* m_observer = nullptr;
+    TOutEvalSettings m_eval;
+    std::uint8_t m_relation = 0;
+    bool m_compiled = false;
+    bool m_hasResult = false;
+    TOutResult m_result;
+    TOutIteration m_current;
+};
+
+} // namespace probex
