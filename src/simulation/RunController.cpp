@@ -1,0 +1,170 @@
+#include "simulation/RunController.h"
+
+#include "settings/Settings.h"
+#include "simulation/HisCompute.h"
+#include "simulation/OutHis.h"
+#include "simulation/OutLog.h"
+#include "simulation/OutStat.h"
+#include "variables/Distributions.h"
+
+#include <algorithm>
+
+namespace probex {
+
+namespace {
+
+constexpr std::int32_t StatusInterval = 100;
+constexpr std::int32_t StepLabelInterval = 1000;
+
+enum class Draw { Sample, Lower, Upper };
+
+} // namespace
+
+void ApplyRunSettings(TRunSetup& setup, const TSettings& settings) {
+    setup.refreshRateStat = std::max(1, settings.RefreshRateStat);
+    setup.refreshRate1D = std::max(1, settings.RefreshRate1D);
+    setup.refreshRatePQ = std::max(1, settings.RefreshRatePQ);
+    setup.initialSampling = settings.InitialSampling != 0;
+}
+
+TPxThread::TPxThread(TRunSetup setup, RunEvents& events, MainThread& mainThread)
+    : m_setup(std::move(setup)), m_events(events), m_main(mainThread) {}
+
+TPxThread::~TPxThread() {
+    requestStop();
+    wait();
+}
+
+void TPxThread::start() {
+    m_thread = std::thread([this] { execute(); });
+}
+
+void TPxThread::wait() {
+    if (m_thread.joinable()) m_thread.join();
+}
+
+bool TPxThread::needsStartup() const {
+    for (const TRunOutput& out : m_setup.outputs) {
+        if (out.stat && !out.stat->started) return true;
+        if (out.his && !out.his->rangeSet) return true;
+    }
+    return false;
+}
+
+namespace {
+
+/// Draws every random input and evaluates the equations; false on an evaluation failure.
+inline bool SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& stop,
+                              TEquError& error) {
+    tVars& vars = s.set->Vars;
+    const std::int32_t step = *s.stepCounter;
+    for (const TRunInput& in : s.inputs) {
+        Extended v;
+        switch (draw) {
+        case Draw::Sample:
+            v = SampleValue(*in.iis, *s.random, step, &stop);
+            break;
+        case Draw::Lower:
+            v = LowerExtreme(*in.iis);
+            break;
+        default:
+            v = UpperExtreme(*in.iis, s.lastStep);
+            break;
+        }
+        vars.Values[in.varIndex] = v;
+    }
+    return EvaluateEquations(*s.set, error) == ecNone;
+}
+
+/// Feeds every active output's value into its accumulators. Returns the index of the last
+/// output whose histogram has no range yet, or -1.
+inline int StoreOutputs(TRunSetup& s) {
+    const tVars& vars = s.set->Vars;
+    const std::int32_t slot = *s.stepCounter - 1;
+    int pending = -1;
+    const int count = static_cast<int>(s.outputs.size());
+    for (int j = 0; j < count; ++j) {
+        const TRunOutput& out = s.outputs[j];
+        const Extended v = vars.Values[out.varIndex];
+        if (out.stat) StatAdd(*out.stat, v);
+        if (out.his && !HisAdd(*out.his, v)) pending = j;
+        if (out.log) out.log->store(slot, v);
+    }
+    return pending;
+}
+
+} // namespace
+
+void TPxThread::refresh(std::int32_t step) {
+    if (step % StepLabelInterval == 0) m_main.call([this, step] { m_events.showStep(step); });
+    if (step % m_setup.refreshRateStat == 0)
+        m_main.call([this, step] { m_events.refreshStatistics(step); });
+    if (step % m_setup.refreshRate1D == 0) m_main.call([this, step] { m_events.refresh1D(step); });
+    if (step % m_setup.refreshRatePQ == 0) m_main.call([this, step] { m_events.refreshPQ(step); });
+}
+
+TPxThread::Phase TPxThread::startupPhase() {
+    std::int32_t& step = *m_setup.stepCounter;
+    // The two extreme steps open a fresh run only, and only as far as the last step allows.
+    if (m_setup.initialSampling && step == 0) {
+        for (Draw draw : {Draw::Lower, Draw::Upper}) {
+            if (step >= m_setup.lastStep) break;
+            ++step;
+            if (!SampleAndEvaluate(m_setup, draw, m_stop, m_error)) return Phase::Failed;
+            StoreOutputs(m_setup);
+        }
+    }
+    int pending = -1;
+    while (step < m_setup.lastStep) {
+        ++step;
+        if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
+        pending = StoreOutputs(m_setup);
+        if (step % StatusInterval == 0 && pending >= 0) {
+            const Extended seen = m_setup.outputs[pending].his->rangeMin;
+            m_main.call([this, pending, seen] { m_events.showStartupStatus(pending, seen); });
+        }
+        refresh(step);
+        if (m_stop.load(std::memory_order_relaxed) || pending < 0) break;
+    }
+    m_main.call([this] { m_events.showStartupStatus(-1, 0); });
+    if (m_stop.load(std::memory_order_relaxed)) return Phase::Stopped;
+    if (step >= m_setup.lastStep) return Phase::Finished;
+    return Phase::Continue;
+}
+
+TPxThread::Phase TPxThread::mainPhase() {
+    std::int32_t& step = *m_setup.stepCounter;
+    while (step < m_setup.lastStep) {
+        ++step;
+        if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
+        StoreOutputs(m_setup);
+        refresh(step);
+        if (m_stop.load(std::memory_order_relaxed)) return Phase::Stopped;
+    }
+    return Phase::Finished;
+}
+
+void TPxThread::computeAll() {
+    for (const TRunOutput& out : m_setup.outputs) {
+        if (out.stat) StatCompute(*out.stat, 2);
+        if (out.his) HisCompute(*out.his, 3, true);
+    }
+}
+
+void TPxThread::execute() {
+    if (*m_setup.stepCounter >= m_setup.lastStep) {
+        m_main.call([this] { m_events.runEnded(RunOutcome::NoStep, m_error); });
+        return;
+    }
+    Phase phase = needsStartup() ? startupPhase() : Phase::Continue;
+    if (phase == Phase::Continue) phase = mainPhase();
+
+    RunOutcome outcome = RunOutcome::Failed;
+    if (phase == Phase::Finished || phase == Phase::Stopped) {
+        computeAll();
+        outcome = phase == Phase::Finished ? RunOutcome::Finished : RunOutcome::Stopped;
+    }
+    m_main.call([this, outcome] { m_events.runEnded(outcome, m_error); });
+}
+
+} // namespace probex

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "engine/EquationSet.h"
+#include "engine/Extended.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace probex {
+
+struct TIis;
+struct TOutStat;
+struct TOutHis;
+struct TSettings;
+class TOutLog;
+class TRandom;
+
+/// A random input of the run: where its value goes and the record it is drawn from.
+struct TRunInput {
+    std::int32_t varIndex = 0;
+    const TIis* iis = nullptr;
+};
+
+/// An active output of the run: the variable it reads and its accumulators (each optional).
+struct TRunOutput {
+    std::int32_t varIndex = 0;
+    TOutStat* stat = nullptr;
+    TOutHis* his = nullptr;
+    TOutLog* log = nullptr;
+};
+
+enum class RunOutcome {
+    NoStep,   ///< the step counter had already reached the last step
+    Finished, ///< the last step was reached
+    Stopped,  ///< a stop request was honoured
+    Failed,   ///< an equation failed; the error record says which
+};
+
+/// What the worker hands to the main thread. Each call is made through the run's
+/// `MainThread` and so runs on the main thread while the worker waits.
+class RunEvents {
+public:
+    virtual ~RunEvents() = default;
+    /// The step counter reached a multiple of 1000.
+    virtual void showStep(std::int32_t step) = 0;
+    /// The start-up status: an output whose histogram has no range yet, with the one value
+    /// it has seen (output is an index into the run's outputs); output -1 clears the text.
+    virtual void showStartupStatus(int output, Extended value) = 0;
+    /// The periodic refreshes of the result windows.
+    virtual void refreshStatistics(std::int32_t step) = 0;
+    virtual void refresh1D(std::int32_t step) = 0;
+    virtual void refreshPQ(std::int32_t step) = 0;
+    /// The run has ended; for Finished and Stopped every accumulator is computed in full.
+    virtual void runEnded(RunOutcome outcome, const TEquError& error) = 0;
+};
+
+/// Runs a procedure on the main thread and returns when it is done.
+class MainThread {
+public:
+    virtual ~MainThread() = default;
+    virtual void call(const std::function<void()>& procedure) = 0;
+};
+
+/// Calls the procedure at once: for runs whose starter just waits for the worker.
+class DirectCall : public MainThread {
+public:
+    void call(const std::function<void()>& procedure) override { procedure(); }
+};
+
+/// Everything a run reads and writes; owned by the caller and left alone by it while the
+/// worker runs.
+struct TRunSetup {
+    tDecodedEquations* set = nullptr;
+    std::vector<TRunInput> inputs;
+    std::vector<TRunOutput> outputs;
+    TRandom* random = nullptr;
+    std::int32_t* stepCounter = nullptr;
+    std::int32_t lastStep = 0;
+    std::int32_t refreshRateStat = 1000;
+    std::int32_t refreshRate1D = 1000;
+    std::int32_t refreshRatePQ = 10000;
+    bool initialSampling = false;
+};
+
+/// Takes the run's settings from the settings in force.
+void ApplyRunSettings(TRunSetup& setup, const TSettings& settings);
+
+/// The worker of a simulation run: a start-up phase until every output has started, the main
+/// phase, and the end with the full computation of the accumulators.
+class TPxThread {
+public:
+    TPxThread(TRunSetup setup, RunEvents& events, MainThread& mainThread);
+    ~TPxThread();
+    TPxThread(const TPxThread&) = delete;
+    TPxThread& operator=(const TPxThread&) = delete;
+
+    /// Starts the worker thread.
+    void start();
+    /// Runs the worker on the calling thread (for callers that would only wait).
+    void execute();
+    /// Asks the worker to stop after the step in progress.
+    void requestStop() { m_stop.store(true, std::memory_order_relaxed); }
+    /// Waits for the worker thread to end.
+    void wait();
+
+    const TEquError& error() const { return m_error; }
+
+private:
+    enum class Phase { Continue, Finished, Stopped, Failed };
+
+    bool needsStartup() const;
+    bool step(bool sample, bool lower);
+    Phase startupPhase();
+    Phase mainPhase();
+    void refresh(std::int32_t step);
+    void computeAll();
+
+    TRunSetup m_setup;
+    RunEvents& m_events;
+    MainThread& m_main;
+    std::atomic<bool> m_stop{false};
+    TEquError m_error;
+    std::thread m_thread;
+};
+
+} // namespace probex
