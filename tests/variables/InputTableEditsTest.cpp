@@ -165,70 +165,28 @@ std::string DisFile(const char* form, const char* bins) {
 }
 
 TEST(InputTableEditsTest, SavedDistributionThroughTheFileDialog) {
-    const std::string valid = DisFile("Form=Frequency", "1\r\n2\r\n1\r\n");
+    const std::string files[] = {"", DisFile("Form=Frequency", "1\r\n2\r\n1\r\n"),
+                                 DisFile("Form=Frequency", "0\r\n0\r\n"),
+                                 DisFile("", "1\r\n2\r\n")};
     struct Case {
-        const char* label;
-        std::string content; ///< empty: the dialog is cancelled
-        const char* comment; ///< the comment cell before
+        int file; ///< into files; 0: the dialog is cancelled
+        const char* comment;
         bool rewrite;
-        std::vector<Answer> answers;
-        std::vector<std::string> messages;
-        DistKind kind;
-        const char* type;
+        std::optional<Answer> answer; ///< to the rewrite question, when it is asked
+        const char* error;
         const char* commentAfter;
     };
-    const char* question = "Rewrite comment field for variable x ?";
     const std::vector<Case> cases = {
-        {"read", valid, "", false, {}, {}, DistKind::dkDiscrete, "beam.dis", "Beam loads"},
-        {"rewrite", valid, "mine", true, {}, {}, DistKind::dkDiscrete, "beam.dis", "Beam loads"},
-        {"asked ok",
-         valid,
-         "mine",
-         false,
-         {Answer::Ok},
-         {question},
-         DistKind::dkDiscrete,
-         "beam.dis",
-         "Beam loads"},
-        {"asked cancel",
-         valid,
-         "mine",
-         false,
-         {Answer::Cancel},
-         {question},
-         DistKind::dkDiscrete,
-         "beam.dis",
-         "mine"},
-        {"cancelled",
-         "",
-         "mine",
-         false,
-         {},
-         {},
-         DistKind::dkUndefined,
-         "Saved Distribution",
-         "mine"},
-        {"no positive bin",
-         DisFile("Form=Frequency", "0\r\n0\r\n"),
-         "",
-         false,
-         {},
-         {"Wrong Cor values"},
-         DistKind::dkUndefined,
-         "Saved Distribution",
-         ""},
-        {"no form",
-         DisFile("", "1\r\n2\r\n"),
-         "",
-         false,
-         {},
-         {"Distribution not defined!"},
-         DistKind::dkUndefined,
-         "Saved Distribution",
-         ""},
+        {1, "", false, {}, "", "Beam loads"},
+        {1, "mine", true, {}, "", "Beam loads"},
+        {1, "mine", false, Answer::Ok, "", "Beam loads"},
+        {1, "mine", false, Answer::Cancel, "", "mine"},
+        {0, "mine", false, {}, "", "mine"},
+        {2, "", false, {}, "Wrong Cor values", ""},
+        {3, "", false, {}, "Distribution not defined!", ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
+        SCOPED_TRACE(std::to_string(c.file) + c.comment);
         TempDir dir;
         TableFixture f;
         f.settings.DistDirPath = dir.path();
@@ -237,8 +195,8 @@ TEST(InputTableEditsTest, SavedDistributionThroughTheFileDialog) {
         f.table.commitCell(1, Col::Comment, c.comment);
         f.table.commitCell(1, Col::Type, "Uniform");
         f.prompter.files.push_back(
-            c.content.empty() ? std::nullopt : std::optional(dir.write("beam.dis", c.content)));
-        f.prompter.answers.assign(c.answers.begin(), c.answers.end());
+            c.file == 0 ? std::nullopt : std::optional(dir.write("beam.dis", files[c.file])));
+        if (c.answer) f.prompter.answers.push_back(*c.answer);
         const int before = f.invalidations;
 
         f.table.commitCell(1, Col::Type, "Saved Distribution");
@@ -246,23 +204,23 @@ TEST(InputTableEditsTest, SavedDistributionThroughTheFileDialog) {
         EXPECT_TRUE(f.table.EditAccepted());
         ASSERT_EQ(f.prompter.fileRequests.size(), 1u);
         const Prompter::FileRequest& request = f.prompter.fileRequests[0];
-        EXPECT_FALSE(request.save);
-        EXPECT_EQ(request.filter, "Histogram files (*.dis)|*.dis");
-        EXPECT_EQ(request.defaultExtension, "dis");
-        EXPECT_EQ(request.fileName, "*.dis");
+        EXPECT_EQ(request.save, false);
+        EXPECT_EQ(request.filter + request.defaultExtension + request.fileName,
+                  "Histogram files (*.dis)|*.disdis*.dis");
         EXPECT_EQ(request.initialDirectory, dir.path());
-        EXPECT_EQ(f.prompter.texts(), c.messages);
-        EXPECT_EQ(f.table.kind(1), c.kind);
-        EXPECT_EQ(f.table.cell(1, Col::Type), c.type);
+        std::vector<std::string> messages;
+        if (c.answer) messages.push_back("Rewrite comment field for variable x ?");
+        if (*c.error) messages.push_back(c.error);
+        EXPECT_EQ(f.prompter.texts(), messages);
         EXPECT_EQ(f.table.cell(1, Col::Comment), c.commentAfter);
         EXPECT_EQ(f.table.record(1).Comment, c.commentAfter);
-        if (c.kind == DistKind::dkDiscrete) {
-            EXPECT_EQ(f.table.cell(1, Col::Parameters), "Min=1.00000000 Max=3.00000000");
-            EXPECT_EQ(f.table.record(1).Urn, (std::vector<std::int32_t>{0, 1, 1, 2}));
-        } else {
-            EXPECT_EQ(f.table.cell(1, Col::Parameters), "");
-            EXPECT_TRUE(f.table.record(1).Urn.empty());
-        }
+        const bool loaded = c.file == 1;
+        EXPECT_EQ(f.table.kind(1), loaded ? DistKind::dkDiscrete : DistKind::dkUndefined);
+        EXPECT_EQ(f.table.cell(1, Col::Type), loaded ? "beam.dis" : "Saved Distribution");
+        EXPECT_EQ(f.table.cell(1, Col::Parameters), loaded ? "Min=1.00000000 Max=3.00000000" : "");
+        const std::vector<std::int32_t> urn =
+            loaded ? std::vector<std::int32_t>{0, 1, 1, 2} : std::vector<std::int32_t>{};
+        EXPECT_EQ(f.table.record(1).Urn, urn);
     }
 }
 
