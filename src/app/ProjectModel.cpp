@@ -186,6 +186,7 @@ void ProjectModel::startWorker() {
     }
     m_worker =
         std::make_unique<TPxThread>(std::move(setup), static_cast<RunEvents&>(*this), m_mainThread);
+    m_workerActive = true;
     m_worker->start();
 }
 
@@ -202,7 +203,7 @@ void ProjectModel::Reset() {
 }
 
 bool ProjectModel::InvalidateResults() {
-    if (m_running) {
+    if (m_workerActive) {
         // The worker still uses the accumulators: stop it and discard at its end.
         m_discardAfterRun = true;
         requestStop();
@@ -267,6 +268,7 @@ void ProjectModel::refreshPQ(std::int32_t step) {
 
 void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
     m_running = false;
+    m_workerActive = false;
     if (outcome == RunOutcome::Failed) {
         m_observer->runningChanged(false);
         m_observer->showStatus("");

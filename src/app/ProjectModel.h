@@ -136,7 +136,8 @@ private:
     std::int32_t m_stepCounter = 0;
     std::int32_t m_lastStep = 1000;
     bool m_resultsExist = false;
-    bool m_running = false;
+    bool m_running = false;      ///< from the Run command until the worker's end
+    bool m_workerActive = false; ///< the worker owns the accumulators
     bool m_discardAfterRun = false;
     std::vector<std::int32_t> m_runRows; ///< output table row of each output of the worker
     std::unique_ptr<TPxThread> m_worker;
