@@ -109,10 +109,7 @@ bool TOutputTable::SyncOutputVariables(const tDecodedEquations& set) {
             rec.present = true;
             continue;
         }
-        if (AddOutputVariable(name, true) == 0) {
-            m_prompter.error("Error assigning variable!");
-            return false;
-        }
+        if (AddOutputVariable(name, true) == 0) return false;
     }
 
     ApplyDefaultActivity();
@@ -311,9 +308,7 @@ bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t las
 }
 
 bool TOutputTable::GrowOutputLogs(std::int32_t lastStep) {
-    if (m_run.growLogs(lastStep)) return true;
-    m_prompter.error("No memory!");
-    return false;
+    return m_run.growLogs(std::max<std::int32_t>(lastStep, 0));
 }
 
 void TOutputTable::LoadMarks(TOutHis& his, int row) const {

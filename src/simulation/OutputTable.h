@@ -82,8 +82,8 @@ public:
     /// Row 1..255 whose name equals `name` ignoring case, or 0.
     int FindOutputRow(std::string_view name) const;
 
-    /// Matches the table to the computed variables of a freshly compiled set. False when a
-    /// variable found no free row; "Error assigning variable!" has then been shown here.
+    /// Matches the table to the computed variables of a freshly compiled set. False at once
+    /// when a variable finds no free row; the caller shows "Error assigning variable!".
     bool SyncOutputVariables(const tDecodedEquations& set);
 
     /// Raises every named row to the activity of the setting `DefOutVars`.
@@ -124,8 +124,8 @@ public:
     void FreeOutputs() { m_run.clear(); }
 
     /// Enlarges every log to `lastStep` slots before a stopped run goes on past the size it
-    /// was prepared with; every stored value stays. Shows "No memory!" and returns false
-    /// when the memory cannot be had.
+    /// was prepared with; every stored value stays. False when the memory cannot be had;
+    /// the caller shows "No memory!" and does not start the worker.
     bool GrowOutputLogs(std::int32_t lastStep);
 
     /// Copies a row's marks and "Discrete" cell into a histogram.

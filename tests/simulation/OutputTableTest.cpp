@@ -111,8 +111,11 @@ TEST(OutputTable, FullTableRefusesTheNextVariable) {
     for (int i = 1; i <= 56; ++i)
         second.push_back("w" + std::to_string(i) + " = 1");
     EXPECT_FALSE(f.table.SyncOutputVariables(*Compiled(second)));
-    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Error assigning variable!"});
-    EXPECT_EQ(f.prompter.shown[0].kind, Prompter::Kind::Error);
+    EXPECT_TRUE(f.prompter.shown.empty()); // the compile shows "Error assigning variable!"
+    int assigned = 0;
+    for (int i = 1; i <= 56; ++i)
+        assigned += f.table.FindOutputRow("w" + std::to_string(i)) != 0;
+    EXPECT_EQ(assigned, 55);
     EXPECT_EQ(f.table.AddOutputVariable("extra"), 0);
     // The vanished rows were not overwritten.
     EXPECT_EQ(f.table.FindOutputRow("v200"), 1);
