@@ -40,6 +40,7 @@ TEST(CompileSyntax, ErrorEntriesOfTheTable) {
         {"2*-3", 1, 3},
         {"SIN -x", 1, 5},
         {"a DIV -b", 1, 7},
+        {"-2147483648 DIV -1", 1, 17},
         // binary operator at the start, after "(", unary minus, binary operator, function,
         // separator
         {"+x", 11, 1},
