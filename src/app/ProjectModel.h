@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EquationSet.h"
+#include "project/ResultWindows.h"
 #include "simulation/OutEquations.h"
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
@@ -72,6 +73,8 @@ public:
     std::vector<std::string> outEquationLines;
     std::string identification;
     std::string currentProjectFile;
+    /// The open result windows and the 2D overlay objects.
+    TResultWindows resultWindows;
     /// The "Auto" seed box: not stored, on at every start.
     bool autoSeed = true;
 

@@ -1,0 +1,119 @@
+#include "project/LayoutFile.h"
+
+#include "settings/IniFile.h"
+#include "settings/NumberText.h"
+
+#include <filesystem>
+
+namespace probex {
+
+namespace {
+
+constexpr std::array<const char*, 5> ResultPrefixes{"OutStat_", "Out1D_", "Out2D_", "OutProb_",
+                                                    "OutQuant_"};
+
+struct FixedWindow {
+    const char* section;
+    std::optional<TWindowPlacement> TProjectLayout::*member;
+};
+
+constexpr std::array<FixedWindow, 4> FixedWindows{{
+    {"Equations", &TProjectLayout::equations},
+    {"OutEquations", &TProjectLayout::outEquations},
+    {"Input vars", &TProjectLayout::inputVars},
+    {"Var list", &TProjectLayout::varList},
+}};
+
+std::string FourIntegers(const std::array<std::int32_t, 4>& values) {
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) text.push_back(',');
+        text += std::to_string(values[i]);
+    }
+    return text;
+}
+
+bool ParseFourIntegers(const std::string& text, std::array<std::int32_t, 4>& values) {
+    std::array<std::int32_t, 4> parsed{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+        const std::size_t comma = text.find(',', start);
+        if ((comma == std::string::npos) != (i == parsed.size() - 1)) return false;
+        const std::string field =
+            text.substr(start, comma == std::string::npos ? text.npos : comma - start);
+        if (!TryStrToInt(field, parsed[i], false)) return false;
+        start = comma + 1;
+    }
+    values = parsed;
+    return true;
+}
+
+} // namespace
+
+std::string LayoutFileName(std::string_view projectFile) {
+    const std::size_t nameStart = projectFile.find_last_of("\\/:");
+    const std::size_t dot = projectFile.rfind('.');
+    const bool hasExtension =
+        dot != std::string_view::npos && (nameStart == std::string_view::npos || dot > nameStart);
+    return std::string(hasExtension ? projectFile.substr(0, dot) : projectFile) + ".ini";
+}
+
+std::string LayoutSectionName(ResultWindowKind kind, std::size_t n) {
+    return ResultPrefixes[static_cast<std::size_t>(kind)] + std::to_string(n);
+}
+
+std::optional<TWindowPlacement> ReadPlacement(const IniFile& file, std::string_view section) {
+    if (!file.hasSection(section)) return std::nullopt;
+    TWindowPlacement placement;
+    if (!ParseFourIntegers(file.readString(section, "NormPos", ""), placement.NormPos))
+        return std::nullopt;
+    ParseFourIntegers(file.readString(section, "MinMaxPos", ""), placement.MinMaxPos);
+    placement.Flags = file.readInteger(section, "Flags", placement.Flags);
+    placement.ShowCmd = file.readInteger(section, "ShowCmd", placement.ShowCmd);
+    placement.PixelsPerInch = file.readInteger(section, "PixelsPerInch", placement.PixelsPerInch);
+    return placement;
+}
+
+void WritePlacement(IniFile& file, std::string_view section, const TWindowPlacement& placement) {
+    file.writeInteger(section, "Flags", placement.Flags);
+    file.writeInteger(section, "ShowCmd", placement.ShowCmd);
+    file.writeInteger(section, "PixelsPerInch", placement.PixelsPerInch);
+    file.writeString(section, "MinMaxPos", FourIntegers(placement.MinMaxPos));
+    file.writeString(section, "NormPos", FourIntegers(placement.NormPos));
+}
+
+std::string LayoutFileText(const TProjectLayout& layout) {
+    IniFile file;
+    for (const FixedWindow& window : FixedWindows)
+        if (const auto& placement = layout.*window.member)
+            WritePlacement(file, window.section, *placement);
+    for (const ResultWindowKind kind : AllResultWindowKinds) {
+        const auto& list = layout.results[static_cast<std::size_t>(kind)];
+        for (std::size_t n = 1; n <= list.size(); ++n)
+            if (list[n - 1]) WritePlacement(file, LayoutSectionName(kind, n), *list[n - 1]);
+    }
+    return file.text();
+}
+
+std::string WriteLayoutFile(const std::string& path, const TProjectLayout& layout) {
+    return WriteFileAtomically(path, LayoutFileText(layout));
+}
+
+std::optional<TProjectLayout> ReadLayoutFile(const std::string& path,
+                                             const std::array<std::size_t, 5>& counts) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    IniFile file;
+    file.load(path);
+    TProjectLayout layout;
+    for (const FixedWindow& window : FixedWindows)
+        layout.*window.member = ReadPlacement(file, window.section);
+    for (const ResultWindowKind kind : AllResultWindowKinds) {
+        const auto k = static_cast<std::size_t>(kind);
+        for (std::size_t n = 1; n <= counts[k]; ++n)
+            layout.results[k].push_back(ReadPlacement(file, LayoutSectionName(kind, n)));
+    }
+    return layout;
+}
+
+} // namespace probex

@@ -1,0 +1,487 @@
+#include "project/ProjectReader.h"
+
+#include "app/ProjectModel.h"
+#include "components/Prompter.h"
+#include "engine/Expression.h"
+#include "project/LayoutFile.h"
+#include "project/ProjectLines.h"
+#include "project/ResultWindowSections.h"
+#include "settings/NumberText.h"
+#include "settings/Settings.h"
+#include "variables/DistributionFile.h"
+#include "variables/Distributions.h"
+#include "variables/HistogramBuild.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace probex {
+
+namespace {
+
+enum class Section {
+    None,
+    Main,
+    Equations,
+    Variables,
+    OutEquations,
+    OutEvaluation,
+    OutVariables,
+    OutStatistics,
+    Out1D,
+    Out2D,
+    OutProbabilities,
+    OutQuantiles,
+};
+
+/// Tested in this order; a later hit replaces an earlier one, so "[Out.Equations]" is not
+/// taken for "[Equations]".
+constexpr std::pair<const char*, Section> SectionNames[] = {
+    {"Equations]", Section::Equations},
+    {"Out.Equations]", Section::OutEquations},
+    {"Variables]", Section::Variables},
+    {"Out.Variables]", Section::OutVariables},
+    {"Out.Evaluation]", Section::OutEvaluation},
+    {"Out.Statistics]", Section::OutStatistics},
+    {"Out.1D]", Section::Out1D},
+    {"Out.2D]", Section::Out2D},
+    {"Out.Quantiles]", Section::OutQuantiles},
+    {"Out.Probabilities]", Section::OutProbabilities},
+};
+
+std::optional<ResultWindowKind> WindowKindOf(Section section) {
+    switch (section) {
+    case Section::OutStatistics:
+        return ResultWindowKind::Statistics;
+    case Section::Out1D:
+        return ResultWindowKind::OneD;
+    case Section::Out2D:
+        return ResultWindowKind::TwoD;
+    case Section::OutProbabilities:
+        return ResultWindowKind::Probability;
+    case Section::OutQuantiles:
+        return ResultWindowKind::Quantile;
+    default:
+        return std::nullopt;
+    }
+}
+
+class Reader {
+public:
+    explicit Reader(ProjectModel& model)
+        : m_model(model), m_settings(model.settings()), m_prompter(model.prompter()),
+          m_listSep(1, m_settings.ListSep) {
+        ResetPendingWindow(m_pending, m_settings);
+    }
+
+    ReadResult read(std::string_view text);
+
+private:
+    /// False when the reading is to end (a declined version question).
+    bool line(const std::string& line);
+    void header(const std::string& line);
+    bool mainKey(const std::string& line);
+    bool acceptVersion(const std::string& value);
+    void variableLine(const std::string& line);
+    /// False when the line must not go on to its comment.
+    bool variableType(int row, const std::string& type, const std::string& line);
+    void constantParameters(int row, const std::string& par);
+    void distributionParameters(int row, const std::string& par, bool uniform);
+    bool distributionFile(int row, const std::string& type);
+    void unsupported(int row, const std::string& key);
+    void outputLine(const std::string& line);
+    void evaluationKey(const std::string& line);
+    void finishPendingWindow();
+
+    std::string field(std::string_view line, int n) const {
+        return ExtractField(line, m_listSep, n);
+    }
+
+    ProjectModel& m_model;
+    TSettings& m_settings;
+    Prompter& m_prompter;
+    std::string m_listSep;
+    Section m_section = Section::None;
+    bool m_versionAccepted = false;
+    PendingWindow m_pending;
+    ReadResult m_result;
+};
+
+ReadResult Reader::read(std::string_view text) {
+    try {
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) end = text.size();
+            std::string_view raw = text.substr(start, end - start);
+            start = end + 1;
+            if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+            const std::string trimmed = TrimBlanks(raw);
+            if (trimmed.empty()) continue;
+            if (!line(trimmed)) {
+                m_result.outcome = ReadOutcome::Declined;
+                break;
+            }
+        }
+        finishPendingWindow();
+    } catch (const ConversionError& error) {
+        m_prompter.error(error.what());
+        m_result.outcome = ReadOutcome::Stopped;
+    }
+    return m_result;
+}
+
+void Reader::finishPendingWindow() {
+    if (const auto kind = WindowKindOf(m_section)) FinishWindowSection(m_model, *kind, m_pending);
+}
+
+bool Reader::line(const std::string& line) {
+    if (line[0] == '[') {
+        header(line);
+        return true;
+    }
+    switch (m_section) {
+    case Section::None:
+        return true;
+    case Section::Main:
+        return mainKey(line);
+    case Section::Equations:
+        m_model.equations.push_back(line);
+        m_model.InvalidateResults();
+        return true;
+    case Section::OutEquations:
+        m_model.outEquationLines.push_back(line);
+        m_model.outEquations().ClearOutResults();
+        return true;
+    case Section::Variables:
+        variableLine(line);
+        return true;
+    case Section::OutVariables:
+        outputLine(line);
+        return true;
+    case Section::OutEvaluation:
+        evaluationKey(line);
+        return true;
+    default:
+        ReadWindowSectionLine(m_model, *WindowKindOf(m_section), m_pending, line);
+        return true;
+    }
+}
+
+void Reader::header(const std::string& line) {
+    finishPendingWindow();
+    m_section = Section::None;
+    if (line.find("Main]") != std::string::npos) m_section = Section::Main;
+    // Before a version is accepted only [Main] is read.
+    if (!m_versionAccepted) return;
+    for (const auto& [name, section] : SectionNames)
+        if (line.find(name) != std::string::npos) m_section = section;
+}
+
+bool Reader::mainKey(const std::string& line) {
+    const KeyValue entry = ParseKeyValue(line, m_settings.ListSep);
+    if (entry.key == "version") {
+        m_result.fileVersion = entry.value;
+        if (!acceptVersion(entry.value)) return false;
+        m_versionAccepted = true;
+    } else if (entry.key == "identification") {
+        m_model.identification = entry.value;
+    } else if (entry.key == "steps") {
+        m_model.setLastStep(StrToInt(entry.value));
+    }
+    // "seed1" and "seed2" of older files are known and have no effect.
+    return true;
+}
+
+bool Reader::acceptVersion(const std::string& value) {
+    std::string question;
+    if (value.empty()) {
+        question = "Input file for unknown version of Probex!  Read anyway?";
+    } else if (value == "2") {
+        return true;
+    } else if (value.size() >= 2 && value[0] == '2' && value[1] == '.') {
+        // Only the first digit after "2." counts: "2.10" and "2.5.1" are read as 2.1 and 2.5.
+        if (StrToInt(value.substr(2, 1)) <= 5) return true;
+        question = "Input file for Probex version " + value + " !  Read anyway ?";
+    } else {
+        question = "Input file for Probex version " + value + " !  Read anyway ?";
+    }
+    return m_prompter.message(Prompter::Kind::Warning, question, Prompter::Buttons::YesNo) ==
+           Prompter::Answer::Yes;
+}
+
+void Reader::variableLine(const std::string& line) {
+    TInputTable& inputs = m_model.inputs();
+    const std::string name = TrimLeadingBlanks(field(line, 1));
+    if (!name.empty() && inputs.FindVarRow(name) == 0 && !inputs.AddInputVariable(name)) {
+        m_prompter.error("Too many variables!");
+        return;
+    }
+    int row = inputs.FindVarRow(name);
+    if (row == 0) row = inputs.FirstEmptyRow();
+    if (row == 0) {
+        m_prompter.error("Too many variables!");
+        return;
+    }
+    const std::string type = TrimBlanks(field(line, 2));
+    if (!type.empty() && !variableType(row, type, line)) return;
+    const std::string comment = TrimBlanks(field(line, 4));
+    if (!comment.empty()) {
+        inputs.SetCommentCell(row, comment);
+        inputs.record(row).Comment = inputs.cell(row, InputColumn::Comment);
+    }
+}
+
+bool Reader::variableType(int row, const std::string& type, const std::string& line) {
+    TInputTable& inputs = m_model.inputs();
+    const std::string lower = LowerAscii(type);
+    struct Parametric {
+        const char* word;
+        const char* cell;
+        DistKind kind;
+    };
+    static constexpr Parametric parametric[] = {
+        {"exponential", "Exponential", DistKind::dkExponential},
+        {"lognormal", "Lognormal", DistKind::dkLognormal},
+        {"normal", "Normal", DistKind::dkNormal},
+        {"uniform", "Uniform", DistKind::dkUniform},
+    };
+    const auto setKind = [&inputs, row](DistKind kind, const char* cell) {
+        TIis& iis = inputs.record(row);
+        FreeHistogram(iis); // a former histogram's urn must not outlive it
+        iis.Kind = kind;
+        SetDefaultParameters(iis);
+        inputs.setCellText(row, InputColumn::Type, cell);
+    };
+    if (lower == "constant") {
+        setKind(DistKind::dkConstant, "Constant");
+        constantParameters(row, LowerAscii(TrimBlanks(field(line, 3))));
+        return true;
+    }
+    if (lower == "step number") {
+        setKind(DistKind::dkStepNumber, "Step number");
+        inputs.setCellText(row, InputColumn::Parameters, "No parameter");
+        return true;
+    }
+    for (const Parametric& p : parametric) {
+        if (lower != p.word) continue;
+        setKind(p.kind, p.cell);
+        distributionParameters(row, LowerAscii(TrimBlanks(field(line, 3))),
+                               p.kind == DistKind::dkUniform);
+        return true;
+    }
+    return distributionFile(row, lower);
+}
+
+void Reader::unsupported(int row, const std::string& key) {
+    if (m_settings.IgnoreUnsupParams) return;
+    m_prompter.warning("Unsupported parameter: " + key + " for variable " +
+                       m_model.inputs().cell(row, InputColumn::Variable));
+}
+
+void Reader::constantParameters(int row, const std::string& par) {
+    TInputTable& inputs = m_model.inputs();
+    TIis& iis = inputs.record(row);
+    // Without a usable value the cell still has to say what the record holds: "Value=0".
+    inputs.FillParametersCell(row);
+    if (par.empty()) return;
+    const std::size_t equal = par.find('=');
+    const std::string key = par.substr(0, equal);
+    if (key != "value") {
+        unsupported(row, key);
+        return;
+    }
+    std::string x = equal == std::string::npos ? std::string() : par.substr(equal + 1);
+    x = x.substr(0, x.find('='));
+    if (const TConstantRec* constant = FindNamedConstant(x)) {
+        iis.Loc = constant->Value;
+        iis.ConstCaption = constant->Caption;
+        inputs.setCellText(row, InputColumn::Parameters, std::string("Value=") + constant->Caption);
+    } else {
+        iis.ConstCaption.clear();
+        Extended value = 0;
+        if (TryStrToExtended(x, m_settings.DecimalSep, value)) {
+            iis.Loc = value;
+            inputs.setCellText(row, InputColumn::Parameters,
+                               "Value=" + FormatShortest(value, m_settings.DecimalSep));
+        } else {
+            m_prompter.error("Invalid value: " + x);
+            iis.Loc = 0;
+            inputs.setCellText(row, InputColumn::Parameters, "Value=0.0");
+        }
+    }
+    const std::string problem = CheckParameters(iis);
+    if (!problem.empty()) m_prompter.error(problem);
+}
+
+void Reader::distributionParameters(int row, const std::string& par, bool uniform) {
+    TInputTable& inputs = m_model.inputs();
+    TIis& iis = inputs.record(row);
+    std::size_t start = 0;
+    while (start < par.size()) {
+        const std::size_t blank = par.find(' ', start);
+        const std::string token =
+            par.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
+        // An empty token (two blanks in a row) ends the list.
+        if (token.empty()) break;
+        const std::size_t equal = token.find('=');
+        const std::string key = token.substr(0, equal);
+        std::string value = equal == std::string::npos ? std::string() : token.substr(equal + 1);
+        value = value.substr(0, value.find('='));
+        Extended* target = nullptr;
+        if (key == "min") target = &iis.Min;
+        if (key == "max") target = &iis.Max;
+        if (!uniform && key == "mean") target = &iis.Mean;
+        if (!uniform && key == "stdev") target = &iis.StDev;
+        if (target == nullptr) {
+            unsupported(row, key);
+        } else if (!TryStrToExtended(value, m_settings.DecimalSep, *target)) {
+            m_prompter.error("Invalid value: " + value);
+            *target = 0;
+        }
+        if (blank == std::string::npos) break;
+        start = blank + 1;
+    }
+    const std::string problem = CheckParameters(iis);
+    if (!problem.empty()) m_prompter.error(problem);
+    inputs.FillParametersCell(row);
+}
+
+bool Reader::distributionFile(int row, const std::string& type) {
+    TInputTable& inputs = m_model.inputs();
+    TIis& iis = inputs.record(row);
+    const auto undefined = [&] {
+        FreeHistogram(iis);
+        inputs.setCellText(row, InputColumn::Type, "SavedDistribution");
+        return false;
+    };
+    // Written on another system the name may carry a drive and "\": the file-name part
+    // is looked for in the distributions directory, letter case ignored.
+    const std::string path = FindDistributionFile(type, m_settings.DistDirPath);
+    if (path.empty()) {
+        m_prompter.error("File " + type + " not found!");
+        return undefined();
+    }
+    inputs.setCellText(row, InputColumn::Type, FileNamePart(type));
+    TLis lis;
+    const DistributionFileFormat format{m_settings.DecimalSep, m_settings.ListSep};
+    bool built = ReadDistributionFile(path, lis, format, m_prompter);
+    if (built) {
+        try {
+            built = BuildHistogram(lis, iis, m_prompter);
+        } catch (const ELoadError& error) {
+            m_prompter.error(error.what());
+            built = false;
+        }
+    }
+    if (!built) {
+        m_prompter.error("Error in file " + type + " !");
+        return undefined();
+    }
+    inputs.FillParametersCell(row);
+    inputs.setCellText(row, InputColumn::Comment, iis.Comment);
+    return true;
+}
+
+void Reader::outputLine(const std::string& line) {
+    TOutputTable& outputs = m_model.outputs();
+    const std::string name = TrimBlanks(field(line, 1));
+    // The writer never writes a row without a name; such a line names nothing to update.
+    if (name.empty()) return;
+    int row = outputs.FindOutputRow(name);
+    if (row == 0) {
+        if (outputs.AddOutputVariable(name, true) == 0) {
+            m_prompter.error("Can't allocate variable " + name + " !");
+            return;
+        }
+        row = outputs.FindOutputRow(name);
+        if (row == 0) {
+            m_prompter.error("Can't locate variable " + name + " !");
+            return;
+        }
+    }
+    const std::string activity = LowerAscii(TrimBlanks(field(line, 2)));
+    for (const Activity level :
+         {Activity::Inactive, Activity::Statistics, Activity::Histogram, Activity::Log})
+        if (activity == LowerAscii(ActivityWord(level)))
+            outputs.setCell(row, colActivity, ActivityWord(level));
+    const auto yesNo = [&](int n, bool fallback) {
+        const std::string word = LowerAscii(TrimBlanks(field(line, n)));
+        const bool yes = word == "yes" || (word != "no" && fallback);
+        return std::string(yes ? "Yes" : "No");
+    };
+    outputs.setCell(row, colDiscrete, yesNo(3, m_settings.Discrete1D));
+    outputs.setCell(row, colRecalculate, yesNo(4, m_settings.Recalc1D));
+    outputs.setCell(row, colComment, field(line, 5));
+}
+
+void Reader::evaluationKey(const std::string& line) {
+    const KeyValue entry = ParseKeyValue(line, m_settings.ListSep);
+    TOutEquations& out = m_model.outEquations();
+    TOutEvalSettings& eval = out.evalSettings();
+    const char sep = m_settings.DecimalSep;
+    const std::string& key = entry.key;
+    if (key == "evaluate") {
+        const std::string mode = LowerAscii(entry.value);
+        out.setMode(mode == "parameter"     ? OutEvalMode::Parameter
+                    : mode == "probability" ? OutEvalMode::Probability
+                                            : OutEvalMode::Inactive);
+    } else if (key == "parameter") {
+        eval.ParName = entry.value;
+    } else if (key == "probability") {
+        eval.Target = StrToExtended(entry.value, sep);
+    } else if (key == "min") {
+        eval.ParMin = StrToExtended(entry.value, sep);
+    } else if (key == "max") {
+        eval.ParMax = StrToExtended(entry.value, sep);
+    } else if (key == "maxiteration") {
+        eval.MaxIter = StrToInt(entry.value);
+    } else if (key == "maxdiff" || key == "maxdifference") {
+        eval.MaxDiff = StrToExtended(entry.value, sep);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter) {
+    const auto failed = [&](const char* what, int error) {
+        prompter.error(std::string(what) + " \"" + path + "\": " + std::strerror(error));
+        return std::nullopt;
+    };
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return failed("Cannot open file", EISDIR);
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return failed("Cannot open file", errno != 0 ? errno : ENOENT);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return failed("Cannot read file", errno != 0 ? errno : EIO);
+    return text;
+}
+
+ReadResult ReadProjectText(ProjectModel& model, std::string_view text) {
+    return Reader(model).read(text);
+}
+
+void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, LayoutKeeper& layout) {
+    std::array<std::size_t, 5> counts{};
+    for (const ResultWindowKind kind : AllResultWindowKinds)
+        counts[static_cast<std::size_t>(kind)] = model.resultWindows.count(kind);
+    if (const auto read = ReadLayoutFile(LayoutFileName(projectFile), counts))
+        layout.applyLayout(*read);
+}
+
+ReadResult ReadProject(ProjectModel& model, const std::string& path, bool restoreLayout,
+                       LayoutKeeper* layout) {
+    const std::optional<std::string> text = LoadProjectFile(path, model.prompter());
+    if (!text) return {ReadOutcome::NotOpened, std::nullopt};
+    const ReadResult result = ReadProjectText(model, *text);
+    if (result.outcome != ReadOutcome::Stopped && restoreLayout && layout != nullptr &&
+        model.settings().SaveWinPos)
+        ApplyLayoutFile(model, path, *layout);
+    return result;
+}
+
+} // namespace probex

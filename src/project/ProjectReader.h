@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace probex {
+
+class LayoutKeeper;
+class ProjectModel;
+class Prompter;
+
+/// How a reading ended.
+enum class ReadOutcome {
+    Completed, ///< the end of the file was reached
+    Declined,  ///< the person declined to read a file of another version
+    Stopped,   ///< a number did not convert; the message was shown, what came before stays
+    NotOpened, ///< the file could not be read; the message was shown, nothing changed
+};
+
+struct ReadResult {
+    ReadOutcome outcome = ReadOutcome::Completed;
+    /// The last "Version" value read, nullopt when the file had none.
+    std::optional<std::string> fileVersion;
+};
+
+/// The bytes of a project file; nullopt after showing the system's message.
+std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter);
+
+/// Reads a project text (LF or CR LF lines) into the open project without clearing it:
+/// equation lines are appended, table rows updated or added, keys set one by one, and each
+/// result-window section opens a window.
+ReadResult ReadProjectText(ProjectModel& model, std::string_view text);
+
+/// Applies the layout file of `projectFile` through `layout` when the file exists.
+void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, LayoutKeeper& layout);
+
+/// Reads the file; then, unless the reading stopped, applies the layout file when
+/// `restoreLayout` is true, the setting `SaveWinPos` is on and `layout` is given.
+ReadResult ReadProject(ProjectModel& model, const std::string& path, bool restoreLayout,
+                       LayoutKeeper* layout = nullptr);
+
+} // namespace probex

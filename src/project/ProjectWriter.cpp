@@ -1,0 +1,104 @@
+#include "project/ProjectWriter.h"
+
+#include "app/ProjectModel.h"
+#include "components/Prompter.h"
+#include "project/LayoutFile.h"
+#include "project/ResultWindowSections.h"
+#include "settings/IniFile.h"
+#include "settings/NumberText.h"
+#include "settings/Settings.h"
+
+namespace probex {
+
+namespace {
+
+const char* EvaluateWord(OutEvalMode mode) {
+    switch (mode) {
+    case OutEvalMode::Probability:
+        return "Probability";
+    case OutEvalMode::Parameter:
+        return "Parameter";
+    case OutEvalMode::Inactive:
+        break;
+    }
+    return "Inactive";
+}
+
+} // namespace
+
+std::string ProjectText(ProjectModel& model) {
+    const TSettings& settings = model.settings();
+    const char sep = settings.DecimalSep;
+    const std::string L(1, settings.ListSep);
+    const auto fixed = [sep](Extended value) { return FormatResultValue(value, sep); };
+    std::string text;
+    const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
+
+    put("[Main]");
+    put("Version=2.5");
+    put("Identification=" + model.identification);
+    put("Steps=" + FormatInteger(model.lastStep()));
+    put("");
+
+    put("[Equations]");
+    for (const std::string& line : model.equations)
+        put(line);
+    put("");
+
+    put("[Variables]");
+    const TInputTable& inputs = model.inputs();
+    for (int row = 1; row <= TInputTable::RowCount; ++row) {
+        const std::string& name = inputs.cell(row, InputColumn::Variable);
+        const std::string& type = inputs.cell(row, InputColumn::Type);
+        const std::string& parameters = inputs.cell(row, InputColumn::Parameters);
+        const std::string& comment = inputs.cell(row, InputColumn::Comment);
+        if (name.empty() && type.empty() && parameters.empty() && comment.empty()) continue;
+        put(name + L + type + L + parameters + L + comment);
+    }
+    put("");
+
+    put("[Out.Equations]");
+    for (const std::string& line : model.outEquationLines)
+        put(line);
+    put("");
+
+    const TOutEvalSettings& eval = model.outEquations().evalSettings();
+    put("[Out.Evaluation]");
+    put(std::string("Evaluate=") + EvaluateWord(eval.Mode));
+    put("Parameter=" + eval.ParName);
+    put("Min=" + fixed(eval.ParMin));
+    put("Max=" + fixed(eval.ParMax));
+    put("Probability=" + fixed(eval.Target));
+    put("MaxIteration=" + FormatInteger(eval.MaxIter));
+    put("MaxDiff=" + fixed(eval.MaxDiff));
+    put("");
+
+    put("[Out.Variables]");
+    const TOutputTable& outputs = model.outputs();
+    for (int row = 1; row <= OutputRows; ++row) {
+        if (outputs.cell(row, colVariable).empty()) continue;
+        std::string line = outputs.cell(row, colVariable);
+        for (int column = colActivity; column <= colComment; ++column)
+            line += L + outputs.cell(row, column);
+        put(line);
+    }
+    put("");
+
+    return text + ResultWindowSectionsText(model);
+}
+
+bool WriteProject(ProjectModel& model, const std::string& path, LayoutKeeper* layout) {
+    const std::string error = WriteFileAtomically(path, ProjectText(model));
+    if (!error.empty()) {
+        model.prompter().error(error);
+        return false;
+    }
+    if (layout != nullptr && model.settings().SaveWinPos) {
+        const std::string layoutError =
+            WriteLayoutFile(LayoutFileName(path), layout->collectLayout());
+        if (!layoutError.empty()) model.prompter().error(layoutError);
+    }
+    return true;
+}
+
+} // namespace probex

@@ -1,0 +1,80 @@
+#include "project/ResultWindows.h"
+
+#include "engine/Expression.h"
+
+namespace probex {
+
+void TResultWindows::setObserver(ResultWindowsObserver* observer) {
+    m_observer = observer ? observer : &m_noObserver;
+}
+
+std::size_t TResultWindows::count(ResultWindowKind kind) const {
+    switch (kind) {
+    case ResultWindowKind::Statistics:
+        return statistics.size();
+    case ResultWindowKind::OneD:
+        return oneD.size();
+    case ResultWindowKind::TwoD:
+        return twoD.size();
+    case ResultWindowKind::Probability:
+        return probabilities.size();
+    case ResultWindowKind::Quantile:
+        return quantiles.size();
+    }
+    return 0;
+}
+
+void TResultWindows::closeAll() {
+    statistics.clear();
+    oneD.clear();
+    twoD.clear();
+    probabilities.clear();
+    quantiles.clear();
+    m_observer->windowsClosed();
+}
+
+template <class Desc>
+std::size_t TResultWindows::openOnce(std::vector<Desc>& list, const Desc& window,
+                                     ResultWindowKind kind) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!window.variable.empty() && SameName(list[i].variable, window.variable)) {
+            const std::string shown = list[i].variable;
+            list[i] = window;
+            list[i].variable = shown;
+            m_observer->windowRaised(kind, i);
+            return i;
+        }
+    }
+    list.push_back(window);
+    m_observer->windowOpened(kind, list.size() - 1);
+    return list.size() - 1;
+}
+
+std::size_t TResultWindows::open(const TStatWindowDesc& window) {
+    return openOnce(statistics, window, ResultWindowKind::Statistics);
+}
+
+std::size_t TResultWindows::open(const T1DWindowDesc& window) {
+    return openOnce(oneD, window, ResultWindowKind::OneD);
+}
+
+std::size_t TResultWindows::openProbability(const TPQWindowDesc& window) {
+    return openOnce(probabilities, window, ResultWindowKind::Probability);
+}
+
+std::size_t TResultWindows::openQuantile(const TPQWindowDesc& window) {
+    return openOnce(quantiles, window, ResultWindowKind::Quantile);
+}
+
+std::size_t TResultWindows::open(const T2DWindowDesc& window) {
+    twoD.push_back(window);
+    m_observer->windowOpened(ResultWindowKind::TwoD, twoD.size() - 1);
+    return twoD.size() - 1;
+}
+
+bool TResultWindows::sameWindows(const TResultWindows& other) const {
+    return statistics == other.statistics && oneD == other.oneD && twoD == other.twoD &&
+           probabilities == other.probabilities && quantiles == other.quantiles;
+}
+
+} // namespace probex
