@@ -49,7 +49,7 @@ bool Planner::applyBinaries(int threshold) {
         const tToken op = m_ops[--m_opCount];
         if (m_depth <= 2) return fail(ecOperandUnderflow); // right and left both needed
         m_depth -= 1;                                      // two popped, one pushed
-        emit(soBinary, op.Code, 0);
+        emit(static_cast<std::uint8_t>(soBinary + op.Code), op.Code, 0);
     } while (top().Priority >= threshold);
     return true;
 }
@@ -137,9 +137,10 @@ void FuseOperands(std::vector<tScheduleOp>& ops) {
     std::size_t out = 0;
     for (std::size_t i = 0; i < ops.size(); ++i) {
         const tScheduleOp& op = ops[i];
-        if (i + 1 < ops.size() && ops[i + 1].Op == soBinary &&
+        if (i + 1 < ops.size() && ops[i + 1].Op > soBinary && ops[i + 1].Op < soBinaryConst &&
             (op.Op == soPushConst || op.Op == soPushVar)) {
-            ops[out++] = {op.Op == soPushConst ? soBinaryConst : soBinaryVar, ops[i + 1].Code,
+            const std::uint8_t base = op.Op == soPushConst ? soBinaryConst : soBinaryVar;
+            ops[out++] = {static_cast<std::uint8_t>(base + ops[i + 1].Code), ops[i + 1].Code,
                           op.Arg};
             ++i;
         } else {

@@ -1,0 +1,288 @@
+// Whole runs of two reference models, 10^6 steps each: through the engine and the run worker,
+// and as hand-written loops that do the same sampling, range checks and accumulation, so the
+// ratio shows what the engine's generality costs.
+
+#include "app/ProjectModel.h"
+#include "components/Prompter.h"
+#include "engine/Arithmetic.h"
+#include "settings/Settings.h"
+#include "simulation/HisCompute.h"
+#include "simulation/OutStat.h"
+#include "variables/Distributions.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace probex {
+namespace {
+
+constexpr std::int32_t Steps = 1000000;
+
+class SilentPrompter : public Prompter {
+public:
+    Answer message(Kind, const std::string& text, Buttons) override {
+        throw std::runtime_error("unexpected message: " + text);
+    }
+    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
+};
+
+struct InputSpec {
+    const char* name;
+    const char* type;
+    Extended min, max, mean, stdev;
+};
+
+struct ModelSpec {
+    std::vector<std::string> equations;
+    std::vector<InputSpec> inputs;
+    std::vector<std::string> logged;
+    std::string condition;
+};
+
+const ModelSpec Beam = {
+    {"Z = R - S", "R = fy*1000*W", "S = F*L/1.5"},
+    {{"fy", "Lognormal", 100, 600, 300, 30},
+     {"W", "Normal", 0.0007L, 0.0013L, 0.001L, 0.00005L},
+     {"F", "Normal", 0, 120, 50, 10},
+     {"L", "Uniform", 4, 6, 0, 0}},
+    {"Z", "R", "S"},
+    "0 > Z",
+};
+
+const ModelSpec Poly = {
+    {"y = e19 - e15/e7 + SIN(a*c)",
+     "e19 = LN e18*b",
+     "e18 = (e17*e17 + 1)^1.5",
+     "e17 = e16 - e1/e2",
+     "e16 = SIN(e15*3)*e7",
+     "e15 = LN e14",
+     "e14 = e13^2 + a",
+     "e13 = e12/e6",
+     "e12 = e11 - e8*c",
+     "e11 = e10^3",
+     "e10 = SIN e9 + c",
+     "e9 = LN(e8 + a)",
+     "e8 = e7/(1 + b)",
+     "e7 = e6^0.5",
+     "e6 = e5*e5 + e2",
+     "e5 = e4 - b/a",
+     "e4 = SIN(e3*a)",
+     "e3 = LN e2",
+     "e2 = e1^2 + 1",
+     "e1 = a*b + c"},
+    {{"a", "Uniform", 1, 2, 0, 0}, {"b", "Uniform", 0, 1, 0, 0}, {"c", "Uniform", -1, 1, 0, 0}},
+    {"y"},
+    "0 > y",
+};
+
+/// A project set up as a user would: equations, typed inputs, logged outputs, a probability.
+struct EngineRun {
+    TSettings settings = MakeDefaultSettings("/tmp/");
+    SilentPrompter prompter;
+    DirectCall direct;
+    ProjectModel model{settings, prompter, direct};
+
+    explicit EngineRun(const ModelSpec& spec) {
+        model.equations = spec.equations;
+        for (const InputSpec& in : spec.inputs) {
+            model.inputs().AddInputVariable(in.name);
+            const int row = model.inputs().FindVarRow(in.name);
+            model.inputs().commitCell(row, InputColumn::Type, in.type);
+            TIis& iis = model.inputs().record(row);
+            iis.Min = in.min;
+            iis.Max = in.max;
+            iis.Mean = in.mean;
+            iis.StDev = in.stdev;
+            if (!CheckParameters(iis).empty()) throw std::runtime_error("bad parameters");
+        }
+        model.outEquationLines = {spec.condition};
+        model.outEquations().setMode(OutEvalMode::Probability);
+        if (!model.CompileModel()) throw std::runtime_error("model does not compile");
+        for (const std::string& name : spec.logged)
+            model.outputs().editCell(model.outputs().FindOutputRow(name), colActivity, "Log");
+        model.autoSeed = false;
+        settings.Seed1 = 20261206;
+        model.setLastStep(Steps);
+    }
+
+    Extended run() {
+        model.Reset();
+        model.RunStop();
+        model.waitForRun();
+        return model.outEquations().result().Value;
+    }
+};
+
+/// The accumulators of one hand-written output, prepared as the run prepares them.
+struct HandOutput {
+    TOutStat stat;
+    TOutHis his;
+    TOutLog log;
+    HandOutput() {
+        StatReset(stat);
+        if (!HisAllocate(his, 1024) || !log.allocate(Steps)) throw std::bad_alloc();
+        HisReset(his);
+    }
+    void add(std::int32_t step, Extended v) {
+        StatAdd(stat, v);
+        HisAdd(his, v);
+        log.store(step - 1, v);
+    }
+    void finish() {
+        StatCompute(stat, 2);
+        HisCompute(his, 3, true);
+    }
+};
+
+/// Each operation checked as the language checks it.
+struct Checked {
+    bool ok = true;
+    Extended bin(std::uint8_t code, Extended x, Extended y) {
+        Extended r = 0;
+        if (BinaryResult(code, x, y, r) != ecNone || !BinaryInRange(r)) ok = false;
+        return r;
+    }
+    Extended fn(std::uint8_t code, Extended x) {
+        Extended r = 0;
+        if (FunctionResult(code, x, r) != ecNone || !FunctionInRange(r)) ok = false;
+        return r;
+    }
+    Extended result(Extended r) {
+        if (!FinalInRange(r)) ok = false;
+        return r;
+    }
+};
+
+TIis MakeInput(const InputSpec& in) {
+    TIis iis;
+    iis.Kind = std::string(in.type) == "Uniform"  ? DistKind::dkUniform
+               : std::string(in.type) == "Normal" ? DistKind::dkNormal
+                                                  : DistKind::dkLognormal;
+    SetDefaultParameters(iis);
+    iis.Min = in.min;
+    iis.Max = in.max;
+    iis.Mean = in.mean;
+    iis.StDev = in.stdev;
+    if (!CheckParameters(iis).empty()) throw std::runtime_error("bad parameters");
+    return iis;
+}
+
+Extended HandBeam() {
+    TRandom random;
+    random.ApplySeed(false, 0, 20261206);
+    const TIis fyIn = MakeInput(Beam.inputs[0]), wIn = MakeInput(Beam.inputs[1]),
+               fIn = MakeInput(Beam.inputs[2]), lIn = MakeInput(Beam.inputs[3]);
+    auto outs = std::make_unique<HandOutput[]>(3); // Z, R, S
+    Checked c;
+    for (std::int32_t step = 1; step <= Steps && c.ok; ++step) {
+        // Inputs are drawn in the order the compiled model lists them.
+        const Extended F = SampleValue(fIn, random, step);
+        const Extended L = SampleValue(lIn, random, step);
+        const Extended fy = SampleValue(fyIn, random, step);
+        const Extended W = SampleValue(wIn, random, step);
+        const Extended S = c.result(c.bin(opDiv, c.bin(opMul, F, L), 1.5L));
+        const Extended R = c.result(c.bin(opMul, c.bin(opMul, fy, 1000), W));
+        const Extended Z = c.result(c.bin(opSub, R, S));
+        outs[0].add(step, Z);
+        outs[1].add(step, R);
+        outs[2].add(step, S);
+    }
+    std::int32_t failures = 0;
+    for (int k = 0; k < 3; ++k)
+        outs[k].finish();
+    for (std::int32_t s = 0; s < Steps; ++s)
+        failures += 0 > outs[0].log[s];
+    return static_cast<Extended>(failures) / Steps;
+}
+
+Extended HandPoly() {
+    TRandom random;
+    random.ApplySeed(false, 0, 20261206);
+    const TIis aIn = MakeInput(Poly.inputs[0]), bIn = MakeInput(Poly.inputs[1]),
+               cIn = MakeInput(Poly.inputs[2]);
+    HandOutput y;
+    Checked k;
+    for (std::int32_t step = 1; step <= Steps && k.ok; ++step) {
+        const Extended a = SampleValue(aIn, random, step);
+        const Extended b = SampleValue(bIn, random, step);
+        const Extended c = SampleValue(cIn, random, step);
+        const Extended e1 = k.result(k.bin(opAdd, k.bin(opMul, a, b), c));
+        const Extended e2 = k.result(k.bin(opAdd, k.bin(opPow, e1, 2), 1));
+        const Extended e3 = k.result(k.fn(fnLn, e2));
+        const Extended e4 = k.result(k.fn(fnSin, k.bin(opMul, e3, a)));
+        const Extended e5 = k.result(k.bin(opSub, e4, k.bin(opDiv, b, a)));
+        const Extended e6 = k.result(k.bin(opAdd, k.bin(opMul, e5, e5), e2));
+        const Extended e7 = k.result(k.bin(opPow, e6, 0.5L));
+        const Extended e8 = k.result(k.bin(opDiv, e7, k.bin(opAdd, 1, b)));
+        const Extended e9 = k.result(k.fn(fnLn, k.bin(opAdd, e8, a)));
+        const Extended e10 = k.result(k.bin(opAdd, k.fn(fnSin, e9), c));
+        const Extended e11 = k.result(k.bin(opPow, e10, 3));
+        const Extended e12 = k.result(k.bin(opSub, e11, k.bin(opMul, e8, c)));
+        const Extended e13 = k.result(k.bin(opDiv, e12, e6));
+        const Extended e14 = k.result(k.bin(opAdd, k.bin(opPow, e13, 2), a));
+        const Extended e15 = k.result(k.fn(fnLn, e14));
+        const Extended e16 = k.result(k.bin(opMul, k.fn(fnSin, k.bin(opMul, e15, 3)), e7));
+        const Extended e17 = k.result(k.bin(opSub, e16, k.bin(opDiv, e1, e2)));
+        const Extended e18 = k.result(k.bin(opPow, k.bin(opAdd, k.bin(opMul, e17, e17), 1), 1.5L));
+        const Extended e19 = k.result(k.bin(opMul, k.fn(fnLn, e18), b));
+        const Extended v = k.result(k.bin(opAdd, k.bin(opSub, e19, k.bin(opDiv, e15, e7)),
+                                          k.fn(fnSin, k.bin(opMul, a, c))));
+        y.add(step, v);
+    }
+    y.finish();
+    std::int32_t below = 0;
+    for (std::int32_t s = 0; s < Steps; ++s)
+        below += 0 > y.log[s];
+    return static_cast<Extended>(below) / Steps;
+}
+
+void Report(benchmark::State& state, Extended probability) {
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(Steps),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.8Lf", probability);
+    state.SetLabel(std::string("P=") + text);
+}
+
+void BM_BeamEngine(benchmark::State& state) {
+    EngineRun run(Beam);
+    Extended p = 0;
+    for (auto _ : state)
+        p = run.run();
+    Report(state, p);
+}
+
+void BM_BeamHandLoop(benchmark::State& state) {
+    Extended p = 0;
+    for (auto _ : state)
+        p = HandBeam();
+    Report(state, p);
+}
+
+void BM_PolyEngine(benchmark::State& state) {
+    EngineRun run(Poly);
+    Extended p = 0;
+    for (auto _ : state)
+        p = run.run();
+    Report(state, p);
+}
+
+void BM_PolyHandLoop(benchmark::State& state) {
+    Extended p = 0;
+    for (auto _ : state)
+        p = HandPoly();
+    Report(state, p);
+}
+
+BENCHMARK(BM_BeamEngine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_BeamHandLoop)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_PolyEngine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_PolyHandLoop)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+
+} // namespace
+} // namespace probex
