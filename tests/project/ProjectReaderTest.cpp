@@ -1,0 +1,352 @@
+#include "project/ProjectReader.h"
+
+#include "ProjectFixture.h"
+#include "project/ProjectWriter.h"
+
+#include <filesystem>
+
+namespace probex::test {
+namespace {
+
+using Kind = Prompter::Kind;
+using Answer = Prompter::Answer;
+
+class ProjectReaderTest : public ProjectFixture {
+protected:
+    ReadResult read(const std::string& text) { return ReadProjectText(model, text); }
+    const std::string& in(int row, InputColumn column) { return model.inputs().cell(row, column); }
+    const std::string& out(int row, int column) { return model.outputs().cell(row, column); }
+};
+
+TEST_F(ProjectReaderTest, VersionGate) {
+    struct Case {
+        const char* version;
+        const char* question; // empty: read without asking
+    };
+    const std::string other = "Input file for Probex version ";
+    const Case cases[] = {
+        {"2.5", ""},    {"2", ""},  {"2.0", ""},    {"2.10", ""},    {"2.5.1", ""},
+        {"2.6", "2.6"}, {"3", "3"}, {"1.0", "1.0"}, {"", "unknown"},
+    };
+    for (const Case& c : cases) {
+        for (const Answer answer : {Answer::Yes, Answer::No}) {
+            SCOPED_TRACE(std::string(c.version) + (answer == Answer::Yes ? " yes" : " no"));
+            model.equations.clear();
+            prompter.shown.clear();
+            const bool asks = *c.question != 0;
+            if (asks) prompter.answers.push_back(answer);
+            const ReadResult result = read(
+                Lines({"[Main]", std::string("Version=") + c.version, "[Equations]", "y = 1"}));
+            EXPECT_EQ(result.fileVersion, c.version);
+            if (!asks) {
+                EXPECT_TRUE(prompter.shown.empty());
+                EXPECT_EQ(model.equations.size(), 1u);
+                break;
+            }
+            ASSERT_EQ(prompter.shown.size(), 1u);
+            EXPECT_EQ(prompter.shown[0].kind, Kind::Warning);
+            EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
+            EXPECT_EQ(prompter.shown[0].text,
+                      std::string(c.question) == "unknown"
+                          ? "Input file for unknown version of Probex!  Read anyway?"
+                          : other + c.version + " !  Read anyway ?");
+            EXPECT_EQ(result.outcome,
+                      answer == Answer::Yes ? ReadOutcome::Completed : ReadOutcome::Declined);
+            EXPECT_EQ(model.equations.size(), answer == Answer::Yes ? 1u : 0u);
+        }
+    }
+}
+
+TEST_F(ProjectReaderTest, SectionsAndKeyValueLines) {
+    // Without a version only [Main] is read, and nothing is asked.
+    read(Lines({"[Main]", "Identification=first", "Steps=7", "[Equations]", "a = 1"}));
+    EXPECT_EQ(model.identification, "first");
+    EXPECT_EQ(model.lastStep(), 7);
+    EXPECT_TRUE(model.equations.empty());
+    EXPECT_TRUE(prompter.shown.empty());
+
+    read(Lines({"  [main]",
+                "Steps=9",
+                "[Main] first",
+                "Version=2",
+                "  STEPS = 100 ",
+                "Identification=a=b",
+                "Seed1=5",
+                "[Equations]",
+                "   y = x + 1   ",
+                "",
+                "",
+                "\tz = 2",
+                "[Out.Equations]",
+                "y > 1",
+                "x[Main]",
+                "[My Out.1D]",
+                "[Nothing]",
+                "lost = 1",
+                "[Equations]",
+                "[x = 1",
+                "w = 3"}));
+    // "[x = 1" is a header of no section: the lines after it are lost until the next one.
+    EXPECT_EQ(model.lastStep(), 100);
+    EXPECT_EQ(model.identification, "a");
+    EXPECT_EQ(model.equations, (std::vector<std::string>{"y = x + 1", "\tz = 2"}));
+    EXPECT_EQ(model.outEquationLines, (std::vector<std::string>{"y > 1", "x[Main]"}));
+    // "[My Out.1D]" opened a 1D section that names no variable.
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Unable to find variable !"});
+
+    read(Project({"Steps=1500000000", "Identification=x;y"}));
+    EXPECT_EQ(model.lastStep(), 999999999);
+    EXPECT_EQ(model.identification, "x");
+}
+
+TEST_F(ProjectReaderTest, InputVariableLines) {
+    settings.RewriteIDs = true;
+    std::filesystem::create_directories(settings.DistDirPath);
+    WriteBytes(settings.DistDirPath + "/Beam.DIS",
+               "[Description]\r\nIdentification=Beam load\r\nType=Discrete\r\nForm=Frequency\r\n"
+               "[Parameters]\r\nMin=0\r\nMax=3\r\n[Bins]\r\n1\r\n2\r\n3\r\n");
+    WriteBytes(settings.DistDirPath + "/bad.dis", "[Description]\r\nType=Nonsense\r\n");
+    struct Case {
+        const char* line;
+        const char* name; // the row looked at
+        DistKind kind;
+        const char* type;
+        const char* parameters;
+        const char* comment;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"c1;Constant;Value=PI",
+         "c1",
+         DistKind::dkConstant,
+         "Constant",
+         "Value=Pi (3.141592...)",
+         "",
+         {}},
+        {"c2;constant;value=2.5;  two ",
+         "c2",
+         DistKind::dkConstant,
+         "Constant",
+         "Value=2.5",
+         "two",
+         {}},
+        {"c3;Constant;Value=abc",
+         "c3",
+         DistKind::dkConstant,
+         "Constant",
+         "Value=0.0",
+         "",
+         {"Invalid value: abc"}},
+        {"c4;Constant;Size=3",
+         "c4",
+         DistKind::dkConstant,
+         "Constant",
+         "Value=0",
+         "",
+         {"Unsupported parameter: size for variable c4"}},
+        {"s;Step number;whatever",
+         "s",
+         DistKind::dkStepNumber,
+         "Step number",
+         "No parameter",
+         "",
+         {}},
+        {"n;Normal;mean=1  stdev=2",
+         "n",
+         DistKind::dkNormal,
+         "Normal",
+         "Min=-3.00000000 Max=3.00000000 Mean=1.00000000 StDev=1.00000000",
+         "",
+         {}},
+        {"u;Uniform;Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513",
+         "u",
+         DistKind::dkUniform,
+         "Uniform",
+         "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513",
+         "",
+         {"Unsupported parameter: mean for variable u",
+          "Unsupported parameter: stdev for variable u"}},
+        {"e;Exponential;min=x max=5",
+         "e",
+         DistKind::dkExponential,
+         "Exponential",
+         "Min=0.00000000 Max=5.00000000 Mean=1.00000000 StDev=1.00000000",
+         "",
+         {"Invalid value: x"}},
+        {"h;C:\\Data\\Beam.DIS;;mine",
+         "h",
+         DistKind::dkDiscrete,
+         "beam.dis",
+         "Min=0.00000000 Max=3.00000000",
+         "mine",
+         {}},
+        {"h2;Beam.dis",
+         "h2",
+         DistKind::dkDiscrete,
+         "beam.dis",
+         "Min=0.00000000 Max=3.00000000",
+         "Beam load",
+         {}},
+        {"m;Missing.DIS;;not applied",
+         "m",
+         DistKind::dkUndefined,
+         "SavedDistribution",
+         "",
+         "",
+         {"File missing.dis not found!"}},
+        {"b;bad.dis",
+         "b",
+         DistKind::dkUndefined,
+         "SavedDistribution",
+         "",
+         "",
+         {"Distribution not defined!", "Error in file bad.dis !"}},
+        {"c1;;;kept", "c1", DistKind::dkConstant, "Constant", "Value=Pi (3.141592...)", "kept", {}},
+        {"  \xc4rger ;;;\xe9t\xe9", "\xc4rger ", DistKind::dkUndefined, "", "", "\xe9t\xe9", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        prompter.shown.clear();
+        read(Project({"[Variables]", c.line}));
+        const int row = model.inputs().FindVarRow(c.name);
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(model.inputs().kind(row), c.kind);
+        EXPECT_EQ(in(row, InputColumn::Type), c.type);
+        EXPECT_EQ(in(row, InputColumn::Parameters), c.parameters);
+        EXPECT_EQ(in(row, InputColumn::Comment), c.comment);
+        EXPECT_EQ(prompter.texts(), c.messages);
+    }
+    EXPECT_EQ(model.inputs().record(model.inputs().FindVarRow("c2")).Loc, 2.5L);
+    EXPECT_EQ(model.inputs().record(model.inputs().FindVarRow("n")).StDev,
+              1.0L); // after the empty token
+
+    settings.IgnoreUnsupParams = true;
+    prompter.shown.clear();
+    read(Project({"[Variables]", "u;Uniform;Min=0 Max=2 Mean=1"}));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ProjectReaderTest, CommentRewriteIsAskedWhenSettingsSaySo) {
+    settings.RewriteIDs = false;
+    read(Project({"[Variables]", "x;;;first"}));
+    prompter.answers = {Answer::Cancel, Answer::Ok};
+    read(Project({"[Variables]", "x;;;second", "x;;;third"}));
+    EXPECT_EQ(in(1, InputColumn::Comment), "third");
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"Rewrite comment field for variable x ?",
+                                        "Rewrite comment field for variable x ?"}));
+}
+
+TEST_F(ProjectReaderTest, TooManyVariables) {
+    std::vector<std::string> lines{"[Variables]", "[Out.Variables]"};
+    for (int i = 1; i <= 256; ++i) {
+        lines.insert(lines.begin() + 1, "v" + std::to_string(i) + ";Step number");
+        lines.push_back("o" + std::to_string(i));
+    }
+    read(Project(lines));
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"Too many variables!", "Can't allocate variable o256 !"}));
+    EXPECT_EQ(in(255, InputColumn::Variable), "v2"); // lines were in reverse order
+    EXPECT_EQ(out(255, colVariable), "o255");
+}
+
+TEST_F(ProjectReaderTest, OutputVariableLines) {
+    settings.Discrete1D = true;
+    read(Project({"[Out.Variables]", "Y;LOG;maybe;yes;my note", " z ;strange;NO;x; A  b ", ";Log",
+                  "y;statistics;;;"}));
+    EXPECT_EQ(out(1, colVariable), "Y");
+    EXPECT_EQ(out(1, colActivity), "Statistics");
+    EXPECT_EQ(out(1, colDiscrete), "Yes");
+    EXPECT_EQ(out(1, colRecalculate), "No");
+    EXPECT_EQ(out(1, colComment), "");
+    EXPECT_EQ(out(2, colVariable), "z");
+    EXPECT_EQ(out(2, colActivity), "Inactive");
+    EXPECT_EQ(out(2, colDiscrete), "No");
+    EXPECT_EQ(out(2, colComment), " A  b");
+    EXPECT_EQ(out(3, colVariable), "");
+    EXPECT_EQ(model.outputs().record(2).markValues, settings.PQValues);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ProjectReaderTest, OutEvaluationKeys) {
+    read(Project({"[Out.Evaluation]", "Evaluate=PARAMETER", "Parameter=Load", "Min=1", "Max=2.5",
+                  "Probability=0.9", "MaxIteration=7", "MaxDifference=0.001", "Unknown=1"}));
+    const TOutEvalSettings& eval = model.outEquations().evalSettings();
+    EXPECT_EQ(eval.Mode, OutEvalMode::Parameter);
+    EXPECT_EQ(eval.ParName, "Load");
+    EXPECT_EQ(eval.ParMin, 1);
+    EXPECT_EQ(eval.ParMax, 2.5L);
+    EXPECT_EQ(eval.Target, 0.9L);
+    EXPECT_EQ(eval.MaxIter, 7);
+    EXPECT_EQ(eval.MaxDiff, 0.001L);
+    read(Project({"[Out.Evaluation]", "Evaluate=probability", "MaxDiff=0.00200000"}));
+    EXPECT_EQ(eval.Mode, OutEvalMode::Probability);
+    EXPECT_EQ(eval.MaxDiff, 0.002L);
+    read(Project({"[Out.Evaluation]", "Evaluate=Inactive"}));
+    EXPECT_EQ(eval.Mode, OutEvalMode::Inactive);
+}
+
+TEST_F(ProjectReaderTest, ConversionErrorsStopTheReading) {
+    struct Case {
+        std::vector<std::string> lines;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"[Main]", "Version=2.x"}, "'x' is not a valid integer value"},
+        {{"[Main]", "Version=2."}, "'' is not a valid integer value"},
+        {{"[Main]", "Version=2", "Steps=12a"}, "'12a' is not a valid integer value"},
+        {{"[Main]", "Version=2", "[Out.Evaluation]", "MaxIteration=1.5"},
+         "'1.5' is not a valid integer value"},
+        {{"[Main]", "Version=2", "[Out.Evaluation]", "Min=1,5"},
+         "'1,5' is not a valid floating point value"},
+        {{"[Main]", "Version=2", "[Out.1D]", "Variable=y", "probe=1"},
+         "'robe' is not a valid integer value"},
+        {{"[Main]", "Version=2", "[Out.2D]", "VariableH=a", "VariableV=b", "Circle=1;2;r"},
+         "'r' is not a valid floating point value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::string> lines = c.lines;
+        lines.insert(lines.end(), {"[Equations]", "after = 1"});
+        model.equations.clear();
+        model.resultWindows.closeAll();
+        prompter.shown.clear();
+        EXPECT_EQ(read(Lines(lines)).outcome, ReadOutcome::Stopped);
+        EXPECT_EQ(prompter.texts(), std::vector<std::string>{c.message});
+        EXPECT_TRUE(model.equations.empty());
+        EXPECT_EQ(model.resultWindows.count(ResultWindowKind::OneD) +
+                      model.resultWindows.count(ResultWindowKind::TwoD),
+                  0u);
+    }
+    EXPECT_EQ(model.outputs().FindOutputRow("a"), 0); // the 2D window was never finished
+}
+
+TEST_F(ProjectReaderTest, MergeAppendsAndUpdates) {
+    read(Project({"Identification=first", "[Equations]", "y = a + b", "[Variables]",
+                  "a;Constant;Value=1;keep", "b;Step number", "[Out.Variables]", "y;Log;No;No;",
+                  "[Out.Statistics]", "Variable=y"}));
+    read(Project({"Steps=5", "[Equations]", "z = y", "[Variables]", "A;;;", "c;Constant;Value=3",
+                  "B;Constant;Value=2", "[Out.Variables]", "z;Histogram", "[Out.Statistics]",
+                  "Variable=Y", "Identification=again", "[Out.Statistics]", "Variable=z"}));
+    EXPECT_EQ(model.identification, "first");
+    EXPECT_EQ(model.lastStep(), 5);
+    EXPECT_EQ(model.equations, (std::vector<std::string>{"y = a + b", "z = y"}));
+    EXPECT_EQ(in(1, InputColumn::Parameters), "Value=1");
+    EXPECT_EQ(in(1, InputColumn::Comment), "keep");
+    EXPECT_EQ(in(2, InputColumn::Type), "Constant");
+    EXPECT_EQ(in(3, InputColumn::Variable), "c");
+    EXPECT_EQ(out(2, colActivity), "Histogram");
+    ASSERT_EQ(model.resultWindows.statistics.size(), 2u);
+    EXPECT_EQ(model.resultWindows.statistics[0].identification, "again");
+    EXPECT_EQ(model.outputs().record(1).windowIds[owStatistics], "again");
+}
+
+TEST_F(ProjectReaderTest, UnreadableFileChangesNothing) {
+    const std::string missing = dir.path("none.pxw");
+    EXPECT_EQ(ReadProject(model, missing, false).outcome, ReadOutcome::NotOpened);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Cannot open file \"" + missing +
+                                                         "\": No such file or directory"});
+}
+
+} // namespace
+} // namespace probex::test

@@ -1,0 +1,151 @@
+#include "project/ProjectWriter.h"
+
+#include "ProjectFixture.h"
+#include "project/ProjectReader.h"
+
+#include <filesystem>
+
+namespace probex::test {
+namespace {
+
+class ProjectWriterTest : public ProjectFixture {};
+
+TEST_F(ProjectWriterTest, WritesEverySectionInOrder) {
+    model.identification = "Beam \xe9tude";
+    model.setLastStep(500);
+    model.equations = {"y = x + 1", "", "  z = y*2"};
+    TInputTable& inputs = model.inputs();
+    ASSERT_TRUE(inputs.AddInputVariable("x"));
+    inputs.setCellText(1, InputColumn::Type, "Normal");
+    inputs.setCellText(1, InputColumn::Parameters, "Min=0.00000000 Max=1.00000000");
+    inputs.setCellText(3, InputColumn::Comment, "orphan");
+    model.outEquationLines = {"y > 2"};
+    TOutEvalSettings& eval = model.outEquations().evalSettings();
+    eval.Mode = OutEvalMode::Parameter;
+    eval.ParName = "x";
+    eval.ParMax = -12;
+    ASSERT_EQ(model.outputs().AddOutputVariable("y", true), 1);
+    model.outputs().setCell(1, colComment, "c=1");
+    settings.PQLines = 2;
+    TResultWindows& windows = model.resultWindows;
+    windows.statistics.push_back({"y", ""});
+    windows.oneD.push_back(
+        {"y", "one", true, false, {true, false, true, false}, {1, 0.5L, 2, 0.25L}});
+    windows.twoD.push_back({"y", "x", "", 1, true, false, true});
+    windows.twoD.push_back({"y", "y", "same", 2, false, true, true});
+    ObjectsRec& objects = windows.objects.record(windows.objects.ObtainObjectsRec("y", "x"));
+    objects.LineCount = 1;
+    objects.Lines[0] = {1, 2, 3, 4, 0xC0C0C0};
+    objects.DotCount = 1;
+    objects.Dots[0] = {0.5, -0.5, 3, 0x123456};
+    TPQWindowDesc probabilities{"y", "", false, std::vector<Extended>(256)};
+    probabilities.inputs[0] = 1.5L;
+    windows.probabilities.push_back(probabilities);
+    windows.quantiles.push_back({"y", "q", true, std::vector<Extended>(256, 0.5L)});
+
+    EXPECT_EQ(ProjectText(model), Lines({"[Main]",
+                                         "Version=2.5",
+                                         "Identification=Beam \xe9tude",
+                                         "Steps=500",
+                                         "",
+                                         "[Equations]",
+                                         "y = x + 1",
+                                         "",
+                                         "  z = y*2",
+                                         "",
+                                         "[Variables]",
+                                         "x;Normal;Min=0.00000000 Max=1.00000000;",
+                                         ";;;orphan",
+                                         "",
+                                         "[Out.Equations]",
+                                         "y > 2",
+                                         "",
+                                         "[Out.Evaluation]",
+                                         "Evaluate=Parameter",
+                                         "Parameter=x",
+                                         "Min=0.00000000",
+                                         "Max=-12.00000000",
+                                         "Probability=0.50000000",
+                                         "MaxIteration=50",
+                                         "MaxDiff=0.00100000",
+                                         "",
+                                         "[Out.Variables]",
+                                         "y;Inactive;No;No;c=1",
+                                         "",
+                                         "[Out.Statistics]",
+                                         "Variable=y",
+                                         "",
+                                         "[Out.1D]",
+                                         "Identification=one",
+                                         "Variable=y",
+                                         "Discrete=Yes",
+                                         "Recalculate=No",
+                                         "Q1=1.00000000",
+                                         "P2=0.50000000",
+                                         "Q3=2.00000000",
+                                         "P4=0.25000000",
+                                         "",
+                                         "[Out.2D]",
+                                         "VariableH=y",
+                                         "VariableV=x",
+                                         "Colouration=Freq",
+                                         "DrawLines=Yes",
+                                         "Line=1.00000000;2.00000000;3.00000000;4.00000000;Silver",
+                                         "DrawCircles=No",
+                                         "DrawDots=Yes",
+                                         "Dot=0.50000000;-0.50000000;3.00000000;Lime",
+                                         "",
+                                         "[Out.2D]",
+                                         "Identification=same",
+                                         "VariableH=y",
+                                         "VariableV=y",
+                                         "Colouration=Prob",
+                                         "DrawLines=No",
+                                         "",
+                                         "[Out.Probabilities]",
+                                         "Variable=y",
+                                         "Discrete=No",
+                                         "Q1=1.50000000",
+                                         "Q2=0.00000000",
+                                         "",
+                                         "[Out.Quantiles]",
+                                         "Identification=q",
+                                         "Variable=y",
+                                         "Discrete=Yes",
+                                         "P1=0.50000000",
+                                         "P2=0.50000000",
+                                         ""}));
+}
+
+TEST_F(ProjectWriterTest, FailedSaveKeepsTheOldFileAndReportsTheSystemMessage) {
+    const std::string path = dir.path("beam.pxw");
+    WriteBytes(path, "old contents");
+    std::filesystem::create_directory(dir.path("blocked.pxw"));
+    struct Case {
+        std::string path;
+        std::string fragment;
+    };
+    const Case cases[] = {
+        {dir.path("blocked.pxw"), "Is a directory"},
+        {dir.path("missing/beam.pxw"), "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        prompter.shown.clear();
+        EXPECT_FALSE(WriteProject(model, c.path));
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].kind, Prompter::Kind::Error);
+        EXPECT_NE(prompter.shown[0].text.find(c.path), std::string::npos);
+        EXPECT_NE(prompter.shown[0].text.find(c.fragment), std::string::npos);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path("blocked.pxw")));
+    EXPECT_EQ(ReadBytes(path), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()),
+                            std::filesystem::directory_iterator()),
+              2); // no temporary file left behind
+    EXPECT_TRUE(WriteProject(model, path));
+    EXPECT_EQ(ReadBytes(path), ProjectText(model));
+}
+
+} // namespace
+} // namespace probex::test
