@@ -71,7 +71,7 @@ bool HisAddOutside(TOutHis& his, Extended x);
 inline void HisCountInRange(TOutHis& his, Extended x) {
     const Extended u = (x - his.rangeMin) / his.binWidth;
     // A value equal to range max belongs to the top bin.
-    const std::int32_t k = u < his.binCount ? static_cast<std::int32_t>(u) : his.binCount - 1;
+    const std::int32_t k = u < his.binCount ? TruncateToInt32(u) : his.binCount - 1;
     ++his.counts[static_cast<std::size_t>(k)];
 }
 

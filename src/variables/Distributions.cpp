@@ -1,5 +1,7 @@
 #include "variables/Distributions.h"
 
+#include "engine/ExtendedMath.h"
+
 #include "variables/Random.h"
 
 #include <cmath>
@@ -259,13 +261,13 @@ Extended SampleValue(const TIis& iis, TRandom& random, std::int64_t step,
     case DistKind::dkExponential:
         for (;;) {
             const Extended u = 1 - random.Random();
-            x = iis.Loc - iis.Scale * std::log(u);
+            x = iis.Loc - iis.Scale * LnX(u);
             if (strictlyInside(iis, x)) return x;
             if (stopRequested(stop, rejected)) return abandonedValue(iis, x);
         }
     case DistKind::dkLognormal:
         for (;;) {
-            x = std::exp(random.NormalDeviate() * iis.Scale + iis.Loc);
+            x = ExpX(random.NormalDeviate() * iis.Scale + iis.Loc);
             if (strictlyInside(iis, x)) return x;
             if (stopRequested(stop, rejected)) return abandonedValue(iis, x);
         }

@@ -1,5 +1,7 @@
 #include "variables/Random.h"
 
+#include "engine/ExtendedMath.h"
+
 #include <chrono>
 #include <cmath>
 #include <numbers>
@@ -36,11 +38,13 @@ Extended TRandom::NormalDeviate() {
     do {
         u2 = Random();
     } while (u2 <= 0);
-    const Extended r = std::sqrt(-2 * std::log(u1));
+    const Extended r = std::sqrt(-2 * LnX(u1));
     const Extended theta = 2 * std::numbers::pi_v<Extended> * u2;
-    m_cachedDeviate = r * std::sin(theta);
+    Extended sinTheta, cosTheta;
+    SinCosX(theta, sinTheta, cosTheta);
+    m_cachedDeviate = r * sinTheta;
     m_hasCachedDeviate = true;
-    return r * std::cos(theta);
+    return r * cosTheta;
 }
 
 } // namespace probex

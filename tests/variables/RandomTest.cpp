@@ -1,5 +1,7 @@
 #include "variables/Random.h"
 
+#include "engine/ExtendedMath.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -93,11 +95,13 @@ TEST(RandomTest, NormalPairSkipsZeroAndCachesSine) {
     EXPECT_EQ(raw.Random(), 0.0L);
     const Extended u1 = raw.Random();
     const Extended u2 = raw.Random();
-    const Extended r = std::sqrt(-2 * std::log(u1));
+    const Extended r = std::sqrt(-2 * LnX(u1));
     const Extended theta = 2 * std::numbers::pi_v<Extended> * u2;
-    EXPECT_EQ(random.NormalDeviate(), r * std::cos(theta));
+    Extended sinTheta, cosTheta;
+    SinCosX(theta, sinTheta, cosTheta);
+    EXPECT_EQ(random.NormalDeviate(), r * cosTheta);
     EXPECT_EQ(random.RandSeed, raw.RandSeed);
-    EXPECT_EQ(random.NormalDeviate(), r * std::sin(theta));
+    EXPECT_EQ(random.NormalDeviate(), r * sinTheta);
     EXPECT_EQ(random.RandSeed, raw.RandSeed) << "the cached deviate draws nothing";
 }
 
