@@ -51,10 +51,6 @@ TEST(ResultFileTextTest, StatisticsFileOfOneAndOfTwoVariables) {
          "Mean:2,60000000;26,00000000\r\nStDev:1,35646600;13,56465997\r\n"
          "Vari:1,84000000;184,00000000\r\nCoVar:0,52171769;0,52171769\r\n"
          "Skew:0,75003082;0,75003082\r\nKurt:-0,63610586;-0,63610586\r\n"},
-        {"names without labels", NamesOnly,
-         "y;z\r\n1,00000000;10,00000000\r\n5,00000000;50,00000000\r\n2,60000000;26,00000000\r\n"
-         "1,35646600;13,56465997\r\n1,84000000;184,00000000\r\n0,52171769;0,52171769\r\n"
-         "0,75003082;0,75003082\r\n-0,63610586;-0,63610586\r\n"},
     };
     for (const Case& c : tables) {
         SCOPED_TRACE(c.title);
@@ -172,9 +168,6 @@ TEST(ResultFileTextTest, ProbabilityAndQuantileLayouts) {
         return o;
     };
     const PQCase cases[] = {
-        {"plain", options(Bare, false, false),
-         "2.50000000\r\n0.62500000\r\n-1.00000000\r\n0.00000000\r\n",
-         "2.50000000\r\n0.62500000\r\n-1.00000000\r\n0.00000000\r\n"},
         {"labelled", options(Labelled, false, false),
          "Variable:x\r\nQ:2.50000000\r\nP:0.62500000\r\nQ:-1.00000000\r\nP:0.00000000\r\n",
          "Variable:x\r\nP:2.50000000\r\nQ:0.62500000\r\nP:-1.00000000\r\nQ:0.00000000\r\n"},
