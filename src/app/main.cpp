@@ -1,10 +1,14 @@
+#include "app/BatchCommand.h"
 #include "app/EvalCommand.h"
 #include "app/ui/DesktopProgram.h"
 
 #include <cstring>
+#include <iostream>
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--eval") == 0)
         return probex::RunEvalCommand(argc - 2, argv + 2);
+    if (argc >= 2 && std::strcmp(argv[1], "--batch") == 0)
+        return probex::RunBatchCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return probex::RunDesktopProgram(argc, argv);
 }

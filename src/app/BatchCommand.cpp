@@ -1,0 +1,247 @@
+#include "app/BatchCommand.h"
+
+#include "app/BatchPrompter.h"
+#include "app/ProjectModel.h"
+#include "project/ProjectCommands.h"
+#include "project/ProjectWriter.h"
+#include "results/SaveResults.h"
+#include "settings/NumberText.h"
+#include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
+#include "simulation/OutStat.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace probex {
+
+namespace {
+
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
+struct BatchOptions {
+    std::string project;
+    std::optional<std::int64_t> steps;
+    std::optional<std::int64_t> seed;
+    std::string resultsDir;
+    std::string settingsFile;
+    std::string saveAs;
+    bool yes = false;
+};
+
+const char* const Usage =
+    "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
+    "[--settings FILE] [--save-as FILE] [--yes]\n";
+
+bool ParseWhole(const std::string& text, std::int64_t& value) {
+    if (text.empty() || text.size() > 18) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+/// Returns an error text, empty when the arguments are fine.
+std::string ParseArguments(int argc, const char* const* argv, BatchOptions& options) {
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&](std::string& value) {
+            if (i + 1 >= argc) return false;
+            value = argv[++i];
+            return true;
+        };
+        std::string value;
+        std::int64_t number = 0;
+        if (arg == "--yes") {
+            options.yes = true;
+        } else if (arg == "--steps" || arg == "--seed") {
+            if (!next(value) || !ParseWhole(value, number))
+                return arg + " needs a whole number, not '" + value + "'";
+            (arg == "--steps" ? options.steps : options.seed) = number;
+        } else if (arg == "--results" || arg == "--settings" || arg == "--save-as") {
+            if (!next(value) || value.empty()) return arg + " needs a file or directory name";
+            (arg == "--results"    ? options.resultsDir
+             : arg == "--settings" ? options.settingsFile
+                                   : options.saveAs) = value;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else if (options.project.empty()) {
+            options.project = arg;
+        } else {
+            return "more than one project file: " + arg;
+        }
+    }
+    if (options.project.empty()) return "no project file";
+    return {};
+}
+
+/// Prints what the windows would show: errors with their line and column.
+class BatchObserver : public ModelObserver {
+public:
+    explicit BatchObserver(std::ostream& err) : m_err(err) {}
+    void showEquationError(const TEquError& error, bool outEquations) override {
+        m_err << "error: " << (outEquations ? "out equations" : "equations") << ", line "
+              << error.Line + 1 << ", column " << error.Pos << ": " << ErrorText(error.Code)
+              << '\n';
+    }
+    void showInputRow(int row) override {
+        m_err << "information: input variable row " << row << '\n';
+    }
+    void runEnded(RunOutcome outcome) override { m_outcome = outcome; }
+    std::optional<RunOutcome> outcome() const { return m_outcome; }
+
+private:
+    std::ostream& m_err;
+    std::optional<RunOutcome> m_outcome;
+};
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(true);
+}
+
+/// Turns Ctrl+C into the Stop command while the run proceeds.
+class InterruptGuard {
+public:
+    explicit InterruptGuard(ProjectModel& model) : m_model(model) {
+        g_interrupted.store(false);
+        m_previous = std::signal(SIGINT, OnInterrupt);
+        m_watcher = std::thread([this] {
+            while (!m_done.load()) {
+                if (g_interrupted.load()) m_model.requestStop();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+    }
+    ~InterruptGuard() {
+        m_done.store(true);
+        m_watcher.join();
+        std::signal(SIGINT, m_previous);
+    }
+    bool interrupted() const { return g_interrupted.load(); }
+
+private:
+    ProjectModel& m_model;
+    std::atomic<bool> m_done{false};
+    std::thread m_watcher;
+    void (*m_previous)(int) = SIG_DFL;
+};
+
+void PrintStatistics(ProjectModel& model, std::ostream& out) {
+    const char sep = model.settings().DecimalSep;
+    out << "Variable\tSteps\tMin\tMax\tMean\tStDev\n";
+    TOutVarSet& run = model.outputs().runTable();
+    for (int i = 1; i <= run.count(); ++i) {
+        TOutVar& var = run.item(i);
+        if (!var.Stat) continue;
+        StatCompute(*var.Stat, 2);
+        const TOutStat& s = *var.Stat;
+        out << model.outputs().cell(var.Row, colVariable) << '\t' << s.count << '\t'
+            << FormatResultValue(s.min, sep) << '\t' << FormatResultValue(s.max, sep) << '\t'
+            << FormatResultValue(s.mean, sep) << '\t' << FormatResultValue(s.stdev, sep) << '\n';
+    }
+}
+
+std::vector<int> WindowRows(ProjectModel& model, const std::vector<TPQWindowDesc>& windows) {
+    std::vector<int> rows;
+    for (const TPQWindowDesc& w : windows)
+        if (int row = model.outputs().FindOutputRow(w.variable)) rows.push_back(row);
+    return rows;
+}
+
+} // namespace
+
+int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    BatchOptions options;
+    if (std::string problem = ParseArguments(argc, argv, options); !problem.empty()) {
+        err << "error: " << problem << '\n' << Usage;
+        return ExitUsage;
+    }
+
+    SettingsLocation location = FindSettingsLocation();
+    if (!options.settingsFile.empty()) location.SettingsFile = options.settingsFile;
+    TSettings settings = MakeDefaultSettings(location.AppDir);
+    if (!options.settingsFile.empty() && !std::filesystem::exists(options.settingsFile)) {
+        err << "error: settings file not found: " << options.settingsFile << '\n';
+        return ExitUsage;
+    }
+    BatchPrompter prompter(err, options.yes);
+    if (std::string problem = LoadSettings(location.SettingsFile, settings); !problem.empty())
+        prompter.warning(problem);
+
+    DirectCall direct;
+    ProjectModel model(settings, prompter, direct);
+    BatchObserver observer(err);
+    model.setObserver(&observer);
+    ProjectCommands commands(model);
+    commands.New();
+    const ReadResult read = ReadProject(model, options.project, false);
+    if (read.outcome != ReadOutcome::Completed) {
+        err << "error: the project " << options.project << " could not be read\n";
+        return ExitUsage;
+    }
+    model.currentProjectFile = options.project;
+    if (options.steps) model.setLastStep(*options.steps);
+    if (options.seed) {
+        model.autoSeed = false;
+        settings.Generator = 0;
+        settings.Seed1 = static_cast<std::int32_t>(*options.seed);
+    }
+
+    int exitCode = 0;
+    {
+        InterruptGuard interrupt(model);
+        const ProjectModel::RunCommand started = model.RunStop();
+        model.waitForRun();
+        if (started != ProjectModel::RunCommand::Started) {
+            err << "error: the run did not start\n";
+            return ExitFailed;
+        }
+        if (interrupt.interrupted()) {
+            err << "error: interrupted at step " << model.stepCounter() << '\n';
+            exitCode = ExitFailed;
+        }
+    }
+    if (observer.outcome() == RunOutcome::Failed) return ExitFailed;
+
+    PrintStatistics(model, out);
+    const TOutEquations& outEq = model.outEquations();
+    if (outEq.compiled()) {
+        if (!outEq.hasResult()) {
+            err << "error: the out equations could not be evaluated\n";
+            exitCode = ExitFailed;
+        } else {
+            const bool parameter = outEq.evalSettings().Mode == OutEvalMode::Parameter;
+            out << (parameter ? "Parameter: " : "Probability: ") << outEq.result().Text << '\n';
+        }
+    }
+
+    if (!options.resultsDir.empty()) {
+        const std::vector<int> probRows = WindowRows(model, model.resultWindows.probabilities);
+        const std::vector<int> quantRows = WindowRows(model, model.resultWindows.quantiles);
+        const std::vector<ResultEntry> entries =
+            QualifyingResults(model.outputs(), probRows, quantRows);
+        SaveResultsOptions saveOptions;
+        saveOptions.directory = options.resultsDir;
+        saveOptions.prompts = false;
+        saveOptions.projectFile = model.currentProjectFile;
+        saveOptions.stepsDone = model.stepCounter();
+        if (!SaveResults(model.outputs(), settings, prompter, entries, saveOptions).ok)
+            return ExitUsage;
+    }
+    if (!options.saveAs.empty() && !WriteProject(model, options.saveAs)) return ExitUsage;
+    return exitCode;
+}
+
+} // namespace probex

@@ -1,0 +1,165 @@
+// The program's command-line modes, run as a person runs them.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace probex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("probex-cli-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        settings = dir / "Probex.ini";
+        std::ofstream(settings) << "[Settings]\r\nDecimalSeparator=.\r\nListSeparator=,\r\n";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    /// Runs the program with the arguments (already quoted for the shell).
+    Outcome run(const std::string& arguments, const std::string& prefix = "") {
+        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+        const std::string command = prefix + "'" + PROBEX_BINARY + "' " + arguments + " >'" +
+                                    out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+    }
+
+    Outcome batch(const std::string& project, const std::string& more = "") {
+        return run("--batch '" + project + "' --settings '" + settings.string() + "' " + more);
+    }
+
+    std::string writeProject(const std::string& name, const std::string& text) {
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    fs::path dir;
+    fs::path settings;
+};
+
+const std::string Beam = std::string(PROBEX_SOURCE_DIR) + "/examples/beam.pxw";
+
+TEST_F(CommandLineTest, EvalPrintsValuesAndReportsErrors) {
+    struct Case {
+        const char* arguments;
+        int exitCode;
+        const char* out;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"--eval '2^3^2'", 0, "64\n", ""},
+        {"--eval 'fy*1000*W - F*L/1.5' fy=300 W=0.001 F=50 L=5", 0, "133.333333333333333\n", ""},
+        {"--eval 'a+' a=1", 1, "", "Error in expression at position 3\n"},
+        {"--eval '1/x' x=0", 1, "", "Division by zero\n"},
+        {"--eval 'a*b' a=2", 1, "", "Variable without a value: b\n"},
+        {"--eval 'a' a=x", 2, "", "Invalid assignment: a=x (expected NAME=VALUE)\n"},
+        {"--eval", 2, "", "usage: probex --eval \"EXPR\" [NAME=VALUE ...]\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome o = run(c.arguments);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_EQ(o.err, c.err);
+    }
+}
+
+TEST_F(CommandLineTest, BatchRunIsReproducibleAndPrintsTheTable) {
+    const Outcome first = batch(Beam, "--seed 42 --steps 5000");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_TRUE(first.out.starts_with("Variable\tSteps\tMin\tMax\tMean\tStDev\n")) << first.out;
+    EXPECT_NE(first.out.find("\nZ\t5000\t"), std::string::npos);
+    EXPECT_NE(first.out.find("\nProbability: 0.00"), std::string::npos);
+    const Outcome second = batch(Beam, "--seed 42 --steps 5000");
+    EXPECT_EQ(second.out, first.out);
+    const Outcome other = batch(Beam, "--seed 43 --steps 5000");
+    EXPECT_NE(other.out, first.out);
+}
+
+TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
+    const fs::path results = dir / "results";
+    const fs::path copy = dir / "copy.pxw";
+    const Outcome o = batch(Beam, "--seed 5 --steps 300 --results '" + results.string() +
+                                      "' --save-as '" + copy.string() + "'");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    for (const char* file : {"beam.sta", "beam.hsta", "beam.log", "Z.his", "R.his", "S.his"})
+        EXPECT_TRUE(fs::exists(results / file)) << file;
+    EXPECT_NE(ReadAll(results / "beam.log").find("\r\n"), std::string::npos);
+    // The saved copy runs to the same figures.
+    const Outcome again = batch(copy.string(), "--seed 5");
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(again.out, o.out);
+}
+
+TEST_F(CommandLineTest, BatchExitCodes) {
+    const std::string runtimeError = writeProject(
+        "div.pxw", "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\ny = 1/x\r\n[Variables]\r\n"
+                   "x,Constant,Value=0,\r\n[Out.Variables]\r\ny,Statistics,No,No,\r\n");
+    const std::string compileError = writeProject(
+        "bad.pxw", "[Main]\r\nVersion=2.5\r\n[Equations]\r\ny = (x\r\nz = x +\r\n[Variables]\r\n"
+                   "x,Constant,Value=1,\r\n");
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        const char* errorText;
+    };
+    const Case cases[] = {
+        {"--batch", 2, "no project file"},
+        {"--batch '" + Beam + "' --steps many", 2, "--steps needs a whole number"},
+        {"--batch '" + Beam + "' --frobnicate", 2, "unknown option --frobnicate"},
+        {"--batch '" + (dir / "missing.pxw").string() + "'", 2, "could not be read"},
+        {"--batch '" + runtimeError + "' --settings '" + settings.string() + "'", 1,
+         "Division by zero"},
+        {"--batch '" + compileError + "' --settings '" + settings.string() + "'", 1,
+         "Error in expression"},
+        {"--batch '" + Beam + "' --settings '" + (dir / "none.ini").string() + "'", 2,
+         "settings file not found"},
+        {"--batch '" + Beam + "' --steps 10 --settings '" + settings.string() + "' --results " +
+             "/proc/version/x",
+         2, "error: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome o = run(c.arguments);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        EXPECT_NE(o.err.find(c.errorText), std::string::npos) << o.err;
+    }
+}
+
+TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
+    const Outcome o =
+        run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 999999999",
+            "timeout --preserve-status -s INT 1 ");
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
+    EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+}
+
+} // namespace
+} // namespace probex
