@@ -71,9 +71,9 @@ std::optional<ResultWindowKind> WindowKindOf(Section section) {
 
 class Reader {
 public:
-    explicit Reader(ProjectModel& model)
+    Reader(ProjectModel& model, std::string projectDirectory)
         : m_model(model), m_settings(model.settings()), m_prompter(model.prompter()),
-          m_listSep(1, m_settings.ListSep) {
+          m_projectDirectory(std::move(projectDirectory)), m_listSep(1, m_settings.ListSep) {
         ResetPendingWindow(m_pending, m_settings);
     }
 
@@ -103,6 +103,7 @@ private:
     ProjectModel& m_model;
     TSettings& m_settings;
     Prompter& m_prompter;
+    std::string m_projectDirectory; ///< a distribution file may also lie beside the project
     std::string m_listSep;
     Section m_section = Section::None;
     bool m_versionAccepted = false;
@@ -360,7 +361,9 @@ bool Reader::distributionFile(int row, const std::string& type) {
     };
     // Written on another system the name may carry a drive and "\": the file-name part
     // is looked for in the distributions directory, letter case ignored.
-    const std::string path = FindDistributionFile(type, m_settings.DistDirPath);
+    std::string path = FindDistributionFile(type, m_settings.DistDirPath);
+    if (path.empty() && !m_projectDirectory.empty())
+        path = FindDistributionFile(type, m_projectDirectory); // shipped with the project
     if (path.empty()) {
         m_prompter.error("File " + type + " not found!");
         return undefined();
@@ -461,8 +464,9 @@ std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& pr
     return text;
 }
 
-ReadResult ReadProjectText(ProjectModel& model, std::string_view text) {
-    return Reader(model).read(text);
+ReadResult ReadProjectText(ProjectModel& model, std::string_view text,
+                           const std::string& projectDirectory) {
+    return Reader(model, projectDirectory).read(text);
 }
 
 void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, LayoutKeeper& layout) {
@@ -477,7 +481,8 @@ ReadResult ReadProject(ProjectModel& model, const std::string& path, bool restor
                        LayoutKeeper* layout) {
     const std::optional<std::string> text = LoadProjectFile(path, model.prompter());
     if (!text) return {ReadOutcome::NotOpened, std::nullopt};
-    const ReadResult result = ReadProjectText(model, *text);
+    const ReadResult result =
+        ReadProjectText(model, *text, std::filesystem::path(path).parent_path().string());
     if (result.outcome != ReadOutcome::Stopped && restoreLayout && layout != nullptr &&
         model.settings().SaveWinPos)
         ApplyLayoutFile(model, path, *layout);

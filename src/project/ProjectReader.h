@@ -29,8 +29,10 @@ std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& pr
 
 /// Reads a project text (LF or CR LF lines) into the open project without clearing it:
 /// equation lines are appended, table rows updated or added, keys set one by one, and each
-/// result-window section opens a window.
-ReadResult ReadProjectText(ProjectModel& model, std::string_view text);
+/// result-window section opens a window. A distribution file not found in the distributions
+/// directory is looked for in `projectDirectory` (where the project file lies), when given.
+ReadResult ReadProjectText(ProjectModel& model, std::string_view text,
+                           const std::string& projectDirectory = "");
 
 /// Applies the layout file of `projectFile` through `layout` when the file exists.
 void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, LayoutKeeper& layout);

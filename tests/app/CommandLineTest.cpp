@@ -102,6 +102,13 @@ TEST_F(CommandLineTest, BatchRunIsReproducibleAndPrintsTheTable) {
     EXPECT_NE(other.out, first.out);
 }
 
+TEST_F(CommandLineTest, DistributionFileBesideTheProjectIsFound) {
+    const Outcome o = batch(std::string(PROBEX_SOURCE_DIR) + "/examples/snow-load.pxw", "--seed 3");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_NE(o.out.find("\nQ\t20000\t"), std::string::npos) << o.out;
+}
+
 TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
     const fs::path results = dir / "results";
     const fs::path copy = dir / "copy.pxw";
