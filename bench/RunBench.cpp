@@ -31,20 +31,20 @@ public:
     std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
 };
 
-struct InputSpec {
+struct InputDescription {
     const char* name;
     const char* type;
     Extended min, max, mean, stdev;
 };
 
-struct ModelSpec {
+struct ModelDescription {
     std::vector<std::string> equations;
-    std::vector<InputSpec> inputs;
+    std::vector<InputDescription> inputs;
     std::vector<std::string> logged;
     std::string condition;
 };
 
-const ModelSpec Beam = {
+const ModelDescription Beam = {
     {"Z = R - S", "R = fy*1000*W", "S = F*L/1.5"},
     {{"fy", "Lognormal", 100, 600, 300, 30},
      {"W", "Normal", 0.0007L, 0.0013L, 0.001L, 0.00005L},
@@ -54,7 +54,7 @@ const ModelSpec Beam = {
     "0 > Z",
 };
 
-const ModelSpec Poly = {
+const ModelDescription Poly = {
     {"y = e19 - e15/e7 + SIN(a*c)",
      "e19 = LN e18*b",
      "e18 = (e17*e17 + 1)^1.5",
@@ -87,9 +87,9 @@ struct EngineRun {
     DirectCall direct;
     ProjectModel model{settings, prompter, direct};
 
-    explicit EngineRun(const ModelSpec& spec) {
-        model.equations = spec.equations;
-        for (const InputSpec& in : spec.inputs) {
+    explicit EngineRun(const ModelDescription& description) {
+        model.equations = description.equations;
+        for (const InputDescription& in : description.inputs) {
             model.inputs().AddInputVariable(in.name);
             const int row = model.inputs().FindVarRow(in.name);
             model.inputs().commitCell(row, InputColumn::Type, in.type);
@@ -100,10 +100,10 @@ struct EngineRun {
             iis.StDev = in.stdev;
             if (!CheckParameters(iis).empty()) throw std::runtime_error("bad parameters");
         }
-        model.outEquationLines = {spec.condition};
+        model.outEquationLines = {description.condition};
         model.outEquations().setMode(OutEvalMode::Probability);
         if (!model.CompileModel()) throw std::runtime_error("model does not compile");
-        for (const std::string& name : spec.logged)
+        for (const std::string& name : description.logged)
             model.outputs().editCell(model.outputs().FindOutputRow(name), colActivity, "Log");
         model.autoSeed = false;
         settings.Seed1 = 20261206;
@@ -158,7 +158,7 @@ struct Checked {
     }
 };
 
-TIis MakeInput(const InputSpec& in) {
+TIis MakeInput(const InputDescription& in) {
     TIis iis;
     iis.Kind = std::string(in.type) == "Uniform"  ? DistKind::dkUniform
                : std::string(in.type) == "Normal" ? DistKind::dkNormal
