@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include <string>
+#include <vector>
+
+namespace probex {
+
+class EquationHighlighter;
+
+/// The text editor of the equation windows: function words (and, where the language allows
+/// them, DIV and MOD) as keywords, comments blue from the comment mark to the end of the line.
+/// Texts go in and out as 8-bit lines, Latin-1, so that character positions of the engine's
+/// error records are positions in the editor's lines.
+class ColouringEditor : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit ColouringEditor(QWidget* parent = nullptr);
+    ~ColouringEditor() override;
+
+    void setCommentSeparator(char separator);
+    char commentSeparator() const;
+    /// DIV and MOD shown as keywords too.
+    void setOperatorWords(bool on);
+
+    /// One string per line; an empty text gives no lines.
+    std::vector<std::string> lines() const;
+    void setLines(const std::vector<std::string>& lines);
+
+    /// Caret on line `line` (from 0) just after character `pos` (from 1; 0 is the line's
+    /// start), both clamped to the text.
+    void placeCaret(int line, int pos);
+
+private:
+    EquationHighlighter* m_highlighter;
+};
+
+} // namespace probex

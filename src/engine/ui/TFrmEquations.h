@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+class QStatusBar;
+
+namespace probex {
+
+class ColouringEditor;
+class EquErrPopup;
+class ProjectModel;
+struct TEquError;
+
+/// The equations window: the model's equation text, its error line `BarError`, and the
+/// caret placed on errors. Every edit goes to the model, which discards the results.
+class TFrmEquations : public QWidget {
+    Q_OBJECT
+
+public:
+    TFrmEquations(ProjectModel& model, EquErrPopup& popup, QWidget* parent = nullptr);
+
+    ColouringEditor* editor() const { return m_equations; }
+    QStatusBar* barError() const { return m_barError; }
+
+    /// Raises the window, puts the caret after the failing character, writes the message into
+    /// BarError and shows the popup "Equations error".
+    void ShowEquationError(const TEquError& error);
+    void clearStatus();
+    /// Takes the text from the model (after New, Open, Merge) without discarding results.
+    void refreshFromModel();
+    void setCommentSeparator(char separator);
+
+private:
+    void textEdited(int charsRemoved, int charsAdded);
+
+    ProjectModel& m_model;
+    EquErrPopup& m_popup;
+    ColouringEditor* m_equations;
+    QStatusBar* m_barError;
+    bool m_loading = false;
+};
+
+/// The text of an error as the windows show it: the engine's message.
+QString EquationErrorText(const TEquError& error);
+
+} // namespace probex

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "simulation/OutEquations.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+
+namespace probex {
+
+class ColouringEditor;
+class EquErrPrompter;
+class ProjectModel;
+
+/// The out-equations window: the condition and its equations, the evaluation mode and
+/// parameter fields, the Evaluate button and the result fields the evaluation fills (the
+/// search shows each parameter value as it is tried).
+class TFrmOutEquations : public QWidget, private TOutEvalObserver {
+    Q_OBJECT
+
+public:
+    TFrmOutEquations(ProjectModel& model, EquErrPrompter& prompter, QWidget* parent = nullptr);
+    ~TFrmOutEquations() override;
+
+    ColouringEditor* editor() const { return m_editor; }
+    QStatusBar* barError() const { return m_barError; }
+    QLineEdit* field(const char* name) const;
+
+    /// Raises the window, places the caret, writes BarError, shows the popup
+    /// "Out equations error".
+    void ShowOutEquationError(const TEquError& error);
+    void clearStatus();
+    /// Text, mode and fields from the model (after New, Open, Merge).
+    void refreshFromModel();
+    void setCommentSeparator(char separator);
+
+public slots:
+    /// Evaluate: the parameter fields must convert; then the model's Evaluate.
+    bool BtnStartClick();
+
+signals:
+    /// A validation asks for an activity change in the output variable window.
+    void outputVariablesRequested();
+    /// A parameter value of the search is on screen.
+    void iterationShown(int iteration);
+
+private:
+    void buildFields();
+    void modeClicked(OutEvalMode mode);
+    void applyModeLook();
+    void fillParameterFields();
+    void storeField(QLineEdit* edit);
+    void showCleared();
+    void setFieldColour(QLineEdit* edit, const QColor& colour);
+    QString number(Extended value) const;
+
+    // TOutEvalObserver
+    void onIteration(const TOutIteration& iteration) override;
+    void onResult(const TOutResult& result) override;
+    void onCleared() override;
+    void onBusy(bool busy) override;
+    void onError(const TEquError& error, const std::string& message) override;
+    void showOutputVariables() override;
+
+    ProjectModel& m_model;
+    EquErrPrompter& m_prompter;
+    ColouringEditor* m_editor;
+    QStatusBar* m_barError;
+    QRadioButton* m_rbInactive = nullptr;
+    QRadioButton* m_rbProb = nullptr;
+    QRadioButton* m_rbParameter = nullptr;
+    QLineEdit* m_edtParName = nullptr;
+    QLineEdit* m_edtParMin = nullptr;
+    QLineEdit* m_edtParMax = nullptr;
+    QLineEdit* m_edtTargetProb = nullptr;
+    QLineEdit* m_edtMaxIter = nullptr;
+    QLineEdit* m_edtMaxDiff = nullptr;
+    QPushButton* m_btnStart = nullptr;
+    QLineEdit* m_edtResult = nullptr;
+    QLineEdit* m_edtProb = nullptr;
+    QLineEdit* m_edtIteration = nullptr;
+    QLineEdit* m_edtDiff = nullptr;
+    bool m_loading = false;
+};
+
+/// A colour of the settings (0x00BBGGRR) as Qt's colour.
+QColor SettingsColour(std::int32_t bgr);
+
+} // namespace probex
