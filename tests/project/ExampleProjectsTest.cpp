@@ -1,0 +1,96 @@
+// The projects shipped in examples/ read cleanly, and damaged copies of them never crash.
+
+#include "app/ProjectModel.h"
+#include "components/Prompter.h"
+#include "project/ProjectReader.h"
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace probex {
+namespace {
+
+const std::string Examples = std::string(PROBEX_SOURCE_DIR) + "/examples/";
+const char* const ExampleFiles[] = {"beam.pxw", "design-load.pxw", "snow-load.pxw",
+                                    "beam-windows.pxw", "poly.pxw"};
+
+class RecordingPrompter : public Prompter {
+public:
+    std::vector<std::string> texts;
+    Answer message(Kind, const std::string& text, Buttons buttons) override {
+        texts.push_back(text);
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
+                                                                            : Answer::Ok;
+    }
+    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TSettings ExampleSettings() {
+    TSettings settings = MakeDefaultSettings(Examples);
+    settings.ListSep = ',';
+    settings.DecimalSep = '.';
+    return settings;
+}
+
+TEST(ExampleProjects, ReadWithoutAnyMessage) {
+    TSettings settings = ExampleSettings();
+    RecordingPrompter prompter;
+    DirectCall direct;
+    for (const char* file : ExampleFiles) {
+        SCOPED_TRACE(file);
+        ProjectModel model(settings, prompter, direct);
+        prompter.texts.clear();
+        EXPECT_EQ(ReadProject(model, Examples + file, false).outcome, ReadOutcome::Completed);
+        EXPECT_EQ(prompter.texts, std::vector<std::string>{});
+        EXPECT_TRUE(model.CompileModel());
+    }
+}
+
+TEST(ExampleProjects, DamagedCopiesNeverCrash) {
+    TSettings settings = ExampleSettings();
+    RecordingPrompter prompter;
+    DirectCall direct;
+    std::mt19937 random(20261206);
+    for (const char* file : ExampleFiles) {
+        const std::string valid = ReadFile(Examples + file);
+        ASSERT_FALSE(valid.empty()) << file;
+        for (int round = 0; round < 60; ++round) {
+            std::string text = valid;
+            switch (round % 3) {
+            case 0: // truncated anywhere
+                text.resize(random() % text.size());
+                break;
+            case 1: // bytes of any value, NUL and lone CR included
+                for (int k = 0; k < 12; ++k)
+                    text[random() % text.size()] = static_cast<char>(random() % 256);
+                break;
+            default: // a line repeated, or cut out
+                const std::size_t a = random() % text.size(), b = random() % text.size();
+                text = text.substr(0, std::min(a, b)) + text.substr(std::max(a, b)) +
+                       text.substr(std::min(a, b), 200);
+                break;
+            }
+            SCOPED_TRACE(std::string(file) + " round " + std::to_string(round));
+            ProjectModel model(settings, prompter, direct);
+            ReadProjectText(model, text, Examples);
+            model.CompileModel();
+        }
+    }
+}
+
+} // namespace
+} // namespace probex
