@@ -3,7 +3,7 @@
 #include "engine/Expression.h"
 #include "engine/NumberWord.h"
 
-#include <cstdio>
+#include <charconv>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -25,10 +25,12 @@ bool ParseValue(std::string_view text, Extended& value) {
     return true;
 }
 
+/// 18 significant digits, never touched by the process's locale.
 std::string FormatValue(Extended value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.18Lg", value);
-    return buffer;
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 18);
+    return std::string(buffer, result.ptr);
 }
 
 } // namespace
