@@ -659,11 +659,12 @@ void TFrmOptions::connectInterplay() {
 
     connect(c.ChBHistDis, &QCheckBox::toggled, this, update);
 
-    connect(c.RGPQ.group, &QButtonGroup::idToggled, this, [this, update](int id, bool on) {
-        // Single file cannot be chosen for probabilities and quantiles.
-        if (id == 0 && on && !m_filling) m_c->RGPQ.setIndex(1);
-        update();
+    // Single file cannot be chosen for probabilities and quantiles; a click on the item
+    // already shown counts too.
+    connect(c.RGPQ.group, &QButtonGroup::idClicked, this, [this](int id) {
+        if (id == 0) m_c->RGPQ.setIndex(1);
     });
+    connect(c.RGPQ.group, &QButtonGroup::idToggled, this, update);
     connect(c.ChBPQCondensed, &QCheckBox::toggled, this, [this, update](bool on) {
         if (on && !m_filling) m_c->ChBPQTwoColumns->setChecked(false);
         update();
@@ -679,11 +680,10 @@ void TFrmOptions::connectInterplay() {
         });
     }
 
-    connect(c.RGGenerator.group, &QButtonGroup::idToggled, this, [this, update](int id, bool on) {
-        // Only the simple generator exists.
-        if (id != 0 && on && !m_filling) m_c->RGGenerator.setIndex(0);
-        update();
-    });
+    // Only the simple generator exists: any click brings it back.
+    connect(c.RGGenerator.group, &QButtonGroup::idClicked, this,
+            [this] { m_c->RGGenerator.setIndex(0); });
+    connect(c.RGGenerator.group, &QButtonGroup::idToggled, this, update);
     connect(c.ChBAutoSeed, &QCheckBox::toggled, this, [this](bool on) {
         updateEnabling();
         emit autoSeedChanged(on);
