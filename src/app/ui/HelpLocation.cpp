@@ -1,0 +1,27 @@
+#include "app/ui/HelpLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace probex {
+
+QString FindHelpFile(const QString& programDir) {
+    const QDir dir(programDir);
+    // This file lives in src/app/ui of the source tree.
+    const QString sourceRoot =
+        QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath(QStringLiteral("../../.."));
+    const QStringList candidates = {
+        dir.filePath(QStringLiteral("docs/help/index.html")),
+        dir.filePath(QStringLiteral("help/index.html")),
+        dir.filePath(QStringLiteral("../share/probex/help/index.html")),
+        dir.filePath(QStringLiteral("../docs/help/index.html")),
+        dir.filePath(QStringLiteral("../../docs/help/index.html")),
+        QDir(sourceRoot).filePath(QStringLiteral("docs/help/index.html")),
+    };
+    for (const QString& candidate : candidates)
+        if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).canonicalFilePath();
+    return {};
+}
+
+} // namespace probex

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace probex {
+
+/// The help manual's start page: beside the program (as installed or in its build tree),
+/// else in the source tree it was built from. Empty when none exists.
+QString FindHelpFile(const QString& programDir);
+
+} // namespace probex
