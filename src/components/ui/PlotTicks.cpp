@@ -10,12 +10,13 @@ double niceStep(double span, int maxCount) {
     const double raw = span / std::max(1, maxCount);
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double normal = raw / magnitude;
+    // The nearest round factor, so that the count stays close to the one asked for.
     double factor = 10;
-    if (normal <= 1)
+    if (normal < 1.5)
         factor = 1;
-    else if (normal <= 2)
+    else if (normal < 3)
         factor = 2;
-    else if (normal <= 5)
+    else if (normal < 7)
         factor = 5;
     return factor * magnitude;
 }
