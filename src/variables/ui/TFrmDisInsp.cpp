@@ -412,14 +412,14 @@ void TFrmDisInsp::readBack() {
 
 bool TFrmDisInsp::checkAndApply(bool closing) {
     if (m_row == 0) return true;
-    if (closing) m_model.InvalidateResults();
+    // Reading back already changes the record, so the results go first.
+    m_model.InvalidateResults();
     try {
         readBack();
     } catch (const ConversionError& error) {
         m_prompter.error(error.what());
         return false;
     }
-    if (!closing) m_model.InvalidateResults();
     TIis& iis = m_model.inputs().record(m_row);
     const std::string failure = CheckParameters(iis);
     if (!failure.empty()) {
