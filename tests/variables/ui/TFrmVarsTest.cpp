@@ -97,6 +97,8 @@ private slots:
     void deleteKeysClearRows();
     void compactMovesRowsUp();
     void runningDisablesTheTable();
+    void typingDiscardsResults_data();
+    void typingDiscardsResults();
 
 private:
     TInputTable& table() { return m_model->inputs(); }
@@ -462,6 +464,39 @@ void TFrmVarsTest::runningDisablesTheTable() {
     QVERIFY(grid()->isEnabled());
     QVERIFY(m_window->deleteAllAction()->isEnabled());
     QVERIFY(!m_window->sortAction()->isEnabled());
+}
+
+void TFrmVarsTest::typingDiscardsResults_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("discarded");
+    QTest::newRow("Variable") << colName << true;
+    QTest::newRow("Type") << colType << true;
+    QTest::newRow("Comment") << 3 << false;
+}
+
+void TFrmVarsTest::typingDiscardsResults() {
+    QFETCH(int, column);
+    QFETCH(bool, discarded);
+    m_settings->DefInVarsConst = true;
+    m_settings->DefOutVars = 1;
+    m_model->equations = {"y = x + 1"};
+    m_model->setLastStep(10);
+    m_model->RunStop();
+    m_model->waitForRun();
+    QVERIFY(m_model->resultsExist());
+    m_window->refreshFromModel();
+    QCOMPARE(cellIndex(1, colName).data().toString(), "x");
+    QCOMPARE(cellIndex(1, colParameters).data().toString(), "Value=0");
+
+    // The first key already counts, before anything is committed.
+    QWidget* editor = openEditor(1, column);
+    QVERIFY(editor);
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) editor = combo->lineEdit();
+    QTest::keyClick(editor, Qt::Key_Q);
+    QCOMPARE(!m_model->resultsExist(), discarded);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    settle();
+    QCOMPARE(cellIndex(1, colName).data().toString(), "x");
 }
 
 QTEST_MAIN(TFrmVarsTest)
