@@ -1,6 +1,8 @@
 #include "app/ui/TFrmMain.h"
 
+#include "app/ui/HelpLocation.h"
 #include "app/ui/StepSpinBox.h"
+#include "app/ui/TFrmAbout.h"
 #include "components/ui/ColouringEditor.h"
 #include "components/ui/QtPrompter.h"
 #include "engine/ui/TFrmEquations.h"
@@ -11,6 +13,7 @@
 #include "variables/Distributions.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -369,6 +372,19 @@ private slots:
         f.action("ItmEquations")->trigger();
         QVERIFY(sub->isVisible());
         QCOMPARE(f.window->mdiArea()->activeSubWindow(), sub);
+    }
+
+    void helpAndAboutAreThere() {
+        const QString help = FindHelpFile(QStringLiteral("/nonexistent"));
+        QVERIFY(help.endsWith(QStringLiteral("docs/help/index.html")));
+        QFile page(help);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray html = page.readAll();
+        for (const char* topic : {"id=\"language\"", "id=\"inputs\"", "id=\"outputs\"",
+                                  "id=\"running\"", "id=\"outequations\"", "id=\"files\""})
+            QVERIFY2(html.contains(topic), topic);
+        TFrmAbout about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Probex"));
     }
 
     void qtFileFilterTakesPairs_data() {
