@@ -44,15 +44,31 @@ inline std::unique_ptr<CompiledText> Compile(std::string_view text,
 /// Texts repeating a piece, for the limit tests.
 inline std::string Repeat(std::string_view piece, int count) {
     std::string text;
-    text.reserve(piece.size() * static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         text += piece;
     return text;
 }
 
+/// A compile case: the error code and position the text gives (0, 0 when it compiles).
+struct CompileCase {
+    std::string text;
+    int code;
+    int pos;
+};
+
+template <typename Cases>
+void CheckCompileErrors(const Cases& cases, const tSeparators& separators = {}) {
+    for (const CompileCase& c : cases) {
+        SCOPED_TRACE("text \"" + c.text + "\"");
+        auto r = Compile(c.text, separators);
+        EXPECT_EQ(r->error.Code, c.code);
+        EXPECT_EQ(r->error.Pos, c.pos);
+    }
+}
+
 /// An evaluation case: the text, with the variable x set to x when the text uses it.
 struct EvalCase {
-    const char* text;
+    std::string text;
     int code;
     Extended value = 0;
     int ulps = 0; ///< 0: the value is fixed exactly
@@ -60,11 +76,10 @@ struct EvalCase {
 };
 
 /// Checks each case with the engine and with the reference evaluation.
-inline void CheckEvaluations(const EvalCase* cases, std::size_t count,
-                             const tSeparators& separators = {}) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const EvalCase& c = cases[i];
-        SCOPED_TRACE(std::string("text \"") + c.text + "\"");
+template <typename Cases>
+void CheckEvaluations(const Cases& cases, const tSeparators& separators = {}) {
+    for (const EvalCase& c : cases) {
+        SCOPED_TRACE("text \"" + c.text + "\"");
         auto r = Compile(c.text, separators);
         if (r->error.Code != 0) {
             ADD_FAILURE() << "compile error " << int(r->error.Code) << " at " << r->error.Pos;

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace probex {
 namespace {
@@ -71,84 +72,24 @@ TEST(Settings, SaveWritesEveryKeyInTableOrderAndKeepsOtherSections) {
 
     IniFile ini;
     ASSERT_TRUE(ini.load(path));
-    const std::vector<std::string> expected = {"Mine",
-                                               "ListSeparator",
-                                               "DecimalSeparator",
-                                               "CommentSeparator",
-                                               "SaveWinPos",
-                                               "RewriteIDs",
-                                               "IgnoreUnsupParams",
-                                               "DefInVarsConst",
-                                               "DefOutVars",
-                                               "RefreshRateStat",
-                                               "RefreshStatStat",
-                                               "RefreshRate1D",
-                                               "RefreshGraph",
-                                               "RefreshProb",
-                                               "Refresh1DStat",
-                                               "RefreshRate2D",
-                                               "RefreshRatePQ",
-                                               "Graph1DBarWidth",
-                                               "Graph2DColouration",
-                                               "Graph2DDrawLines",
-                                               "Graph2DDrawCircles",
-                                               "Graph2DDrawDots",
-                                               "StatisticsFiles",
-                                               "StatisticsHeaders",
-                                               "StatisticsNames",
-                                               "HistogramDisFormat",
-                                               "HistogramHeaders",
-                                               "HistogramNames",
-                                               "HistogramStatisticsFiles",
-                                               "HistogramStatisticsHeaders",
-                                               "HistogramStatisticsNames",
-                                               "LogFiles",
-                                               "LogHeaders",
-                                               "LogNames",
-                                               "LogRecords",
-                                               "PQFiles",
-                                               "PQHeaders",
-                                               "PQNames",
-                                               "PQCondensed",
-                                               "PQTwoColumns",
-                                               "PQLines",
-                                               "HistogramSize",
-                                               "HisStatIn1D",
-                                               "Discrete1D",
-                                               "Recalc1D",
-                                               "1PQ",
-                                               "2PQ",
-                                               "3PQ",
-                                               "4PQ",
-                                               "1PQVal",
-                                               "2PQVal",
-                                               "3PQVal",
-                                               "4PQVal",
-                                               "PlotDisColor",
-                                               "ResultsColor",
-                                               "Plot1DColor",
-                                               "Mark1Color",
-                                               "Mark2Color",
-                                               "Mark3Color",
-                                               "Mark4Color",
-                                               "Plot2DColor",
-                                               "Freq2DStartColor",
-                                               "Freq2DEndColor",
-                                               "Prob2DStartColor",
-                                               "Prob2DEndColor",
-                                               "Plot2DObjectsColor",
-                                               "InputDir",
-                                               "ResultsDir",
-                                               "DistDir",
-                                               "InputOverwritePrompt",
-                                               "ResultsOverwritePrompt",
-                                               "InputFilenamePrompt",
-                                               "ResultsFilenamePrompt",
-                                               "Generator",
-                                               "Seed1",
-                                               "Seed2",
-                                               "InitialSampling"};
-    EXPECT_EQ(ini.keys("Settings"), expected);
+    std::string keys;
+    for (const std::string& key : ini.keys("Settings"))
+        keys += key + " ";
+    EXPECT_EQ(keys,
+              "Mine ListSeparator DecimalSeparator CommentSeparator SaveWinPos RewriteIDs "
+              "IgnoreUnsupParams DefInVarsConst DefOutVars RefreshRateStat RefreshStatStat "
+              "RefreshRate1D RefreshGraph RefreshProb Refresh1DStat RefreshRate2D "
+              "RefreshRatePQ Graph1DBarWidth Graph2DColouration Graph2DDrawLines "
+              "Graph2DDrawCircles Graph2DDrawDots StatisticsFiles StatisticsHeaders "
+              "StatisticsNames HistogramDisFormat HistogramHeaders HistogramNames "
+              "HistogramStatisticsFiles HistogramStatisticsHeaders HistogramStatisticsNames "
+              "LogFiles LogHeaders LogNames LogRecords PQFiles PQHeaders PQNames PQCondensed "
+              "PQTwoColumns PQLines HistogramSize HisStatIn1D Discrete1D Recalc1D 1PQ 2PQ 3PQ "
+              "4PQ 1PQVal 2PQVal 3PQVal 4PQVal PlotDisColor ResultsColor Plot1DColor "
+              "Mark1Color Mark2Color Mark3Color Mark4Color Plot2DColor Freq2DStartColor "
+              "Freq2DEndColor Prob2DStartColor Prob2DEndColor Plot2DObjectsColor InputDir "
+              "ResultsDir DistDir InputOverwritePrompt ResultsOverwritePrompt "
+              "InputFilenamePrompt ResultsFilenamePrompt Generator Seed1 Seed2 InitialSampling ");
     EXPECT_EQ(ini.readString("Settings", "PQLines", ""), "16");
     EXPECT_EQ(ini.readString("Settings", "1PQ", ""), "Quantile");
     EXPECT_EQ(ini.readString("Settings", "1PQVal", ""), "0.9");
@@ -175,41 +116,45 @@ TEST(Settings, EveryKeyRoundTrips) {
     changed.PQTwoColumns = changed.HisStatIn1D = changed.Discrete1D = changed.Recalc1D = true;
     changed.InputOverwritePrompt = changed.ResultsOverwritePrompt = true;
     changed.InputFilenamePrompt = changed.ResultsFilenamePrompt = true;
-    changed.DefOutVars = 3;
-    changed.RefreshRateStat = 7;
-    changed.RefreshStatStat = 0;
-    changed.RefreshRate1D = 999999999;
-    changed.Refresh1DStat = 1;
-    changed.RefreshRate2D = 5;
-    changed.RefreshRatePQ = 6;
-    changed.Graph1DBarWidth = 10;
     changed.Graph2DColouration = ColourProb;
     changed.StatisticsFiles = changed.HistogramStatisticsFiles = ResultFileLayout::Multiple;
     changed.LogFiles = changed.PQFiles = ResultFileLayout::Multiple;
-    changed.PQLines = 256;
-    changed.HistogramSize = 65536;
     changed.PQKinds = {PQKind::P, PQKind::Q, PQKind::P, PQKind::P};
     changed.PQValues = {0.25L, 12.5L, -1e-7L, 0.999L};
-    changed.PlotDisColor = 1;
-    changed.ResultsColor = 2;
-    changed.Plot1DColor = 3;
-    changed.Mark1Color = 4;
-    changed.Mark2Color = 5;
-    changed.Mark3Color = 6;
-    changed.Mark4Color = 7;
-    changed.Plot2DColor = 8;
-    changed.Freq2DStartColor = 9;
-    changed.Freq2DEndColor = 10;
-    changed.Prob2DStartColor = 11;
-    changed.Prob2DEndColor = 12;
-    changed.Plot2DObjectsColor = 0xFFFFFF;
+    using S = TSettings;
+    const std::pair<std::int32_t S::*, std::int32_t> integers[] = {
+        {&S::DefOutVars, 3},
+        {&S::RefreshRateStat, 7},
+        {&S::RefreshStatStat, 0},
+        {&S::RefreshRate1D, 999999999},
+        {&S::Refresh1DStat, 1},
+        {&S::RefreshRate2D, 5},
+        {&S::RefreshRatePQ, 6},
+        {&S::Graph1DBarWidth, 10},
+        {&S::PQLines, 256},
+        {&S::HistogramSize, 65536},
+        {&S::PlotDisColor, 1},
+        {&S::ResultsColor, 2},
+        {&S::Plot1DColor, 3},
+        {&S::Mark1Color, 4},
+        {&S::Mark2Color, 5},
+        {&S::Mark3Color, 6},
+        {&S::Mark4Color, 7},
+        {&S::Plot2DColor, 8},
+        {&S::Freq2DStartColor, 9},
+        {&S::Freq2DEndColor, 10},
+        {&S::Prob2DStartColor, 11},
+        {&S::Prob2DEndColor, 12},
+        {&S::Plot2DObjectsColor, 0xFFFFFF},
+        {&S::Generator, 2},
+        {&S::Seed1, -5},
+        {&S::Seed2, 2147483647},
+        {&S::InitialSampling, 1}};
+    for (const auto& [member, value] : integers)
+        changed.*member = value;
     changed.InputDir = ".\\Projects";
     changed.ResultsDir = "C:\\Results";
     changed.DistDir = "";
-    changed.Generator = 2;
-    changed.Seed1 = -5;
-    changed.Seed2 = 2147483647;
-    changed.InitialSampling = 1;
     DeriveDirectories(changed);
 
     TempDir temp;
