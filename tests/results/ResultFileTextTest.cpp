@@ -13,56 +13,54 @@ namespace {
 
 using test::Accumulators;
 
-struct Case {
-    const char* title;
-    ResultTextOptions options;
-    std::string expected;
-};
-
 // Options: list separator, decimal separator, names, headers.
 constexpr ResultTextOptions Bare{',', '.', false, false};
 constexpr ResultTextOptions Labelled{',', '.', true, true};
 constexpr ResultTextOptions CommaDecimal{';', ',', true, true};
 constexpr ResultTextOptions NamesOnly{';', ',', true, false};
 
-TEST(ResultFileTextTest, StatisticsFileOfOneAndOfTwoVariables) {
-    Accumulators y({1, 2, 2, 3, 5});
-    Accumulators z({10, 20, 20, 30, 50});
-    y.compute();
-    z.compute();
+class ResultFileTextTest : public ::testing::Test {
+protected:
+    ResultFileTextTest() {
+        y.compute();
+        z.compute();
+        single.compute();
+    }
+    Accumulators y{1, 2, 2, 3, 5};
+    Accumulators z{10, 20, 20, 30, 50};
+    Accumulators single{2.5L, 2.5L, 2.5L};
+};
+
+TEST_F(ResultFileTextTest, StatisticsFileOfOneAndOfTwoVariables) {
     const std::vector<StatColumn> one{{"y", &y.stat}};
     const std::vector<StatColumn> two{{"y", &y.stat}, {"z", &z.stat}};
-    const Case cases[] = {
-        {"bare: eight numbers", Bare,
+    struct StatCase {
+        const char* title;
+        const std::vector<StatColumn>& columns;
+        ResultTextOptions options;
+        std::string expected;
+    };
+    const StatCase cases[] = {
+        {"bare: eight numbers", one, Bare,
          "1.00000000\r\n5.00000000\r\n2.60000000\r\n1.35646600\r\n1.84000000\r\n"
          "0.52171769\r\n0.75003082\r\n-0.63610586\r\n"},
-        {"names and labels", Labelled,
+        {"names and labels", one, Labelled,
          "Variable:y\r\nMin:1.00000000\r\nMax:5.00000000\r\nMean:2.60000000\r\n"
          "StDev:1.35646600\r\nVari:1.84000000\r\nCoVar:0.52171769\r\nSkew:0.75003082\r\n"
          "Kurt:-0.63610586\r\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
-        EXPECT_EQ(StatisticsFileText(one, c.options), c.expected);
-    }
-    const Case tables[] = {
-        {"comma decimal, semicolon columns", CommaDecimal,
+        {"comma decimal, semicolon columns", two, CommaDecimal,
          "Variable:y;z\r\nMin:1,00000000;10,00000000\r\nMax:5,00000000;50,00000000\r\n"
          "Mean:2,60000000;26,00000000\r\nStDev:1,35646600;13,56465997\r\n"
          "Vari:1,84000000;184,00000000\r\nCoVar:0,52171769;0,52171769\r\n"
          "Skew:0,75003082;0,75003082\r\nKurt:-0,63610586;-0,63610586\r\n"},
     };
-    for (const Case& c : tables) {
+    for (const StatCase& c : cases) {
         SCOPED_TRACE(c.title);
-        EXPECT_EQ(StatisticsFileText(two, c.options), c.expected);
+        EXPECT_EQ(StatisticsFileText(c.columns, c.options), c.expected);
     }
 }
 
-TEST(ResultFileTextTest, HistogramFileCountsTheOccupiedBins) {
-    Accumulators spread({1, 2, 2, 3, 5});
-    Accumulators single({2.5L, 2.5L, 2.5L});
-    spread.compute();
-    single.compute();
+TEST_F(ResultFileTextTest, HistogramFileCountsTheOccupiedBins) {
     struct HisCase {
         const char* title;
         const TOutHis& his;
@@ -70,8 +68,8 @@ TEST(ResultFileTextTest, HistogramFileCountsTheOccupiedBins) {
         std::string expected;
     };
     const HisCase cases[] = {
-        {"bare", spread.his, Bare, "1       \r\n5       \r\n3\r\n1\r\n0\r\n1\r\n"},
-        {"labelled", spread.his, Labelled,
+        {"bare", y.his, Bare, "1       \r\n5       \r\n3\r\n1\r\n0\r\n1\r\n"},
+        {"labelled", y.his, Labelled,
          "Variable:y\r\nMin:1       \r\nMax:5       \r\n1:3\r\n2:1\r\n3:0\r\n4:1\r\n"},
         {"one value: one count line", single.his, CommaDecimal,
          "Variable:y\r\nMin:2,5     \r\nMax:2,5     \r\n1:3\r\n"},
@@ -82,12 +80,10 @@ TEST(ResultFileTextTest, HistogramFileCountsTheOccupiedBins) {
     }
 }
 
-TEST(ResultFileTextTest, DisFileCarriesCommentTypeAndOccupiedBins) {
+TEST_F(ResultFileTextTest, DisFileCarriesCommentTypeAndOccupiedBins) {
     Accumulators spread({1, 2, 2, 3, 5});
-    Accumulators single({2.5L, 2.5L, 2.5L});
     spread.his.discrete = true;
     spread.compute();
-    single.compute();
     EXPECT_EQ(HistogramDisFileText("y", "beam load", spread.his, Labelled),
               "[Description]\r\nVariable=y\r\nIdentification=beam load\r\nType=Discrete\r\n"
               "Form=Frequency\r\n\r\n[Parameters]\r\nMin=1       \r\nMax=5       \r\nBins=4\r\n"
@@ -99,11 +95,7 @@ TEST(ResultFileTextTest, DisFileCarriesCommentTypeAndOccupiedBins) {
               "[Bins]\r\n3\r\n\r\n");
 }
 
-TEST(ResultFileTextTest, HistogramStatisticsWithMarksForOneVariable) {
-    Accumulators y({1, 2, 2, 3, 5});
-    Accumulators z({10, 20, 20, 30, 50});
-    y.compute();
-    z.compute();
+TEST_F(ResultFileTextTest, HistogramStatisticsWithMarksForOneVariable) {
     const std::vector<HisColumn> one{{"y", &y.his}};
     // Bin centres 1.5, 2.5, 3.5, 4.5 with counts 3, 1, 0, 1. A P mark shows its value on the
     // P line and the quantile on the Q line; a Q mark the other way round.
@@ -121,11 +113,11 @@ TEST(ResultFileTextTest, HistogramStatisticsWithMarksForOneVariable) {
               "1,83333333;18,33333333\r\n");
 }
 
-TEST(ResultFileTextTest, LogFileRecordsAndStepLabels) {
-    Accumulators y({1, 2, 2});
-    Accumulators z({-4, 0.125L, 7});
-    const std::vector<LogColumn> one{{"y", &y.log}};
-    const std::vector<LogColumn> two{{"y", &y.log}, {"z", &z.log}};
+TEST_F(ResultFileTextTest, LogFileRecordsAndStepLabels) {
+    Accumulators first({1, 2, 2});
+    Accumulators second({-4, 0.125L, 7});
+    const std::vector<LogColumn> one{{"y", &first.log}};
+    const std::vector<LogColumn> two{{"y", &first.log}, {"z", &second.log}};
     struct LogCase {
         const char* title;
         const std::vector<LogColumn>& columns;
@@ -151,7 +143,7 @@ TEST(ResultFileTextTest, LogFileRecordsAndStepLabels) {
     }
 }
 
-TEST(ResultFileTextTest, ProbabilityAndQuantileLayouts) {
+TEST_F(ResultFileTextTest, ProbabilityAndQuantileLayouts) {
     const std::array<Extended, 2> inputs{2.5L, -1};
     const std::array<Extended, 2> results{0.625L, 0};
     struct PQCase {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -215,10 +216,8 @@ TEST_F(SaveResultsTest, FailedWriteKeepsOldFilesReportsAndStops) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.path("y.his")));
     EXPECT_EQ(ReadBytes(dir.path("w.his")), "old w");
     EXPECT_EQ(ReadBytes(dir.path("Beam.log")), "old log");
-    std::size_t entries = 0; // no temporary file left behind
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.dir()))
-        ++entries;
-    EXPECT_EQ(entries, 4u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 4)
+        << "no temporary file left behind";
 }
 
 TEST(SaveResultsNames, SingleFileBaseName) {
