@@ -75,6 +75,14 @@ public:
         return !shown.empty() && shown.back().text == text;
     }
 
+    /// Removes the first message, which the test expected; one of another kind is marked.
+    std::string take(Kind kind) {
+        if (shown.empty()) return "<no message>";
+        const Shown first = shown.front();
+        shown.erase(shown.begin());
+        return first.kind == kind ? first.text : "<other kind> " + first.text;
+    }
+
 private:
     void fail(const std::string& what) {
         unexpected = true;
