@@ -1,6 +1,5 @@
 #include "results/SaveResults.h"
 
-#include "app/ProjectModel.h"
 #include "settings/Settings.h"
 #include "simulation/OutputTable.h"
 #include "support/ScriptedPrompter.h"
@@ -231,35 +230,6 @@ TEST(SaveResultsNames, SingleFileBaseName) {
         SCOPED_TRACE(file);
         EXPECT_EQ(ResultFileBaseName(file), base);
     }
-}
-
-TEST(SaveResultsModel, ThreeStepRunThroughTheProjectModel) {
-    test::TempDir dir;
-    TSettings settings = MakeDefaultSettings(dir.dir());
-    settings.DefOutVars = 3;
-    settings.LogRecords = settings.LogHeaders = settings.LogNames = true;
-    test::ScriptedPrompter prompter;
-    DirectCall direct;
-    ProjectModel model(settings, prompter, direct);
-    model.equations = {"y = s*2 + c"};
-    for (const auto& [name, type] : {std::pair{"s", "Step number"}, {"c", "Constant"}}) {
-        ASSERT_TRUE(model.inputs().AddInputVariable(name));
-        model.inputs().commitCell(model.inputs().FindVarRow(name), InputColumn::Type, type);
-    }
-    model.inputs().record(model.inputs().FindVarRow("c")).Loc = 0.5L;
-    model.setLastStep(3);
-    model.RunStop();
-    model.waitForRun();
-    ASSERT_TRUE(model.resultsExist());
-    SaveResultsOptions options{dir.dir(), false, "", model.stepCounter()};
-    const auto entries = QualifyingResults(model.outputs());
-    ASSERT_EQ(entries.size(), 4u);
-    const SaveResultsReport report =
-        SaveResults(model.outputs(), settings, prompter, entries, options);
-    EXPECT_TRUE(report.ok);
-    EXPECT_EQ(ReadBytes(dir.path("Untitled.log")),
-              "Variable:y\r\nRecords:3\r\n1:2.50000000\r\n2:4.50000000\r\n3:6.50000000\r\n");
-    EXPECT_EQ(ReadBytes(dir.path("y.his")).substr(0, 20), "2.5     \r\n6.5     \r\n");
 }
 
 } // namespace
