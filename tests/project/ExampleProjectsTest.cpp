@@ -1,43 +1,16 @@
 // The projects shipped in examples/ read cleanly, and damaged copies of them never crash.
 
-#include "app/ProjectModel.h"
-#include "components/Prompter.h"
+#include "ProjectFixture.h"
 #include "project/ProjectReader.h"
-#include "settings/Settings.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
-#include <string>
-#include <vector>
 
-namespace probex {
+namespace probex::test {
 namespace {
 
 const std::string Examples = std::string(PROBEX_SOURCE_DIR) + "/examples/";
 const char* const ExampleFiles[] = {"beam.pxw", "design-load.pxw", "snow-load.pxw",
                                     "beam-windows.pxw", "poly.pxw"};
-
-class RecordingPrompter : public Prompter {
-public:
-    std::vector<std::string> texts;
-    Answer message(Kind, const std::string& text, Buttons buttons) override {
-        texts.push_back(text);
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
-                                                                            : Answer::Ok;
-    }
-    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
-};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TSettings ExampleSettings() {
     TSettings settings = MakeDefaultSettings(Examples);
@@ -48,7 +21,7 @@ TSettings ExampleSettings() {
 
 TEST(ExampleProjects, ReadWithoutAnyMessage) {
     TSettings settings = ExampleSettings();
-    RecordingPrompter prompter;
+    AgreeingPrompter prompter;
     DirectCall direct;
     for (const char* file : ExampleFiles) {
         SCOPED_TRACE(file);
@@ -62,11 +35,11 @@ TEST(ExampleProjects, ReadWithoutAnyMessage) {
 
 TEST(ExampleProjects, DamagedCopiesNeverCrash) {
     TSettings settings = ExampleSettings();
-    RecordingPrompter prompter;
+    AgreeingPrompter prompter;
     DirectCall direct;
     std::mt19937 random(20261206);
     for (const char* file : ExampleFiles) {
-        const std::string valid = ReadFile(Examples + file);
+        const std::string valid = ReadBytes(Examples + file);
         ASSERT_FALSE(valid.empty()) << file;
         for (int round = 0; round < 60; ++round) {
             std::string text = valid;
@@ -93,4 +66,4 @@ TEST(ExampleProjects, DamagedCopiesNeverCrash) {
 }
 
 } // namespace
-} // namespace probex
+} // namespace probex::test

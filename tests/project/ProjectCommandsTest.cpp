@@ -22,54 +22,34 @@ protected:
 
     /// A project with every kind of content, names and comments above ASCII included.
     std::string richProject() const {
-        return Project({"Identification=Tr\xe4ger \xfc"
-                        "ber Fluss",
-                        "Steps=2500",
-                        "[Equations]",
-                        "y = a + b*h + \xe4 ; note",
-                        "z = y*s",
-                        "[Variables]",
-                        "a;Constant;Value=e",
-                        "b;Normal;Min=-1 Max=5 Mean=2 StDev=1.5;\xe9t\xe9",
-                        "h;C:\\Data\\LOAD.DIS",
-                        "s;Step number",
-                        "\xe4;Lognormal;Min=0 Max=10 Mean=1 StDev=0.5",
-                        "u;Uniform;Min=1 Max=3",
-                        "[Out.Equations]",
-                        "y > 3",
-                        "[Out.Evaluation]",
-                        "Evaluate=Probability",
-                        "Parameter=a",
-                        "Max=4",
-                        "[Out.Variables]",
-                        "y;Log;Yes;No;\xa7 1",
-                        "z;Histogram;No;Yes;",
-                        "[Out.1D]",
-                        "Variable=y",
-                        "P1=0.95",
-                        "[Out.2D]",
-                        "VariableH=y",
-                        "VariableV=z",
-                        "DrawLines=Yes",
-                        "Line=0;0;1;1;Red",
-                        "[Out.Quantiles]",
-                        "Variable=z",
-                        "P1=0.5"});
+        return Project(
+            Split("Identification=Tr\xe4ger \xfc"
+                  "ber Fluss|Steps=2500|[Equations]|"
+                  "y = a + b*h + \xe4 ; note|z = y*s|[Variables]|a;Constant;Value=e|"
+                  "b;Normal;Min=-1 Max=5 Mean=2 StDev=1.5;\xe9t\xe9|h;C:\\Data\\LOAD.DIS|"
+                  "s;Step number|\xe4;Lognormal;Min=0 Max=10 Mean=1 StDev=0.5|"
+                  "u;Uniform;Min=1 Max=3|[Out.Equations]|y > 3|[Out.Evaluation]|"
+                  "Evaluate=Probability|Parameter=a|Max=4|[Out.Variables]|y;Log;Yes;No;\xa7 1|"
+                  "z;Histogram;No;Yes;|[Out.1D]|Variable=y|P1=0.95|[Out.2D]|VariableH=y|"
+                  "VariableV=z|DrawLines=Yes|Line=0;0;1;1;Red|[Out.Quantiles]|Variable=z|"
+                  "P1=0.5"));
     }
 
     ProjectCommands commands;
 };
 
 TEST_F(ProjectCommandsTest, SaveOpenSaveGivesTheSameBytes) {
+    const auto inputCells = [this] {
+        std::vector<std::string> cells;
+        for (int row = 1; row <= 7; ++row)
+            for (int column = 0; column < 4; ++column)
+                cells.push_back(model.inputs().cell(row, static_cast<InputColumn>(column)));
+        return cells;
+    };
     ReadProjectText(model, richProject());
-    std::vector<std::array<std::string, 4>> inputs;
-    for (int row = 1; row <= 7; ++row)
-        inputs.push_back({model.inputs().cell(row, InputColumn::Variable),
-                          model.inputs().cell(row, InputColumn::Type),
-                          model.inputs().cell(row, InputColumn::Parameters),
-                          model.inputs().cell(row, InputColumn::Comment)});
-    EXPECT_EQ(inputs[2][1], "load.dis");
-    EXPECT_EQ(inputs[2][3], "Measured \xb5m");
+    const std::vector<std::string> inputs = inputCells();
+    EXPECT_EQ(model.inputs().cell(3, InputColumn::Type), "load.dis");
+    EXPECT_EQ(model.inputs().cell(3, InputColumn::Comment), "Measured \xb5m");
     const TResultWindows windows = model.resultWindows;
     const std::string first = dir.path("first.pxw");
     const std::string second = dir.path("second.pxw");
@@ -78,12 +58,7 @@ TEST_F(ProjectCommandsTest, SaveOpenSaveGivesTheSameBytes) {
     settings.IgnoreUnsupParams = true; // the Uniform line carries Mean and StDev
     ASSERT_TRUE(commands.Open(first));
     EXPECT_EQ(commands.title(), "Probex " + first);
-    for (int row = 1; row <= 7; ++row) {
-        SCOPED_TRACE(row);
-        for (int column = 0; column < 4; ++column)
-            EXPECT_EQ(model.inputs().cell(row, static_cast<InputColumn>(column)),
-                      inputs[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column)]);
-    }
+    EXPECT_EQ(inputCells(), inputs);
     EXPECT_EQ(model.identification, "Tr\xe4ger \xfc"
                                     "ber Fluss");
     EXPECT_EQ(model.outputs().cell(1, colComment), "\xa7 1");

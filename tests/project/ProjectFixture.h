@@ -12,6 +12,30 @@
 
 namespace probex::test {
 
+/// Splits "a|b|c" into lines, so that a project text fits a few source lines.
+inline std::vector<std::string> Split(const std::string& joined) {
+    std::vector<std::string> lines{""};
+    for (char c : joined) {
+        if (c == '|')
+            lines.emplace_back();
+        else
+            lines.back().push_back(c);
+    }
+    return lines;
+}
+
+/// Answers every question with Yes or OK and keeps the texts.
+class AgreeingPrompter : public Prompter {
+public:
+    std::vector<std::string> texts;
+    Answer message(Kind, const std::string& text, Buttons buttons) override {
+        texts.push_back(text);
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
+                                                                            : Answer::Ok;
+    }
+    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
+};
+
 /// A project model on a temporary directory, ";" and "." as separators, and a prompter
 /// that records every message.
 class ProjectFixture : public ::testing::Test {

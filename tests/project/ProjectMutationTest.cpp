@@ -1,31 +1,14 @@
 #include "project/ProjectReader.h"
 
-#include "app/ProjectModel.h"
-#include "components/Prompter.h"
+#include "ProjectFixture.h"
 #include "project/ProjectWriter.h"
-#include "settings/Settings.h"
-#include "settings/TempDir.h"
 #include "simulation/RunController.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
 
 namespace probex::test {
 namespace {
-
-/// Answers every question with Yes or OK and keeps the texts.
-class AgreeingPrompter : public Prompter {
-public:
-    std::vector<std::string> texts;
-    Answer message(Kind, const std::string& text, Buttons buttons) override {
-        texts.push_back(text);
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
-                                                                            : Answer::Ok;
-    }
-    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
-};
 
 /// A message the reader may give for a damaged file.
 bool KnownMessage(const std::string& text) {
@@ -52,56 +35,14 @@ bool KnownMessage(const std::string& text) {
     return text.find("' is not a valid ") != std::string::npos;
 }
 
-const std::vector<std::string> ValidLines{"[Main]",
-                                          "Version=2.5",
-                                          "Identification=Beam",
-                                          "Steps=1000",
-                                          "",
-                                          "[Equations]",
-                                          "y = a + b*h",
-                                          "",
-                                          "[Variables]",
-                                          "a;Constant;Value=1.5;c",
-                                          "b;Normal;Min=-1 Max=5 Mean=2 StDev=1",
-                                          "h;beam.dis",
-                                          "s;Step number",
-                                          "u;Uniform;Min=0 Max=1",
-                                          "",
-                                          "[Out.Equations]",
-                                          "y > 3",
-                                          "",
-                                          "[Out.Evaluation]",
-                                          "Evaluate=Parameter",
-                                          "Parameter=a",
-                                          "Min=0.5",
-                                          "Max=4",
-                                          "Probability=0.1",
-                                          "MaxIteration=20",
-                                          "MaxDiff=0.001",
-                                          "",
-                                          "[Out.Variables]",
-                                          "y;Log;Yes;No;x",
-                                          "",
-                                          "[Out.Statistics]",
-                                          "Variable=y",
-                                          "[Out.1D]",
-                                          "Variable=y",
-                                          "Q1=2",
-                                          "P2=0.5",
-                                          "Discrete=No",
-                                          "[Out.2D]",
-                                          "VariableH=y",
-                                          "VariableV=a",
-                                          "Line=0;0;1;1;Red",
-                                          "Circle=1;1;0.5;Blue",
-                                          "Dot=0;1;2;Lime",
-                                          "DrawDots=Yes",
-                                          "[Out.Probabilities]",
-                                          "Variable=y",
-                                          "Q1=1.5",
-                                          "[Out.Quantiles]",
-                                          "Variable=y",
-                                          "P3=0.25"};
+const std::vector<std::string> ValidLines = Split(
+    "[Main]|Version=2.5|Identification=Beam|Steps=1000||[Equations]|y = a + b*h||[Variables]|"
+    "a;Constant;Value=1.5;c|b;Normal;Min=-1 Max=5 Mean=2 StDev=1|h;beam.dis|s;Step number|"
+    "u;Uniform;Min=0 Max=1||[Out.Equations]|y > 3||[Out.Evaluation]|Evaluate=Parameter|"
+    "Parameter=a|Min=0.5|Max=4|Probability=0.1|MaxIteration=20|MaxDiff=0.001||[Out.Variables]|"
+    "y;Log;Yes;No;x||[Out.Statistics]|Variable=y|[Out.1D]|Variable=y|Q1=2|P2=0.5|Discrete=No|"
+    "[Out.2D]|VariableH=y|VariableV=a|Line=0;0;1;1;Red|Circle=1;1;0.5;Blue|Dot=0;1;2;Lime|"
+    "DrawDots=Yes|[Out.Probabilities]|Variable=y|Q1=1.5|[Out.Quantiles]|Variable=y|P3=0.25");
 
 std::string Join(const std::vector<std::string>& lines) {
     std::string text;
@@ -156,29 +97,26 @@ std::vector<std::string> Mutants() {
     return mutants;
 }
 
-TEST(ProjectMutationTest, DamagedProjectsNeverCrashAndSayWhatIsWrong) {
-    TempDir dir;
-    TSettings settings = MakeDefaultSettings(dir.dir());
-    settings.ListSep = ';';
-    settings.DecimalSep = '.';
-    settings.DistDir = dir.dir();
-    DeriveDirectories(settings);
-    WriteBytes(dir.path("beam.dis"), "[Description]\r\nType=Discrete\r\n[Parameters]\r\nMin=0\r\n"
-                                     "Max=2\r\n[Bins]\r\n1\r\n1\r\n");
-    AgreeingPrompter prompter;
-    DirectCall direct;
+class ProjectMutationTest : public ProjectFixture {};
+
+TEST_F(ProjectMutationTest, DamagedProjectsNeverCrashAndSayWhatIsWrong) {
+    std::filesystem::create_directories(settings.DistDirPath);
+    WriteBytes(
+        settings.DistDirPath + "/beam.dis",
+        "[Description]\r\nType=Discrete\r\n[Parameters]\r\nMin=0\r\nMax=2\r\n[Bins]\r\n1\r\n1\r\n");
+    AgreeingPrompter agreeing;
     const std::vector<std::string> mutants = Mutants();
-    ProjectModel again(settings, prompter, direct);
+    ProjectModel again(settings, agreeing, direct);
     for (std::size_t i = 0; i < mutants.size(); ++i) {
         SCOPED_TRACE("mutant " + std::to_string(i));
-        ProjectModel model(settings, prompter, direct);
-        prompter.texts.clear();
-        const ReadResult result = ReadProjectText(model, mutants[i]);
-        for (const std::string& text : prompter.texts)
+        ProjectModel damaged(settings, agreeing, direct);
+        agreeing.texts.clear();
+        const ReadResult result = ReadProjectText(damaged, mutants[i]);
+        for (const std::string& text : agreeing.texts)
             EXPECT_TRUE(KnownMessage(text)) << text;
         if (result.outcome == ReadOutcome::Stopped) {
-            ASSERT_FALSE(prompter.texts.empty());
-            EXPECT_NE(prompter.texts.back().find("' is not a valid "), std::string::npos);
+            ASSERT_FALSE(agreeing.texts.empty());
+            EXPECT_NE(agreeing.texts.back().find("' is not a valid "), std::string::npos);
         }
         EXPECT_LE(settings.PQLines, 256);
         // Whatever was read is written so that a further read and write change nothing
@@ -189,7 +127,7 @@ TEST(ProjectMutationTest, DamagedProjectsNeverCrashAndSayWhatIsWrong) {
             ReadProjectText(again, text);
             return ProjectText(again);
         };
-        const std::string second = reread(ProjectText(model));
+        const std::string second = reread(ProjectText(damaged));
         EXPECT_EQ(reread(second), second);
     }
 }

@@ -43,78 +43,22 @@ TEST_F(ProjectWriterTest, WritesEverySectionInOrder) {
     windows.probabilities.push_back(probabilities);
     windows.quantiles.push_back({"y", "q", true, std::vector<Extended>(256, 0.5L)});
 
-    EXPECT_EQ(ProjectText(model), Lines({"[Main]",
-                                         "Version=2.5",
-                                         "Identification=Beam \xe9tude",
-                                         "Steps=500",
-                                         "",
-                                         "[Equations]",
-                                         "y = x + 1",
-                                         "",
-                                         "  z = y*2",
-                                         "",
-                                         "[Variables]",
-                                         "x;Normal;Min=0.00000000 Max=1.00000000;",
-                                         ";;;orphan",
-                                         "",
-                                         "[Out.Equations]",
-                                         "y > 2",
-                                         "",
-                                         "[Out.Evaluation]",
-                                         "Evaluate=Parameter",
-                                         "Parameter=x",
-                                         "Min=0.00000000",
-                                         "Max=-12.00000000",
-                                         "Probability=0.50000000",
-                                         "MaxIteration=50",
-                                         "MaxDiff=0.00100000",
-                                         "",
-                                         "[Out.Variables]",
-                                         "y;Inactive;No;No;c=1",
-                                         "",
-                                         "[Out.Statistics]",
-                                         "Variable=y",
-                                         "",
-                                         "[Out.1D]",
-                                         "Identification=one",
-                                         "Variable=y",
-                                         "Discrete=Yes",
-                                         "Recalculate=No",
-                                         "Q1=1.00000000",
-                                         "P2=0.50000000",
-                                         "Q3=2.00000000",
-                                         "P4=0.25000000",
-                                         "",
-                                         "[Out.2D]",
-                                         "VariableH=y",
-                                         "VariableV=x",
-                                         "Colouration=Freq",
-                                         "DrawLines=Yes",
-                                         "Line=1.00000000;2.00000000;3.00000000;4.00000000;Silver",
-                                         "DrawCircles=No",
-                                         "DrawDots=Yes",
-                                         "Dot=0.50000000;-0.50000000;3.00000000;Lime",
-                                         "",
-                                         "[Out.2D]",
-                                         "Identification=same",
-                                         "VariableH=y",
-                                         "VariableV=y",
-                                         "Colouration=Prob",
-                                         "DrawLines=No",
-                                         "",
-                                         "[Out.Probabilities]",
-                                         "Variable=y",
-                                         "Discrete=No",
-                                         "Q1=1.50000000",
-                                         "Q2=0.00000000",
-                                         "",
-                                         "[Out.Quantiles]",
-                                         "Identification=q",
-                                         "Variable=y",
-                                         "Discrete=Yes",
-                                         "P1=0.50000000",
-                                         "P2=0.50000000",
-                                         ""}));
+    EXPECT_EQ(
+        ProjectText(model),
+        Lines(Split(
+            "[Main]|Version=2.5|Identification=Beam \xe9tude|Steps=500||[Equations]|y = x + 1||"
+            "  z = y*2||[Variables]|x;Normal;Min=0.00000000 Max=1.00000000;|;;;orphan||"
+            "[Out.Equations]|y > 2||[Out.Evaluation]|Evaluate=Parameter|Parameter=x|"
+            "Min=0.00000000|Max=-12.00000000|Probability=0.50000000|MaxIteration=50|"
+            "MaxDiff=0.00100000||[Out.Variables]|y;Inactive;No;No;c=1||[Out.Statistics]|"
+            "Variable=y||[Out.1D]|Identification=one|Variable=y|Discrete=Yes|Recalculate=No|"
+            "Q1=1.00000000|P2=0.50000000|Q3=2.00000000|P4=0.25000000||[Out.2D]|VariableH=y|"
+            "VariableV=x|Colouration=Freq|DrawLines=Yes|"
+            "Line=1.00000000;2.00000000;3.00000000;4.00000000;Silver|DrawCircles=No|DrawDots=Yes|"
+            "Dot=0.50000000;-0.50000000;3.00000000;Lime||[Out.2D]|Identification=same|"
+            "VariableH=y|VariableV=y|Colouration=Prob|DrawLines=No||[Out.Probabilities]|"
+            "Variable=y|Discrete=No|Q1=1.50000000|Q2=0.00000000||[Out.Quantiles]|"
+            "Identification=q|Variable=y|Discrete=Yes|P1=0.50000000|P2=0.50000000|")));
 }
 
 TEST_F(ProjectWriterTest, FailedSaveKeepsTheOldFileAndReportsTheSystemMessage) {
