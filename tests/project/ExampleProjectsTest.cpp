@@ -19,28 +19,20 @@ TSettings ExampleSettings() {
     return settings;
 }
 
-TEST(ExampleProjects, ReadWithoutAnyMessage) {
-    TSettings settings = ExampleSettings();
-    AgreeingPrompter prompter;
-    DirectCall direct;
-    for (const char* file : ExampleFiles) {
-        SCOPED_TRACE(file);
-        ProjectModel model(settings, prompter, direct);
-        prompter.texts.clear();
-        EXPECT_EQ(ReadProject(model, Examples + file, false).outcome, ReadOutcome::Completed);
-        EXPECT_EQ(prompter.texts, std::vector<std::string>{});
-        EXPECT_TRUE(model.CompileModel());
-    }
-}
-
-TEST(ExampleProjects, DamagedCopiesNeverCrash) {
+TEST(ExampleProjects, ReadWithoutAnyMessageAndDamagedCopiesNeverCrash) {
     TSettings settings = ExampleSettings();
     AgreeingPrompter prompter;
     DirectCall direct;
     std::mt19937 random(20261206);
     for (const char* file : ExampleFiles) {
+        SCOPED_TRACE(file);
+        ProjectModel clean(settings, prompter, direct);
+        prompter.texts.clear();
+        EXPECT_EQ(ReadProject(clean, Examples + file, false).outcome, ReadOutcome::Completed);
+        EXPECT_EQ(prompter.texts, std::vector<std::string>{});
+        EXPECT_TRUE(clean.CompileModel());
         const std::string valid = ReadBytes(Examples + file);
-        ASSERT_FALSE(valid.empty()) << file;
+        ASSERT_FALSE(valid.empty());
         for (int round = 0; round < 60; ++round) {
             std::string text = valid;
             switch (round % 3) {
@@ -57,7 +49,7 @@ TEST(ExampleProjects, DamagedCopiesNeverCrash) {
                        text.substr(std::min(a, b), 200);
                 break;
             }
-            SCOPED_TRACE(std::string(file) + " round " + std::to_string(round));
+            SCOPED_TRACE(round);
             ProjectModel model(settings, prompter, direct);
             ReadProjectText(model, text, Examples);
             model.CompileModel();

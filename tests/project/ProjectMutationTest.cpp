@@ -12,25 +12,12 @@ namespace {
 
 /// A message the reader may give for a damaged file.
 bool KnownMessage(const std::string& text) {
-    static const char* const prefixes[] = {
-        "Input file for",
-        "Too many ",
-        "Invalid value: ",
-        "Unsupported parameter: ",
-        "File ",
-        "Error in file ",
-        "Distribution not defined!",
-        "Can't allocate variable ",
-        "Can't locate variable ",
-        "Unable to add variable ",
-        "Unable to find variable ",
-        "Must be ",
-        "Should be ",
-        "Parameters must be ",
-        "Less than 1e-6",
-        "Rewrite comment field",
-    };
-    for (const char* prefix : prefixes)
+    static const std::vector<std::string> prefixes =
+        Split("Input file for|Too many |Invalid value: |Unsupported parameter: |File |"
+              "Error in file |Distribution not defined!|Can't allocate variable |"
+              "Can't locate variable |Unable to add variable |Unable to find variable |"
+              "Must be |Should be |Parameters must be |Less than 1e-6|Rewrite comment field");
+    for (const std::string& prefix : prefixes)
         if (text.starts_with(prefix)) return true;
     return text.find("' is not a valid ") != std::string::npos;
 }

@@ -1,17 +1,8 @@
 #include "simulation/OutEquations.h"
 
-#include "engine/EquationSet.h"
-#include "settings/Settings.h"
-#include "simulation/OutputTable.h"
-#include "support/ScriptedPrompter.h"
+#include "OutputTableFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
-namespace probex {
+namespace probex::test {
 namespace {
 
 class Recorder : public TOutEvalObserver {
@@ -33,8 +24,8 @@ public:
 // Model "x = u", "y = u" with x logged and y histogrammed; x's log is filled by the test.
 struct Fixture {
     TSettings settings;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<tDecodedEquations> main = std::make_unique<tDecodedEquations>();
+    ScriptedPrompter prompter;
+    std::unique_ptr<tDecodedEquations> main = Compiled({"x = u", "y = u"});
     std::unique_ptr<tDecodedEquations> out = std::make_unique<tDecodedEquations>();
     TOutputTable table{settings, prompter, [] {}};
     TOutEquations equations{*out, *main, table, settings, prompter};
@@ -42,13 +33,6 @@ struct Fixture {
     std::int32_t steps = 0;
 
     explicit Fixture(const std::vector<Extended>& xs) {
-        auto recs = std::make_unique<tEquRecs>();
-        TEquError error;
-        std::uint8_t relation = 0;
-        ParseEquationLines({"x = u", "y = u"}, false, *recs, error, relation);
-        ClearDecoded(*main);
-        CompileEquations(*recs, *main, error);
-        EXPECT_EQ(error.Code, 0);
         EXPECT_TRUE(table.SyncOutputVariables(*main));
         table.setCell(table.FindOutputRow("x"), colActivity, "Log");
         table.setCell(table.FindOutputRow("y"), colActivity, "Histogram");
@@ -235,4 +219,4 @@ TEST(OutEquations, ConditionAtStepAndClear) {
 }
 
 } // namespace
-} // namespace probex
+} // namespace probex::test
