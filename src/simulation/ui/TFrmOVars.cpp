@@ -1,6 +1,7 @@
 #include "simulation/ui/TFrmOVars.h"
 
 #include "app/ProjectModel.h"
+#include "components/ui/GridCommands.h"
 #include "simulation/ui/OutputTableModel.h"
 #include "simulation/ui/PickListDelegate.h"
 
@@ -86,18 +87,11 @@ TFrmOVars::TFrmOVars(ProjectModel& model, QWidget* parent)
 
 QAction* TFrmOVars::addMenuItem(const QString& name, const QString& caption,
                                 const QKeySequence& key) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(name);
-    action->setShortcut(key);
-    // The keys act where the grid has the focus; Del in an open editor stays the editor's.
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_grid->addAction(action);
-    return action;
+    return AddGridCommand(m_grid, this, name, caption, key);
 }
 
 int TFrmOVars::currentRow() const {
-    const QModelIndex current = m_grid->currentIndex();
-    return current.isValid() ? current.row() + 1 : 0;
+    return CurrentTableRow(m_grid);
 }
 
 void TFrmOVars::refreshFromModel() {

@@ -1,6 +1,7 @@
 #include "variables/ui/TFrmVars.h"
 
 #include "app/ProjectModel.h"
+#include "components/ui/GridCommands.h"
 #include "variables/ui/InputTableModel.h"
 #include "variables/ui/TFrmVarsDelegates.h"
 
@@ -65,18 +66,11 @@ TFrmVars::TFrmVars(ProjectModel& model, QWidget* parent)
 
 QAction* TFrmVars::addMenuItem(const QString& name, const QString& caption,
                                const QKeySequence& key) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(name);
-    action->setShortcut(key);
-    // The keys belong to the grid: Del in a cell being edited stays the editor's.
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_grid->addAction(action);
-    return action;
+    return AddGridCommand(m_grid, this, name, caption, key);
 }
 
 int TFrmVars::currentRow() const {
-    const QModelIndex current = m_grid->currentIndex();
-    return current.isValid() ? current.row() + 1 : 0;
+    return CurrentTableRow(m_grid);
 }
 
 bool TFrmVars::commitPendingEdit() {
