@@ -116,6 +116,8 @@ private:
     bool step(bool sample, bool lower);
     Phase startupPhase();
     Phase mainPhase();
+    /// Works out the first step after `step` that refreshes anything.
+    void scheduleRefreshes(std::int32_t step);
     void refresh(std::int32_t step);
     void computeAll();
 
@@ -123,6 +125,7 @@ private:
     RunEvents& m_events;
     MainThread& m_main;
     std::atomic<bool> m_stop{false};
+    std::int64_t m_nextRefresh = 0;
     TEquError m_error;
     std::thread m_thread;
 };
