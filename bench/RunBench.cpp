@@ -2,9 +2,9 @@
 // and as hand-written loops that do the same sampling, range checks and accumulation, so the
 // ratio shows what the engine's generality costs.
 
-#include "app/ProjectModel.h"
 #include "components/Prompter.h"
 #include "engine/Arithmetic.h"
+#include "model/ProjectModel.h"
 #include "settings/Settings.h"
 #include "simulation/HisCompute.h"
 #include "simulation/OutStat.h"

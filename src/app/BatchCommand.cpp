@@ -1,7 +1,7 @@
 #include "app/BatchCommand.h"
 
 #include "app/BatchPrompter.h"
-#include "app/ProjectModel.h"
+#include "model/ProjectModel.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectWriter.h"
 #include "results/SaveResults.h"

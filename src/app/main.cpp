@@ -1,6 +1,6 @@
 #include "app/BatchCommand.h"
 #include "app/EvalCommand.h"
-#include "app/ui/DesktopProgram.h"
+#include "gui/app/DesktopProgram.h"
 
 #include <cstring>
 #include <iostream>

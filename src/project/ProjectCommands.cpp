@@ -1,8 +1,8 @@
 #include "project/ProjectCommands.h"
 
-#include "app/ProjectModel.h"
 #include "components/Prompter.h"
 #include "project/LayoutFile.h"
+#include "project/ProjectDocument.h"
 #include "project/ProjectWriter.h"
 #include "settings/Settings.h"
 #include "variables/DistributionFile.h"
@@ -32,7 +32,7 @@ std::string JoinPath(const std::string& directory, const std::string& name) {
 
 } // namespace
 
-ProjectCommands::ProjectCommands(ProjectModel& model, LayoutKeeper* layout)
+ProjectCommands::ProjectCommands(ProjectDocument& model, LayoutKeeper* layout)
     : m_model(model), m_layout(layout), m_title(UntitledTitle) {}
 
 const std::string& ProjectCommands::CurrentProjectFile() const {

@@ -8,7 +8,7 @@
 namespace probex {
 
 class LayoutKeeper;
-class ProjectModel;
+class ProjectDocument;
 
 /// The File menu's project commands: New, Open, Merge, Save, Save as, and the project file
 /// named on the command line. Each command without a file name asks for one through the
@@ -16,7 +16,7 @@ class ProjectModel;
 class ProjectCommands {
 public:
     /// `layout` (may be null) gives and takes the window placements of the layout file.
-    explicit ProjectCommands(ProjectModel& model, LayoutKeeper* layout = nullptr);
+    explicit ProjectCommands(ProjectDocument& model, LayoutKeeper* layout = nullptr);
 
     void setLayoutKeeper(LayoutKeeper* layout) { m_layout = layout; }
 
@@ -50,7 +50,7 @@ private:
     std::optional<ReadOutcome> readInto(const std::string& text, const std::string& file);
     void afterReading();
 
-    ProjectModel& m_model;
+    ProjectDocument& m_model;
     LayoutKeeper* m_layout;
     std::string m_title;
     std::optional<std::string> m_fileVersion;

@@ -1,16 +1,19 @@
 #include "project/ProjectReader.h"
 
-#include "app/ProjectModel.h"
 #include "components/Prompter.h"
 #include "engine/Expression.h"
 #include "project/LayoutFile.h"
+#include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
 #include "project/ResultWindowSections.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "simulation/OutEquations.h"
+#include "simulation/OutputTable.h"
 #include "variables/DistributionFile.h"
 #include "variables/Distributions.h"
 #include "variables/HistogramBuild.h"
+#include "variables/InputTable.h"
 
 #include <cerrno>
 #include <cstring>
@@ -71,7 +74,7 @@ std::optional<ResultWindowKind> WindowKindOf(Section section) {
 
 class Reader {
 public:
-    Reader(ProjectModel& model, std::string projectDirectory)
+    Reader(ProjectDocument& model, std::string projectDirectory)
         : m_model(model), m_settings(model.settings()), m_prompter(model.prompter()),
           m_projectDirectory(std::move(projectDirectory)), m_listSep(1, m_settings.ListSep) {
         ResetPendingWindow(m_pending, m_settings);
@@ -100,7 +103,7 @@ private:
         return ExtractField(line, m_listSep, n);
     }
 
-    ProjectModel& m_model;
+    ProjectDocument& m_model;
     TSettings& m_settings;
     Prompter& m_prompter;
     std::string m_projectDirectory; ///< a distribution file may also lie beside the project
@@ -464,12 +467,12 @@ std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& pr
     return text;
 }
 
-ReadResult ReadProjectText(ProjectModel& model, std::string_view text,
+ReadResult ReadProjectText(ProjectDocument& model, std::string_view text,
                            const std::string& projectDirectory) {
     return Reader(model, projectDirectory).read(text);
 }
 
-void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, LayoutKeeper& layout) {
+void ApplyLayoutFile(ProjectDocument& model, const std::string& projectFile, LayoutKeeper& layout) {
     std::array<std::size_t, 5> counts{};
     for (const ResultWindowKind kind : AllResultWindowKinds)
         counts[static_cast<std::size_t>(kind)] = model.resultWindows.count(kind);
@@ -477,7 +480,7 @@ void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, Layout
         layout.applyLayout(*read);
 }
 
-ReadResult ReadProject(ProjectModel& model, const std::string& path, bool restoreLayout,
+ReadResult ReadProject(ProjectDocument& model, const std::string& path, bool restoreLayout,
                        LayoutKeeper* layout) {
     const std::optional<std::string> text = LoadProjectFile(path, model.prompter());
     if (!text) return {ReadOutcome::NotOpened, std::nullopt};

@@ -7,7 +7,7 @@
 namespace probex {
 
 class LayoutKeeper;
-class ProjectModel;
+class ProjectDocument;
 class Prompter;
 
 /// How a reading ended.
@@ -31,15 +31,15 @@ std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& pr
 /// equation lines are appended, table rows updated or added, keys set one by one, and each
 /// result-window section opens a window. A distribution file not found in the distributions
 /// directory is looked for in `projectDirectory` (where the project file lies), when given.
-ReadResult ReadProjectText(ProjectModel& model, std::string_view text,
+ReadResult ReadProjectText(ProjectDocument& model, std::string_view text,
                            const std::string& projectDirectory = "");
 
 /// Applies the layout file of `projectFile` through `layout` when the file exists.
-void ApplyLayoutFile(ProjectModel& model, const std::string& projectFile, LayoutKeeper& layout);
+void ApplyLayoutFile(ProjectDocument& model, const std::string& projectFile, LayoutKeeper& layout);
 
 /// Reads the file; then, unless the reading stopped, applies the layout file when
 /// `restoreLayout` is true, the setting `SaveWinPos` is on and `layout` is given.
-ReadResult ReadProject(ProjectModel& model, const std::string& path, bool restoreLayout,
+ReadResult ReadProject(ProjectDocument& model, const std::string& path, bool restoreLayout,
                        LayoutKeeper* layout = nullptr);
 
 } // namespace probex

@@ -1,12 +1,15 @@
 #include "project/ProjectWriter.h"
 
-#include "app/ProjectModel.h"
 #include "components/Prompter.h"
 #include "project/LayoutFile.h"
+#include "project/ProjectDocument.h"
 #include "project/ResultWindowSections.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "simulation/OutEquations.h"
+#include "simulation/OutputTable.h"
+#include "variables/InputTable.h"
 
 namespace probex {
 
@@ -26,7 +29,7 @@ const char* EvaluateWord(OutEvalMode mode) {
 
 } // namespace
 
-std::string ProjectText(ProjectModel& model) {
+std::string ProjectText(ProjectDocument& model) {
     const TSettings& settings = model.settings();
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);
@@ -87,7 +90,7 @@ std::string ProjectText(ProjectModel& model) {
     return text + ResultWindowSectionsText(model);
 }
 
-bool WriteProject(ProjectModel& model, const std::string& path, LayoutKeeper* layout) {
+bool WriteProject(ProjectDocument& model, const std::string& path, LayoutKeeper* layout) {
     const std::string error = WriteFileAtomically(path, ProjectText(model));
     if (!error.empty()) {
         model.prompter().error(error);

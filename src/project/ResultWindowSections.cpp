@@ -1,11 +1,12 @@
 #include "project/ResultWindowSections.h"
 
-#include "app/ProjectModel.h"
 #include "components/Prompter.h"
 #include "project/ColorNames.h"
+#include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "simulation/OutputTable.h"
 
 #include <algorithm>
 
@@ -43,7 +44,7 @@ std::int32_t ColorField(std::string_view line, char listSep, int n, std::int32_t
 }
 
 /// A PQ line index of a "q"/"p" key, or 0 when it is outside 1..256. Raises `PQLines`.
-int PQIndex(ProjectModel& model, const std::string& key) {
+int PQIndex(ProjectDocument& model, const std::string& key) {
     const std::int32_t i = StrToInt(std::string_view(key).substr(1));
     if (i < 1 || i > PQLineSlots) return 0;
     TSettings& settings = model.settings();
@@ -54,7 +55,7 @@ int PQIndex(ProjectModel& model, const std::string& key) {
     return i;
 }
 
-void ReadObjectLine(ProjectModel& model, const std::string& key, const std::string& value,
+void ReadObjectLine(ProjectDocument& model, const std::string& key, const std::string& value,
                     std::string_view line, PendingWindow& pending) {
     const TSettings& settings = model.settings();
     const char listSep = settings.ListSep;
@@ -94,7 +95,7 @@ void ReadObjectLine(ProjectModel& model, const std::string& key, const std::stri
 
 /// Steps 1 and 2 of finishing: the row of the variable, added when missing; 0 after a
 /// message.
-int ResolveRow(ProjectModel& model, const std::string& name) {
+int ResolveRow(ProjectDocument& model, const std::string& name) {
     TOutputTable& outputs = model.outputs();
     // An empty name would find the first empty row.
     if (!name.empty() && outputs.FindOutputRow(name) == 0 &&
@@ -113,7 +114,7 @@ void RaiseActivity(TOutputTable& outputs, int row, Activity level) {
     if (current < static_cast<int>(level)) outputs.setCell(row, colActivity, ActivityWord(level));
 }
 
-bool FinishPQ(ProjectModel& model, bool quantiles, PendingWindow& pending, int row) {
+bool FinishPQ(ProjectDocument& model, bool quantiles, PendingWindow& pending, int row) {
     TOutputTable& outputs = model.outputs();
     RaiseActivity(outputs, row, Activity::Histogram);
     outputs.setCell(row, colDiscrete, YesNo(pending.discrete));
@@ -142,7 +143,7 @@ bool FinishPQ(ProjectModel& model, bool quantiles, PendingWindow& pending, int r
     return true;
 }
 
-bool Finish2D(ProjectModel& model, PendingWindow& pending) {
+bool Finish2D(ProjectDocument& model, PendingWindow& pending) {
     TOutputTable& outputs = model.outputs();
     const int rowH = ResolveRow(model, pending.variableH);
     if (rowH == 0) return false;
@@ -176,7 +177,7 @@ bool Finish2D(ProjectModel& model, PendingWindow& pending) {
     return true;
 }
 
-bool FinishOne(ProjectModel& model, ResultWindowKind kind, PendingWindow& pending) {
+bool FinishOne(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pending) {
     if (kind == ResultWindowKind::TwoD) return Finish2D(model, pending);
     const int row = ResolveRow(model, pending.variable);
     if (row == 0) return false;
@@ -234,7 +235,7 @@ void ResetPendingWindow(PendingWindow& pending, const TSettings& settings) {
     pending.drawDots = settings.Graph2DDrawDots;
 }
 
-void ReadWindowSectionLine(ProjectModel& model, ResultWindowKind kind, PendingWindow& pending,
+void ReadWindowSectionLine(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pending,
                            std::string_view line) {
     const TSettings& settings = model.settings();
     const KeyValue entry = ParseKeyValue(line, settings.ListSep);
@@ -303,13 +304,13 @@ void ReadWindowSectionLine(ProjectModel& model, ResultWindowKind kind, PendingWi
     }
 }
 
-bool FinishWindowSection(ProjectModel& model, ResultWindowKind kind, PendingWindow& pending) {
+bool FinishWindowSection(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pending) {
     const bool opened = FinishOne(model, kind, pending);
     ResetPendingWindow(pending, model.settings());
     return opened;
 }
 
-std::string ResultWindowSectionsText(ProjectModel& model) {
+std::string ResultWindowSectionsText(ProjectDocument& model) {
     const TSettings& settings = model.settings();
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);

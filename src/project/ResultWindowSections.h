@@ -11,7 +11,7 @@
 
 namespace probex {
 
-class ProjectModel;
+class ProjectDocument;
 struct TSettings;
 
 /// The keys of one result-window section, collected until the section ends.
@@ -39,16 +39,16 @@ void ResetPendingWindow(PendingWindow& pending, const TSettings& settings);
 /// One key-value line of a result-window section. Throws ConversionError for a number or a
 /// mark index that does not convert ("probe=1" in a 1D section: "'robe' is not a valid
 /// integer value"). May raise `PQLines`.
-void ReadWindowSectionLine(ProjectModel& model, ResultWindowKind kind, PendingWindow& pending,
+void ReadWindowSectionLine(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pending,
                            std::string_view line);
 
 /// Ends a section: finds or adds the variable(s) in the output table, sets the row(s), opens
 /// the window and resets the pending window. False when no window could be opened (the
 /// message has been shown).
-bool FinishWindowSection(ProjectModel& model, ResultWindowKind kind, PendingWindow& pending);
+bool FinishWindowSection(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pending);
 
 /// The sections of every open result window, kind by kind in list order, each followed by an
 /// empty line; lines end with CR LF.
-std::string ResultWindowSectionsText(ProjectModel& model);
+std::string ResultWindowSectionsText(ProjectDocument& model);
 
 } // namespace probex

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProjectModel.h"
+#include "model/ProjectModel.h"
 #include "settings/Settings.h"
 #include "settings/TempDir.h"
 #include "support/ScriptedPrompter.h"

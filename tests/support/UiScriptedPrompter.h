@@ -1,7 +1,7 @@
 #pragma once
 
 #include "components/Prompter.h"
-#include "engine/ui/EquErrPopup.h"
+#include "gui/engine/EquErrPopup.h"
 
 #include <QTest>
 

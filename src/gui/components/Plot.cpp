@@ -1,0 +1,171 @@
+#include "gui/components/Plot.h"
+
+#include "gui/components/PlotRenderer.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+
+namespace probex {
+
+namespace {
+
+// A drag shorter than this is a click, not a zoom request.
+constexpr int MinDrag = 4;
+
+void order(double& lo, double& hi) {
+    if (hi < lo) std::swap(lo, hi);
+}
+
+} // namespace
+
+TPlot::TPlot(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+}
+
+void TPlot::replot() {
+    update();
+}
+
+int TPlot::addSeries(PlotSeriesKind kind, const QColor& color, int width, const QString& name) {
+    TPlotSeries s;
+    s.kind = kind;
+    s.color = color;
+    s.width = width;
+    s.name = name;
+    m_scene.series.append(s);
+    update();
+    return seriesCount() - 1;
+}
+
+int TPlot::addMarker(Qt::Orientation orientation, double value, const QColor& color, int width) {
+    m_scene.markers.append({orientation, value, color, width, true});
+    update();
+    return static_cast<int>(m_scene.markers.size()) - 1;
+}
+
+void TPlot::setXRange(double min, double max) {
+    order(min, max);
+    m_scene.x.min = min;
+    m_scene.x.max = max;
+    m_scene.x.automatic = false;
+    update();
+}
+
+void TPlot::setYRange(double min, double max) {
+    order(min, max);
+    m_scene.y.min = min;
+    m_scene.y.max = max;
+    m_scene.y.automatic = false;
+    update();
+}
+
+void TPlot::setAutoRange(bool x, bool y) {
+    m_scene.x.automatic = x;
+    m_scene.y.automatic = y;
+    update();
+}
+
+TPlotRange TPlot::visibleRange() const {
+    return m_zoom ? *m_zoom : fullRange();
+}
+
+void TPlot::zoomTo(const TPlotRange& range) {
+    TPlotRange r = range;
+    order(r.xMin, r.xMax);
+    order(r.yMin, r.yMax);
+    if (!(r.xMax > r.xMin) || !(r.yMax > r.yMin)) return;
+    m_zoom = r;
+    update();
+    emit zoomChanged();
+}
+
+void TPlot::resetZoom() {
+    if (!m_zoom) return;
+    m_zoom.reset();
+    update();
+    emit zoomChanged();
+}
+
+void TPlot::render(QPainter& painter, const QRect& target) const {
+    RenderPlot(m_scene, visibleRange(), painter, target);
+}
+
+QImage TPlot::toImage(QSize size) const {
+    if (size.isEmpty()) size = this->size();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(m_scene.background);
+    QPainter painter(&image);
+    painter.setFont(font());
+    render(painter, image.rect());
+    return image;
+}
+
+QRectF TPlot::dataArea() const {
+    return PlotArea(m_scene, visibleRange(), QRectF(rect()), QFontMetricsF(font(), this));
+}
+
+QPointF TPlot::toData(QPoint pixel) const {
+    return TPlotMapper(dataArea(), visibleRange()).toData(QPointF(pixel));
+}
+
+QPoint TPlot::toPixel(QPointF data) const {
+    return TPlotMapper(dataArea(), visibleRange()).toPixel(data).toPoint();
+}
+
+void TPlot::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    render(painter, rect());
+    if (m_dragStart) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(QRect(*m_dragStart, m_dragEnd).normalized());
+    }
+}
+
+void TPlot::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_dragStart = event->position().toPoint();
+    m_dragEnd = *m_dragStart;
+}
+
+void TPlot::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragStart) return;
+    m_dragEnd = event->position().toPoint();
+    update();
+}
+
+void TPlot::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragStart || event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint start = *m_dragStart;
+    const QPoint end = event->position().toPoint();
+    m_dragStart.reset();
+    update();
+    const QPoint delta = end - start;
+    if (std::abs(delta.x()) < MinDrag && std::abs(delta.y()) < MinDrag) return;
+    // The usual chart convention: a drag toward the upper left undoes the zoom.
+    if (delta.x() < 0 || delta.y() < 0) {
+        resetZoom();
+        return;
+    }
+    const QRectF area = dataArea();
+    const QPointF a(std::clamp<double>(start.x(), area.left(), area.right()),
+                    std::clamp<double>(start.y(), area.top(), area.bottom()));
+    const QPointF b(std::clamp<double>(end.x(), area.left(), area.right()),
+                    std::clamp<double>(end.y(), area.top(), area.bottom()));
+    const TPlotMapper map(area, visibleRange());
+    const QPointF da = map.toData(a);
+    const QPointF db = map.toData(b);
+    zoomTo({da.x(), db.x(), db.y(), da.y()});
+}
+
+} // namespace probex

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "gui/components/PlotScene.h"
+
+#include <QPointF>
+#include <QRectF>
+
+class QFontMetricsF;
+class QPainter;
+class QRect;
+
+namespace probex {
+
+/// Maps between data coordinates and device pixels of one plot area.
+class TPlotMapper {
+public:
+    TPlotMapper(const QRectF& area, const TPlotRange& range);
+
+    const QRectF& area() const { return m_area; }
+    const TPlotRange& range() const { return m_range; }
+    QPointF toPixel(QPointF data) const;
+    QPointF toData(QPointF pixel) const;
+
+private:
+    QRectF m_area;
+    TPlotRange m_range; ///< never of zero width or height
+};
+
+/// The rectangle inside `target` left for the data once the tick labels and titles have room.
+QRectF PlotArea(const TPlotScene& scene, const TPlotRange& view, const QRectF& target,
+                const QFontMetricsF& metrics);
+
+/// Draws the scene into `target` on any paint device (widget, image, PDF, printer), showing
+/// the data range `view`.
+void RenderPlot(const TPlotScene& scene, const TPlotRange& view, QPainter& painter,
+                const QRect& target);
+
+} // namespace probex

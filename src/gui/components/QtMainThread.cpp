@@ -1,0 +1,25 @@
+#include "gui/components/QtMainThread.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+
+namespace probex {
+
+QtMainThread::QtMainThread(QObject* context) : m_context(context) {}
+
+QObject* QtMainThread::context() const {
+    return m_context ? m_context : QCoreApplication::instance();
+}
+
+void QtMainThread::call(const std::function<void()>& procedure) {
+    QObject* target = context();
+    if (target == nullptr || QThread::currentThread() == target->thread()) {
+        procedure();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        target, [&procedure] { procedure(); }, Qt::BlockingQueuedConnection);
+}
+
+} // namespace probex

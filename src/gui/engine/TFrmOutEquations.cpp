@@ -1,0 +1,308 @@
+#include "gui/engine/TFrmOutEquations.h"
+
+#include "gui/components/ColouringEditor.h"
+#include "gui/engine/ChildWindow.h"
+#include "gui/engine/EquErrPrompter.h"
+#include "model/ProjectModel.h"
+#include "settings/NumberText.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace probex {
+
+namespace {
+
+const char* const OutEquationsError = "Out equations error";
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+QLineEdit* MakeResultField(QWidget* parent, const char* name) {
+    QLineEdit* edit = MakeEdit(parent, name);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::ClickFocus);
+    return edit;
+}
+
+} // namespace
+
+QColor SettingsColour(std::int32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+TFrmOutEquations::TFrmOutEquations(ProjectModel& model, EquErrPrompter& prompter, QWidget* parent)
+    : QWidget(parent), m_model(model), m_prompter(prompter), m_editor(new ColouringEditor(this)),
+      m_barError(new QStatusBar(this)) {
+    setObjectName(QStringLiteral("FrmOutEquations"));
+    setWindowTitle(QStringLiteral("Out Equations"));
+    m_editor->setObjectName(QStringLiteral("OutEquations"));
+    m_editor->setCommentSeparator(model.settings().CommentSep);
+    m_barError->setObjectName(QStringLiteral("BarError"));
+    m_barError->setSizeGripEnabled(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_editor, 1);
+    buildFields();
+    layout->addWidget(m_barError);
+    resize(520, 380);
+
+    connect(m_editor->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) {
+                if (m_loading || (removed == 0 && added == 0)) return;
+                m_model.outEquationLines = m_editor->lines();
+                m_model.outEquations().ClearOutResults();
+            });
+    m_model.outEquations().setObserver(this);
+    refreshFromModel();
+}
+
+TFrmOutEquations::~TFrmOutEquations() {
+    m_model.outEquations().setObserver(nullptr);
+}
+
+void TFrmOutEquations::buildFields() {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(4, 0, 4, 0);
+
+    auto* modes = new QGroupBox(QStringLiteral("Mode"), this);
+    m_rbInactive = new QRadioButton(QStringLiteral("Inactive"), modes);
+    m_rbProb = new QRadioButton(QStringLiteral("Probability"), modes);
+    m_rbParameter = new QRadioButton(QStringLiteral("Parameter"), modes);
+    m_rbInactive->setObjectName(QStringLiteral("RBInactive"));
+    m_rbProb->setObjectName(QStringLiteral("RBProb"));
+    m_rbParameter->setObjectName(QStringLiteral("RBParameter"));
+    auto* modeLayout = new QVBoxLayout(modes);
+    for (QRadioButton* rb : {m_rbInactive, m_rbProb, m_rbParameter})
+        modeLayout->addWidget(rb);
+    connect(m_rbInactive, &QRadioButton::clicked, this,
+            [this] { modeClicked(OutEvalMode::Inactive); });
+    connect(m_rbProb, &QRadioButton::clicked, this,
+            [this] { modeClicked(OutEvalMode::Probability); });
+    connect(m_rbParameter, &QRadioButton::clicked, this,
+            [this] { modeClicked(OutEvalMode::Parameter); });
+    row->addWidget(modes);
+
+    auto* parameters = new QGroupBox(QStringLiteral("Parameter"), this);
+    auto* form = new QFormLayout(parameters);
+    m_edtParName = MakeEdit(parameters, "EdtParName");
+    m_edtParMin = MakeEdit(parameters, "EdtParMin");
+    m_edtParMax = MakeEdit(parameters, "EdtParMax");
+    m_edtTargetProb = MakeEdit(parameters, "EdtTargetProb");
+    m_edtMaxIter = MakeEdit(parameters, "EdtMaxIter");
+    m_edtMaxDiff = MakeEdit(parameters, "EdtMaxDiff");
+    form->addRow(QStringLiteral("Name:"), m_edtParName);
+    form->addRow(QStringLiteral("Min:"), m_edtParMin);
+    form->addRow(QStringLiteral("Max:"), m_edtParMax);
+    form->addRow(QStringLiteral("Target probability:"), m_edtTargetProb);
+    form->addRow(QStringLiteral("Max iterations:"), m_edtMaxIter);
+    form->addRow(QStringLiteral("Max difference:"), m_edtMaxDiff);
+    for (QLineEdit* edit :
+         {m_edtParName, m_edtParMin, m_edtParMax, m_edtTargetProb, m_edtMaxIter, m_edtMaxDiff})
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] { storeField(edit); });
+    row->addWidget(parameters, 1);
+
+    auto* results = new QVBoxLayout;
+    m_btnStart = new QPushButton(QStringLiteral("Evaluate"), this);
+    m_btnStart->setObjectName(QStringLiteral("BtnStart"));
+    connect(m_btnStart, &QPushButton::clicked, this, [this] { BtnStartClick(); });
+    results->addWidget(m_btnStart);
+    auto* resultForm = new QFormLayout;
+    m_edtResult = MakeResultField(this, "EdtResult");
+    resultForm->addRow(QStringLiteral("Result:"), m_edtResult);
+    results->addLayout(resultForm);
+    auto* current = new QGroupBox(QStringLiteral("Current"), this);
+    auto* currentForm = new QFormLayout(current);
+    m_edtProb = MakeResultField(current, "EdtProb");
+    m_edtIteration = MakeResultField(current, "EdtIteration");
+    m_edtDiff = MakeResultField(current, "EdtDiff");
+    currentForm->addRow(QStringLiteral("Probability:"), m_edtProb);
+    currentForm->addRow(QStringLiteral("Iteration:"), m_edtIteration);
+    currentForm->addRow(QStringLiteral("Difference:"), m_edtDiff);
+    results->addWidget(current);
+    results->addStretch(1);
+    row->addLayout(results, 1);
+
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+}
+
+QLineEdit* TFrmOutEquations::field(const char* name) const {
+    return findChild<QLineEdit*>(QLatin1String(name));
+}
+
+QString TFrmOutEquations::number(Extended value) const {
+    return QString::fromStdString(FormatShortest(value, m_model.settings().DecimalSep));
+}
+
+void TFrmOutEquations::refreshFromModel() {
+    m_loading = true;
+    if (m_editor->lines() != m_model.outEquationLines) m_editor->setLines(m_model.outEquationLines);
+    switch (m_model.outEquations().evalSettings().Mode) {
+    case OutEvalMode::Inactive:
+        m_rbInactive->setChecked(true);
+        break;
+    case OutEvalMode::Probability:
+        m_rbProb->setChecked(true);
+        break;
+    case OutEvalMode::Parameter:
+        m_rbParameter->setChecked(true);
+        break;
+    }
+    m_loading = false;
+    applyModeLook();
+    fillParameterFields();
+    if (!m_model.outEquations().hasResult()) showCleared();
+}
+
+void TFrmOutEquations::setCommentSeparator(char separator) {
+    m_editor->setCommentSeparator(separator);
+}
+
+void TFrmOutEquations::modeClicked(OutEvalMode mode) {
+    m_model.outEquations().setMode(mode);
+    applyModeLook();
+    if (mode == OutEvalMode::Parameter) fillParameterFields();
+}
+
+void TFrmOutEquations::applyModeLook() {
+    const OutEvalMode mode = m_model.outEquations().evalSettings().Mode;
+    QPalette palette = m_editor->palette();
+    palette.setColor(QPalette::Base, mode == OutEvalMode::Inactive
+                                         ? QColor(Qt::lightGray)
+                                         : QApplication::palette().color(QPalette::Base));
+    m_editor->setPalette(palette);
+    for (QLineEdit* edit :
+         {m_edtParName, m_edtParMin, m_edtParMax, m_edtTargetProb, m_edtMaxIter, m_edtMaxDiff})
+        edit->setEnabled(mode == OutEvalMode::Parameter);
+}
+
+void TFrmOutEquations::fillParameterFields() {
+    const TOutEvalSettings& eval = m_model.outEquations().evalSettings();
+    m_edtParName->setText(QString::fromLatin1(eval.ParName));
+    m_edtParMin->setText(number(eval.ParMin));
+    m_edtParMax->setText(number(eval.ParMax));
+    m_edtTargetProb->setText(number(eval.Target));
+    m_edtMaxIter->setText(QString::number(eval.MaxIter));
+    m_edtMaxDiff->setText(number(eval.MaxDiff));
+}
+
+void TFrmOutEquations::storeField(QLineEdit* edit) {
+    // A text that does not convert (yet) keeps the stored value; Evaluate reports it.
+    TOutEvalSettings& eval = m_model.outEquations().evalSettings();
+    const std::string text = edit->text().toLatin1().toStdString();
+    const char separator = m_model.settings().DecimalSep;
+    Extended value = 0;
+    if (edit == m_edtParName) {
+        eval.ParName = edit->text().trimmed().toLatin1().toStdString();
+    } else if (edit == m_edtMaxIter) {
+        std::int32_t iterations = 0;
+        if (TryStrToInt(text, iterations, false)) eval.MaxIter = iterations;
+    } else if (TryStrToExtended(text, separator, value)) {
+        if (edit == m_edtParMin) eval.ParMin = value;
+        if (edit == m_edtParMax) eval.ParMax = value;
+        if (edit == m_edtTargetProb) eval.Target = value;
+        if (edit == m_edtMaxDiff) eval.MaxDiff = value;
+    }
+}
+
+bool TFrmOutEquations::BtnStartClick() {
+    TOutEvalSettings& eval = m_model.outEquations().evalSettings();
+    try {
+        if (eval.Mode == OutEvalMode::Parameter) {
+            const char separator = m_model.settings().DecimalSep;
+            const auto text = [](QLineEdit* e) { return e->text().toLatin1().toStdString(); };
+            eval.ParMin = StrToExtended(text(m_edtParMin), separator);
+            eval.ParMax = StrToExtended(text(m_edtParMax), separator);
+            eval.Target = StrToExtended(text(m_edtTargetProb), separator);
+            eval.MaxIter = StrToInt(text(m_edtMaxIter), false);
+            eval.MaxDiff = StrToExtended(text(m_edtMaxDiff), separator);
+        }
+        return m_model.Evaluate();
+    } catch (const ConversionError& error) {
+        m_prompter.error(error.what());
+        return false;
+    }
+}
+
+void TFrmOutEquations::setFieldColour(QLineEdit* edit, const QColor& colour) {
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, colour);
+    edit->setPalette(palette);
+}
+
+void TFrmOutEquations::showCleared() {
+    for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff}) {
+        edit->clear();
+        setFieldColour(edit, Qt::lightGray);
+    }
+}
+
+void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
+    const QColor window = QApplication::palette().color(QPalette::Base);
+    m_edtResult->setText(number(iteration.Parameter));
+    m_edtIteration->setText(QString::number(iteration.Iteration));
+    m_edtProb->setText(number(iteration.Probability));
+    m_edtDiff->setText(number(iteration.Difference));
+    for (QLineEdit* edit : {m_edtProb, m_edtIteration, m_edtDiff})
+        setFieldColour(edit, window);
+    // The search runs on this thread: paint now, or the person sees only the end.
+    for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff})
+        edit->repaint();
+    emit iterationShown(iteration.Iteration);
+}
+
+void TFrmOutEquations::onResult(const TOutResult& result) {
+    m_edtResult->setText(QString::fromLatin1(result.Text));
+    m_edtResult->setEnabled(true);
+    setFieldColour(m_edtResult, SettingsColour(m_model.settings().ResultsColor));
+}
+
+void TFrmOutEquations::onCleared() {
+    showCleared();
+}
+
+void TFrmOutEquations::onBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFrmOutEquations::onError(const TEquError& error, const std::string& message) {
+    BringChildToFront(this);
+    if (error.Code != 0) m_editor->placeCaret(error.Line, error.Pos);
+    m_barError->showMessage(QString::fromLatin1(message));
+    // The core shows the message next; it becomes this window's popup.
+    m_prompter.expectPopup(OutEquationsError, message);
+}
+
+void TFrmOutEquations::showOutputVariables() {
+    emit outputVariablesRequested();
+}
+
+void TFrmOutEquations::ShowOutEquationError(const TEquError& error) {
+    BringChildToFront(this);
+    m_editor->placeCaret(error.Line, error.Pos);
+    const std::string message = ErrorText(error.Code);
+    m_barError->showMessage(QString::fromLatin1(message));
+    m_prompter.showPopup(OutEquationsError, message);
+}
+
+void TFrmOutEquations::clearStatus() {
+    m_barError->clearMessage();
+}
+
+} // namespace probex

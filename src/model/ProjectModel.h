@@ -1,0 +1,142 @@
+#pragma once
+
+#include "engine/EquationSet.h"
+#include "project/ProjectDocument.h"
+#include "simulation/OutEquations.h"
+#include "simulation/OutputTable.h"
+#include "simulation/RunController.h"
+#include "variables/InputTable.h"
+#include "variables/Random.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace probex {
+
+class Prompter;
+struct TSettings;
+
+/// What the windows do with the model's events. Every call is made on the main thread.
+class ModelObserver {
+public:
+    virtual ~ModelObserver() = default;
+    /// Restore and raise the equations (or out-equations) window, put the caret on line
+    /// error.Line just after character error.Pos, show the message in its status bar and the
+    /// popup "Equations error" (or "Out equations error").
+    virtual void showEquationError(const TEquError& /*error*/, bool /*outEquations*/) {}
+    virtual void clearEquationStatus(bool /*outEquations*/) {}
+    /// Restore and raise the input variable window with the row selected.
+    virtual void showInputRow(int /*row*/) {}
+    virtual void runningChanged(bool /*running*/) {}
+    /// The finished-steps label.
+    virtual void showStep(std::int32_t /*step*/) {}
+    /// The run status panel of the main window.
+    virtual void showStatus(const std::string& /*text*/) {}
+    virtual void refillVariableBoxes(int /*mode*/) {}
+    virtual void refreshStatistics(std::int32_t /*step*/) {}
+    virtual void refresh1D(std::int32_t /*step*/) {}
+    virtual void refreshPQ(std::int32_t /*step*/) {}
+    /// The refreshes at the end of a stopped or finished run.
+    virtual void finalRefresh() {}
+    /// Results appeared (Reset enabled) or were discarded (result windows cleared).
+    virtual void resultsChanged(bool /*exist*/) {}
+    virtual void runEnded(RunOutcome /*outcome*/) {}
+};
+
+/// The project and the commands that act on it: the model texts and tables, the compiled
+/// sets, the run state, and Compile, Run/Stop, Reset and Evaluate.
+class ProjectModel : public ProjectDocument, private RunEvents {
+public:
+    static constexpr std::int32_t MaxLastStep = 999999999;
+
+    /// mainThread runs the worker's hand-overs; DirectCall where the caller only waits.
+    ProjectModel(TSettings& settings, Prompter& prompter, MainThread& mainThread);
+    ~ProjectModel() override;
+    ProjectModel(const ProjectModel&) = delete;
+    ProjectModel& operator=(const ProjectModel&) = delete;
+
+    void setObserver(ModelObserver* observer);
+
+    TSettings& settings() override { return m_settings; }
+    Prompter& prompter() override { return m_prompter; }
+    TInputTable& inputs() override { return m_inputs; }
+    TOutputTable& outputs() override { return m_outputs; }
+    TOutEquations& outEquations() override { return m_outEquations; }
+    tDecodedEquations& mainSet() { return *m_mainSet; }
+    tDecodedEquations& outSet() { return *m_outSet; }
+    const tEquRecs& mainRecs() const { return *m_mainRecs; }
+    TRandom& random() { return m_random; }
+
+    /// The "Auto" seed box: not stored, on at every start.
+    bool autoSeed = true;
+
+    std::int32_t stepCounter() const { return m_stepCounter; }
+    std::int32_t lastStep() const override { return m_lastStep; }
+    /// A change of the step count: clamped to 0..999999999; discards the results.
+    void setLastStep(std::int64_t steps) override;
+    bool resultsExist() const { return m_resultsExist; }
+    bool running() const { return m_running; }
+
+    /// Parses and compiles the equations and out equations and reconciles both tables.
+    bool CompileModel();
+    /// The Compile command: Reset, then CompileModel.
+    bool Compile();
+
+    enum class RunCommand { Started, StopRequested, Declined, Failed };
+    /// The Run/Stop command.
+    RunCommand RunStop();
+    /// Waits until the worker has ended; for callers whose hand-overs are direct calls.
+    void waitForRun();
+    /// Asks a running worker to stop.
+    void requestStop();
+
+    /// The Reset command.
+    void Reset();
+    /// Discards the results; false when there were none. During a run the discard waits for
+    /// the run's end, so the worker never loses what it uses.
+    bool InvalidateResults() override;
+    /// The Evaluate command of the out equations.
+    bool Evaluate();
+    /// New: empties the texts and both tables and discards the results.
+    void clearProject() override;
+
+private:
+    bool prepareRun();
+    void startWorker();
+    void discardResults();
+
+    // RunEvents: the worker's hand-overs.
+    void showStep(std::int32_t step) override;
+    void showStartupStatus(int output, Extended value) override;
+    void refreshStatistics(std::int32_t step) override;
+    void refresh1D(std::int32_t step) override;
+    void refreshPQ(std::int32_t step) override;
+    void runEnded(RunOutcome outcome, const TEquError& error) override;
+
+    TSettings& m_settings;
+    Prompter& m_prompter;
+    MainThread& m_mainThread;
+    ModelObserver m_noObserver;
+    ModelObserver* m_observer = &m_noObserver;
+
+    std::unique_ptr<tEquRecs> m_mainRecs;
+    std::unique_ptr<tEquRecs> m_outRecs;
+    std::unique_ptr<tDecodedEquations> m_mainSet;
+    std::unique_ptr<tDecodedEquations> m_outSet;
+    TInputTable m_inputs;
+    TOutputTable m_outputs;
+    TOutEquations m_outEquations;
+    TRandom m_random;
+
+    std::int32_t m_stepCounter = 0;
+    std::int32_t m_lastStep = 1000;
+    bool m_resultsExist = false;
+    bool m_running = false;      ///< from the Run command until the worker's end
+    bool m_workerActive = false; ///< the worker owns the accumulators
+    bool m_discardAfterRun = false;
+    std::vector<std::int32_t> m_runRows; ///< output table row of each output of the worker
+    std::unique_ptr<TPxThread> m_worker;
+};
+
+} // namespace probex
