@@ -1,0 +1,28 @@
+#include "gui/results/ResultWindowFactory.h"
+
+#include "gui/results/TFrmResult.h"
+
+namespace probex {
+
+TFrmResult* CreateResultWindow(ProjectModel& /*model*/, ResultWindowKind kind,
+                               std::size_t /*index*/, QWidget* /*parent*/) {
+    switch (kind) {
+    case ResultWindowKind::Statistics:
+        return nullptr;
+
+    case ResultWindowKind::OneD:
+        return nullptr;
+
+    case ResultWindowKind::TwoD:
+        return nullptr;
+
+    case ResultWindowKind::Probability:
+        return nullptr;
+
+    case ResultWindowKind::Quantile:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace probex
