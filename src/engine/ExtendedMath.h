@@ -27,6 +27,10 @@ inline constexpr Extended Ln2High = 0x1.62e42fefa39ep-1L;
 inline constexpr Extended Ln2Low = 0x1.e6af278ece600fccp-50L;
 inline constexpr Extended Log2E = 0x1.71547652b82fe178p+0L;
 inline constexpr Extended ExpLimit = 11355.0L; // below the overflow and underflow of the format
+// fyl2xp1 takes |x - 1| below 1 - sqrt(2)/2 only, and x - 1 is exact there. The bound is the
+// double nearest 0.29, where the C library switches too, so both give the same bits.
+inline constexpr Extended Ln1pRange = 0.29;
+inline constexpr Extended LnLimit = 0x1.fffffffffffffffep+16383L; // the largest finite value
 
 inline Extended RoundToIntegral(Extended x) {
     Extended r;
@@ -109,9 +113,18 @@ inline Extended AtanX(Extended x) {
     return r;
 }
 
-// The library's logarithm is as fast as fyl2x here and exact to the last bit.
+/// ln x for x > 0 through fyl2x, and near 1 through fyl2xp1 on the exact x - 1, which keeps
+/// the full relative precision of results close to 0. Inlined, it saves the library call and
+/// its wrapper, which checks and classifies the argument first.
 inline Extended LnX(Extended x) {
-    return logl(x);
+    if (!(x > 0 && x <= x87::LnLimit)) return logl(x); // 0, negatives, infinity and NaN
+    Extended r;
+    if (std::fabs(x - 1) <= x87::Ln1pRange) {
+        asm("fldln2\n\tfxch\n\tfyl2xp1" : "=t"(r) : "0"(x - 1) : "st(1)");
+    } else {
+        asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(r) : "0"(x) : "st(1)");
+    }
+    return r;
 }
 
 inline Extended ExpX(Extended x) {
