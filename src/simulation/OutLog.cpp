@@ -14,9 +14,9 @@ namespace probex {
 namespace {
 
 struct Block {
-    void* base = nullptr;       // to be released
-    std::size_t bytes = 0;      // length of base
-    Extended* values = nullptr; // first slot, inside base
+    void* base = nullptr;            // to be released
+    std::size_t bytes = 0;           // length of base
+    TOutLog::Slot* values = nullptr; // first slot, inside base
 };
 
 #ifdef PROBEX_LOG_MMAP
@@ -52,7 +52,7 @@ Block Obtain(std::size_t bytes) noexcept {
         block.base = aligned;
         block.bytes = length;
     }
-    block.values = static_cast<Extended*>(block.base);
+    block.values = static_cast<TOutLog::Slot*>(block.base);
     return block;
 }
 
@@ -64,17 +64,17 @@ void Give(void* base, std::size_t bytes) noexcept {
 
 Block Obtain(std::size_t bytes) noexcept {
     Block block;
-    void* p = ::operator new (bytes, std::align_val_t{alignof(Extended)}, std::nothrow);
+    void* p = ::operator new(bytes, std::nothrow);
     if (p == nullptr) return block;
     std::memset(p, 0, bytes);
     block.base = p;
     block.bytes = bytes;
-    block.values = static_cast<Extended*>(p);
+    block.values = static_cast<TOutLog::Slot*>(p);
     return block;
 }
 
 void Give(void* base, std::size_t) noexcept {
-    if (base != nullptr) ::operator delete (base, std::align_val_t{alignof(Extended)});
+    if (base != nullptr) ::operator delete(base);
 }
 
 #endif
@@ -108,11 +108,11 @@ bool TOutLog::allocate(std::int32_t size) noexcept {
 
 bool TOutLog::grow(std::int32_t newSize) noexcept {
     if (newSize <= m_size) return newSize >= 0;
-    const Block block = Obtain(static_cast<std::size_t>(newSize) * sizeof(Extended));
+    const Block block = Obtain(static_cast<std::size_t>(newSize) * sizeof(Slot));
     if (block.values == nullptr) return false;
     // Fresh anonymous pages are already zero, so only the kept values are copied.
     if (m_size > 0)
-        std::memcpy(block.values, m_values, static_cast<std::size_t>(m_size) * sizeof(Extended));
+        std::memcpy(block.values, m_values, static_cast<std::size_t>(m_size) * sizeof(Slot));
     release();
     m_values = block.values;
     m_size = newSize;

@@ -92,7 +92,9 @@ TEST_F(ProjectModelTest, SeededRunReproducesExactlyAndStopContinueMatchesOneRun)
     run();
     ASSERT_TRUE(model.resultsExist());
     const TOutStat whole = *output("y").Stat;
-    std::vector<Extended> wholeLog(output("y").Log->values(), output("y").Log->values() + 2000);
+    std::vector<Extended> wholeLog;
+    for (std::int32_t s = 0; s < 2000; ++s)
+        wholeLog.push_back((*output("y").Log)[s]);
 
     model.Reset();
     observer.onStep = [this](std::int32_t step) {

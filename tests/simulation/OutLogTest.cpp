@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -35,6 +36,26 @@ TEST(OutLog, GrowKeepsEveryValue) {
         EXPECT_EQ(log[newSize - 1], 7);
         ASSERT_TRUE(log.grow(size)); // smaller: nothing changes
         EXPECT_EQ(log.size(), newSize);
+    }
+}
+
+TEST(OutLog, SlotsKeepEveryBitOfTheirValue) {
+    // Neighbouring slots share no byte: each value comes back whole after all are stored.
+    const Extended values[] = {-0.0L,
+                               std::numeric_limits<Extended>::denorm_min(),
+                               std::numeric_limits<Extended>::max(),
+                               -std::numeric_limits<Extended>::min(),
+                               1 + std::numeric_limits<Extended>::epsilon(),
+                               -1e100L,
+                               0x1.fffffffffffffffep-1L};
+    constexpr std::int32_t count = sizeof values / sizeof values[0];
+    TOutLog log;
+    ASSERT_TRUE(log.allocate(count));
+    for (std::int32_t s = 0; s < count; ++s)
+        log.store(s, values[s]);
+    for (std::int32_t s = 0; s < count; ++s) {
+        const Extended back = log[s];
+        EXPECT_EQ(std::memcmp(&back, &values[s], 10), 0) << s;
     }
 }
 
