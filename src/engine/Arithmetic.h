@@ -180,4 +180,9 @@ inline bool FinalInRange(Extended r) {
     return r >= -RangeLimit && r <= RangeLimit;
 }
 
+/// BinaryInRange with one comparison on the common path.
+inline bool BinaryFits(Extended r) {
+    return std::fabs(r) < RangeLimit || r == -RangeLimit;
+}
+
 } // namespace probex

@@ -5,15 +5,6 @@
 
 namespace probex {
 
-namespace {
-
-/// The binary range check with one comparison on the common path.
-inline bool BinaryFits(Extended r) {
-    return std::fabs(r) < RangeLimit || r == -RangeLimit;
-}
-
-} // namespace
-
 // The top of the value stack lives in a local (an x87 register) and the rest in a small
 // array; every operation is dispatched once, with its operator part of the op code.
 tEvalResult EvaluateExpression(const tCompiledEquation& compiled, const tVars& vars) {

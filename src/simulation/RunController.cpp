@@ -6,9 +6,11 @@
 #include "simulation/OutLog.h"
 #include "simulation/OutStat.h"
 #include "variables/Distributions.h"
+#include "variables/Random.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace probex {
 
@@ -77,21 +79,25 @@ inline bool SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& 
     return EvaluateEquations(*s.set, error) == ecNone;
 }
 
-/// Feeds every active output's value into its accumulators. Returns the index of the last
-/// output whose histogram has no range yet, or -1.
-inline int StoreOutputs(TRunSetup& s) {
-    const tVars& vars = s.set->Vars;
+/// Feeds every active output's value of the current step (value(varIndex)) into its
+/// accumulators. Returns the index of the last output whose histogram has no range yet, or -1.
+template <typename Value> inline int StoreOutputs(TRunSetup& s, const Value& value) {
     const std::int32_t slot = *s.stepCounter - 1;
     int pending = -1;
     const int count = static_cast<int>(s.outputs.size());
     for (int j = 0; j < count; ++j) {
         const TRunOutput& out = s.outputs[j];
-        const Extended v = vars.Values[out.varIndex];
+        const Extended v = value(out.varIndex);
         if (out.stat) StatAdd(*out.stat, v);
         if (out.his && !HisAdd(*out.his, v)) pending = j;
         if (out.log) out.log->store(slot, v);
     }
     return pending;
+}
+
+inline int StoreOutputs(TRunSetup& s) {
+    const tVars& vars = s.set->Vars;
+    return StoreOutputs(s, [&vars](std::int32_t v) { return vars.Values[v]; });
 }
 
 } // namespace
@@ -145,10 +151,52 @@ TPxThread::Phase TPxThread::startupPhase() {
     return Phase::Continue;
 }
 
+bool TPxThread::blockOfSteps() {
+    TRunSetup& s = m_setup;
+    tBlockValues& block = *m_block;
+    const TRandom before = *s.random;
+    const std::int32_t first = *s.stepCounter + 1;
+    // Draws in the order of a plain run: every input of one step before the next step.
+    for (int l = 0; l < BlockSteps; ++l)
+        for (const TRunInput& in : s.inputs)
+            block.Values[static_cast<std::size_t>(in.varIndex)][l] =
+                SampleValue(*in.iis, *s.random, first + l, &m_stop);
+    // A stop request may have cut a draw short, which a plain run does only in its last step.
+    if (m_stop.load(std::memory_order_relaxed) || !EvaluateEquationsBlock(*s.set, block)) {
+        *s.random = before;
+        return false;
+    }
+    for (int l = 0; l < BlockSteps; ++l) {
+        *s.stepCounter = first + l;
+        StoreOutputs(s, [&block, l](std::int32_t v) {
+            return block.Values[static_cast<std::size_t>(v)][l];
+        });
+    }
+    block.storeStep(BlockSteps - 1, s.set->Vars);
+    return true;
+}
+
 TPxThread::Phase TPxThread::mainPhase() {
     std::int32_t& step = *m_setup.stepCounter;
     scheduleRefreshes(step);
+    // Without the memory for a block, every step simply runs alone.
+    if (m_setup.interleaved && !m_block) m_block.reset(new (std::nothrow) tBlockValues);
+    if (m_block) m_block->load(m_setup.set->Vars);
+    int stepsAlone = 0; // steps to run one by one after a block that could not complete
     while (step < m_setup.lastStep) {
+        // Blocks end at the next refresh at the latest, so every refresh sees what it would
+        // see after that step of a plain run.
+        if (m_block && stepsAlone == 0 &&
+            std::int64_t{step} + BlockSteps <=
+                std::min<std::int64_t>(m_nextRefresh, m_setup.lastStep)) {
+            if (blockOfSteps()) {
+                refresh(step);
+                if (m_stop.load(std::memory_order_relaxed)) return Phase::Stopped;
+                continue;
+            }
+            stepsAlone = BlockSteps;
+        }
+        if (stepsAlone > 0) --stepsAlone;
         ++step;
         if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
         StoreOutputs(m_setup);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/BlockEvaluator.h"
 #include "engine/EquationSet.h"
 #include "engine/Extended.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -84,6 +86,9 @@ struct TRunSetup {
     std::int32_t refreshRate1D = 1000;
     std::int32_t refreshRatePQ = 10000;
     bool initialSampling = false;
+    /// Evaluates the main phase several steps at a time (BlockSteps) between refreshes, with
+    /// the same values, draws and outcome as step by step; off, every step runs alone.
+    bool interleaved = true;
 };
 
 /// Takes the run's settings from the settings in force.
@@ -113,8 +118,11 @@ private:
     enum class Phase { Continue, Finished, Stopped, Failed };
 
     bool needsStartup() const;
-    bool step(bool sample, bool lower);
     Phase startupPhase();
+    /// Runs the next BlockSteps steps at once. False, with the generator as it was, when a
+    /// step fails or a stop request came while drawing: the caller then runs those steps
+    /// one by one, which ends where and as a plain run ends.
+    bool blockOfSteps();
     Phase mainPhase();
     /// Works out the first step after `step` that refreshes anything.
     void scheduleRefreshes(std::int32_t step);
@@ -127,6 +135,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::int64_t m_nextRefresh = 0;
     TEquError m_error;
+    std::unique_ptr<tBlockValues> m_block; // the variable values of a block's steps
     std::thread m_thread;
 };
 

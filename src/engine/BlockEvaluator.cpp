@@ -1,0 +1,141 @@
+#include "engine/BlockEvaluator.h"
+
+#include "engine/Arithmetic.h"
+#include "engine/Schedule.h"
+
+#include <utility>
+
+namespace probex {
+
+namespace {
+
+/// The right operand of every step: one constant, or one value per step.
+inline Extended RightAt(Extended constant, int) {
+    return constant;
+}
+inline Extended RightAt(const tLanes& lanes, int step) {
+    return lanes[step];
+}
+
+/// out = left op right for every step, with the checks of the single-step evaluation.
+/// False when any step fails.
+template <std::uint8_t Code, typename Right>
+inline bool BinaryLanes(const tLanes& left, const Right& right, tLanes& out) {
+    bool bad = false;
+    for (int l = 0; l < BlockSteps; ++l) {
+        const Extended x = left[l];
+        const Extended y = RightAt(right, l);
+        Extended r = 0;
+        if constexpr (Code == opAdd) {
+            r = x + y;
+        } else if constexpr (Code == opSub) {
+            r = x - y;
+        } else if constexpr (Code == opMul) {
+            r = x * y;
+        } else if constexpr (Code == opDiv) {
+            bad |= y == 0;
+            r = x / (y == 0 ? 1 : y);
+        } else {
+            bad |= BinaryResult(Code, x, y, r) != ecNone;
+        }
+        bad |= !BinaryFits(r);
+        out[l] = r;
+    }
+    return !bad;
+}
+
+template <std::uint8_t Code> bool FunctionLanes(tLanes& top) {
+    bool bad = false;
+    for (int l = 0; l < BlockSteps; ++l) {
+        Extended r = 0;
+        bad |= FunctionResult(Code, top[l], r) != ecNone;
+        bad |= !FunctionInRange(r);
+        top[l] = r;
+    }
+    return !bad;
+}
+
+using FunctionOp = bool (*)(tLanes&);
+
+template <std::size_t... Codes>
+constexpr std::array<FunctionOp, sizeof...(Codes)> FunctionTable(std::index_sequence<Codes...>) {
+    return {&FunctionLanes<static_cast<std::uint8_t>(Codes)>...};
+}
+
+// Indexed by function code; code 0 is no function and fails like the single-step evaluation.
+constexpr auto Functions = FunctionTable(std::make_index_sequence<fnZero + 1>());
+
+bool EvaluateBlock(const tCompiledEquation& compiled, tBlockValues& block, tLanes& result) {
+    if (compiled.Schedule.empty()) return false;
+    // As in EvaluateExpression: the top lives apart, the pending values below it.
+    tLanes* below = block.Stack.data();
+    tLanes top{};
+    const tOperand* operands = compiled.Operands.data();
+    const tLanes* values = block.Values.data();
+
+    for (const tScheduleOp* op = compiled.Schedule.data();; ++op) {
+        switch (op->Op) {
+        case soPushConst:
+            *++below = top;
+            top.fill(operands[op->Arg].Value);
+            continue;
+        case soPushVar:
+            *++below = top;
+            top = values[op->Arg];
+            continue;
+        case soFunction:
+            if (op->Code >= Functions.size() || !Functions[op->Code](top)) return false;
+            continue;
+        case soFinish:
+            for (const Extended v : top)
+                if (!FinalInRange(v)) return false;
+            result = top;
+            return true;
+
+#define PROBEX_BLOCK_CASE(base, code, left, right)                                                 \
+    case base + code:                                                                              \
+        if (!BinaryLanes<code>(left, right, top)) return false;                                    \
+        continue;
+#define PROBEX_BLOCK_CASES(base, left, right)                                                      \
+    PROBEX_BLOCK_CASE(base, opAdd, left, right)                                                    \
+    PROBEX_BLOCK_CASE(base, opSub, left, right)                                                    \
+    PROBEX_BLOCK_CASE(base, opMul, left, right)                                                    \
+    PROBEX_BLOCK_CASE(base, opDiv, left, right)                                                    \
+    PROBEX_BLOCK_CASE(base, opPow, left, right)                                                    \
+    PROBEX_BLOCK_CASE(base, opIntDiv, left, right)                                                 \
+    PROBEX_BLOCK_CASE(base, opMod, left, right)
+
+            // Stack operands: the right one is the top, the left one comes from below.
+            PROBEX_BLOCK_CASES(soBinary, *below--, top)
+            PROBEX_BLOCK_CASES(soBinaryConst, top, operands[op->Arg].Value)
+            PROBEX_BLOCK_CASES(soBinaryVar, top, values[op->Arg])
+#undef PROBEX_BLOCK_CASES
+#undef PROBEX_BLOCK_CASE
+        default: // soFail and anything unknown
+            return false;
+        }
+    }
+}
+
+} // namespace
+
+void tBlockValues::load(const tVars& vars) {
+    for (std::size_t v = 0; v < Values.size(); ++v)
+        Values[v].fill(vars.Values[v]);
+}
+
+void tBlockValues::storeStep(int step, tVars& vars) const {
+    for (std::int32_t v = 1; v <= vars.Count; ++v)
+        vars.Values[static_cast<std::size_t>(v)] = Values[static_cast<std::size_t>(v)][step];
+}
+
+bool EvaluateEquationsBlock(const tDecodedEquations& set, tBlockValues& block) {
+    for (int k = set.Count; k >= 1; --k) {
+        const auto var = static_cast<std::size_t>(set.ResultVar[static_cast<std::size_t>(k)]);
+        if (!EvaluateBlock(set.Equations[static_cast<std::size_t>(k)], block, block.Values[var]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace probex
