@@ -1,7 +1,12 @@
-// Whole runs of two reference models, 10^6 steps each: through the engine and the run worker,
-// and as hand-written loops that do the same sampling, range checks and accumulation, so the
-// ratio shows what the engine's generality costs.
+// Whole runs of two reference models, 10^6 steps each: through the batch command (reading the
+// example project, running, printing), through the run worker step by step and several steps
+// at a time, and as hand-written loops that do the same sampling, range checks and
+// accumulation with the same x87 functions, so the ratios show what the engine's generality
+// costs. WindowRunBench.cpp adds the same runs started from the main window.
 
+#include "RunModels.h"
+
+#include "app/BatchCommand.h"
 #include "components/Prompter.h"
 #include "engine/Arithmetic.h"
 #include "model/ProjectModel.h"
@@ -12,16 +17,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace probex {
 namespace {
-
-constexpr std::int32_t Steps = 1000000;
 
 class SilentPrompter : public Prompter {
 public:
@@ -87,7 +95,8 @@ struct EngineRun {
     DirectCall direct;
     ProjectModel model{settings, prompter, direct};
 
-    explicit EngineRun(const ModelDescription& description) {
+    EngineRun(const ModelDescription& description, bool interleaved) {
+        model.interleavedRuns = interleaved;
         model.equations = description.equations;
         for (const InputDescription& in : description.inputs) {
             model.inputs().AddInputVariable(in.name);
@@ -106,7 +115,7 @@ struct EngineRun {
         for (const std::string& name : description.logged)
             model.outputs().editCell(model.outputs().FindOutputRow(name), colActivity, "Log");
         model.autoSeed = false;
-        settings.Seed1 = 20261206;
+        settings.Seed1 = RunSeed;
         model.setLastStep(Steps);
     }
 
@@ -174,7 +183,7 @@ TIis MakeInput(const InputDescription& in) {
 
 Extended HandBeam() {
     TRandom random;
-    random.ApplySeed(false, 0, 20261206);
+    random.ApplySeed(false, 0, RunSeed);
     const TIis fyIn = MakeInput(Beam.inputs[0]), wIn = MakeInput(Beam.inputs[1]),
                fIn = MakeInput(Beam.inputs[2]), lIn = MakeInput(Beam.inputs[3]);
     auto outs = std::make_unique<HandOutput[]>(3); // Z, R, S
@@ -202,7 +211,7 @@ Extended HandBeam() {
 
 Extended HandPoly() {
     TRandom random;
-    random.ApplySeed(false, 0, 20261206);
+    random.ApplySeed(false, 0, RunSeed);
     const TIis aIn = MakeInput(Poly.inputs[0]), bIn = MakeInput(Poly.inputs[1]),
                cIn = MakeInput(Poly.inputs[2]);
     HandOutput y;
@@ -241,48 +250,122 @@ Extended HandPoly() {
     return static_cast<Extended>(below) / Steps;
 }
 
-void Report(benchmark::State& state, Extended probability) {
-    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(Steps),
-                                                   benchmark::Counter::kIsIterationInvariantRate);
+/// The batch command on an example project, as `probex --batch` runs it; the probability.
+Extended BatchRun(const char* project) {
+    const std::string file = std::string(PROBEX_SOURCE_DIR) + "/examples/" + project;
+    const std::string steps = std::to_string(Steps), seed = std::to_string(RunSeed);
+    const char* argv[] = {file.c_str(), "--steps", steps.c_str(), "--seed", seed.c_str()};
+    std::ostringstream out, err;
+    if (RunBatchCommand(5, argv, out, err) != 0) throw std::runtime_error(err.str());
+    const std::string text = out.str();
+    return std::strtold(text.c_str() + text.rfind(' ') + 1, nullptr);
+}
+
+double ProcessSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+/// Every way of running one model, taken in turn in each iteration, so that whatever else
+/// the machine does weighs on all of them alike. Counters: the best process CPU time of each
+/// in ms, and the speed of each against the hand-written loop (hand time / its time). Every
+/// way must end with the hand loop's probability, or the figures compare different work.
+void SideBySide(benchmark::State& state, const ModelDescription& description, Extended (*hand)(),
+                const char* project) {
+    EngineRun oneStep(description, false), interleaved(description, true);
+    WindowRun window(project);
+    struct Way {
+        const char* name;
+        std::function<Extended()> run;
+        double best = 1e300;
+    };
+    std::vector<Way> ways = {
+        {"hand", hand},
+        {"batch", [project] { return BatchRun(project); }},
+        {"one-step", [&oneStep] { return oneStep.run(); }},
+        {"interleaved", [&interleaved] { return interleaved.run(); }},
+        {"window", [&window] { return window.run(); }},
+    };
+    Extended probability = 0;
+    for (auto _ : state) {
+        for (Way& way : ways) {
+            const double start = ProcessSeconds();
+            const Extended p = way.run();
+            way.best = std::min(way.best, ProcessSeconds() - start);
+            if (&way == &ways.front())
+                probability = p;
+            else if (p != probability)
+                state.SkipWithError(
+                    (std::string(way.name) + " ends with another probability").c_str());
+        }
+    }
+    for (const Way& way : ways) {
+        state.counters[std::string(way.name) + " ms"] = way.best * 1e3;
+        if (&way != &ways.front())
+            state.counters[std::string(way.name) + " x"] = ways.front().best / way.best;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%.8Lf", probability);
     state.SetLabel(std::string("P=") + text);
 }
 
-void BM_BeamEngine(benchmark::State& state) {
-    EngineRun run(Beam);
-    Extended p = 0;
-    for (auto _ : state)
-        p = run.run();
-    Report(state, p);
+void BM_Beam(benchmark::State& state) {
+    SideBySide(state, Beam, HandBeam, "beam.pxw");
 }
 
-void BM_BeamHandLoop(benchmark::State& state) {
-    Extended p = 0;
-    for (auto _ : state)
-        p = HandBeam();
-    Report(state, p);
+void BM_Poly(benchmark::State& state) {
+    SideBySide(state, Poly, HandPoly, "poly.pxw");
 }
 
-void BM_PolyEngine(benchmark::State& state) {
-    EngineRun run(Poly);
-    Extended p = 0;
-    for (auto _ : state)
-        p = run.run();
-    Report(state, p);
+BENCHMARK(BM_Beam)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_Poly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+
+/// ln through the library and through the inline x87 instructions, on uniform draws: the
+/// time per logarithm, independent ones and chained ones.
+void BM_Logarithm(benchmark::State& state) {
+    constexpr int Count = 1 << 16;
+    std::vector<Extended> xs(Count);
+    std::uint32_t seed = 1;
+    for (Extended& x : xs)
+        x = ((seed = seed * 134775813u + 1u) + 1.0L) * 0x1p-32L;
+    double library = 1e300, inlined = 1e300, libraryChain = 1e300, inlinedChain = 1e300;
+    Extended sink = 0;
+    auto time = [&](double& best, auto&& body) {
+        const double start = ProcessSeconds();
+        body();
+        best = std::min(best, (ProcessSeconds() - start) / Count * 1e9);
+    };
+    for (auto _ : state) {
+        time(library, [&] {
+            for (Extended x : xs)
+                sink += logl(x);
+        });
+        time(inlined, [&] {
+            for (Extended x : xs)
+                sink += LnX(x);
+        });
+        time(libraryChain, [&] {
+            Extended y = 0.5L;
+            for (Extended x : xs)
+                y = logl(x + y * y);
+            sink += y;
+        });
+        time(inlinedChain, [&] {
+            Extended y = 0.5L;
+            for (Extended x : xs)
+                y = LnX(x + y * y);
+            sink += y;
+        });
+    }
+    benchmark::DoNotOptimize(sink);
+    state.counters["logl ns"] = library;
+    state.counters["x87 ns"] = inlined;
+    state.counters["logl chained ns"] = libraryChain;
+    state.counters["x87 chained ns"] = inlinedChain;
 }
 
-void BM_PolyHandLoop(benchmark::State& state) {
-    Extended p = 0;
-    for (auto _ : state)
-        p = HandPoly();
-    Report(state, p);
-}
-
-BENCHMARK(BM_BeamEngine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
-BENCHMARK(BM_BeamHandLoop)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
-BENCHMARK(BM_PolyEngine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
-BENCHMARK(BM_PolyHandLoop)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_Logarithm)->Iterations(20);
 
 } // namespace
 } // namespace probex

@@ -172,6 +172,7 @@ void ProjectModel::startWorker() {
     setup.stepCounter = &m_stepCounter;
     setup.lastStep = m_lastStep;
     ApplyRunSettings(setup, m_settings);
+    setup.interleaved = interleavedRuns;
     const tDecodedEquations& set = *m_mainSet;
     for (int i = 1; i <= set.RandomList.Count; ++i)
         setup.inputs.push_back(

@@ -70,6 +70,8 @@ public:
 
     /// The "Auto" seed box: not stored, on at every start.
     bool autoSeed = true;
+    /// Runs evaluate several steps at a time (same results); off for comparisons.
+    bool interleavedRuns = true;
 
     std::int32_t stepCounter() const { return m_stepCounter; }
     std::int32_t lastStep() const override { return m_lastStep; }

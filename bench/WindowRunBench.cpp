@@ -1,0 +1,88 @@
+// The example runs started from the main window (offscreen, default refresh settings): the
+// worker hands every refresh to the window's thread and waits for it, so the window's rate
+// against the batch rate shows what watching a run costs.
+
+#include "RunModels.h"
+
+#include "components/Prompter.h"
+#include "gui/app/StepSpinBox.h"
+#include "gui/app/TFrmMain.h"
+#include "model/ProjectModel.h"
+#include "settings/Settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <stdexcept>
+#include <string>
+
+namespace probex {
+
+namespace {
+
+/// Answers every question with yes or OK ("Restart?" included); errors end the benchmark.
+class YesPrompter : public Prompter {
+public:
+    Answer message(Kind kind, const std::string& text, Buttons buttons) override {
+        if (kind == Kind::Error) throw std::runtime_error("error: " + text);
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
+                                                                            : Answer::Ok;
+    }
+    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
+};
+
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "probex_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(argc, argv);
+    return application;
+}
+
+} // namespace
+
+struct WindowRun::Window {
+    QTemporaryDir dir;
+    TSettings settings = MakeDefaultSettings(dir.path().toStdString() + "/");
+    YesPrompter prompter;
+    TFrmMain frame{settings, prompter, dir.filePath("Probex.ini").toStdString()};
+};
+
+WindowRun::WindowRun(const char* project) {
+    Application();
+    m_window = std::make_unique<Window>();
+    m_window->settings.Seed1 = RunSeed;
+    TFrmMain& frame = m_window->frame;
+    frame.setCommandLineProject(std::string(PROBEX_SOURCE_DIR) + "/examples/" + project);
+    frame.show();
+    while (frame.model().equations.empty())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    frame.findChild<StepSpinBox*>("EdtLastStep")->setValue(Steps);
+    frame.model().autoSeed = false;
+}
+
+WindowRun::~WindowRun() {
+    m_window->frame.close();
+}
+
+Extended WindowRun::run() {
+    ProjectModel& model = m_window->frame.model();
+    // A finished run starts again after the "Restart?" question.
+    m_window->frame.findChild<QAction*>("ItmRunStop")->trigger();
+    // Wait in the window's event loop, as the program does, until the run has ended.
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!model.running()) loop.quit();
+    });
+    poll.start(5);
+    loop.exec();
+    if (model.stepCounter() != Steps) throw std::runtime_error("the window's run ended early");
+    return model.outEquations().result().Value;
+}
+
+} // namespace probex
