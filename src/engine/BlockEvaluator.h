@@ -13,7 +13,7 @@
 namespace probex {
 
 /// Steps evaluated together.
-inline constexpr int BlockSteps = 4;
+inline constexpr int BlockSteps = 8;
 
 /// One value per step of a block.
 using tLanes = std::array<Extended, BlockSteps>;
