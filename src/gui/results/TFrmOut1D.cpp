@@ -355,6 +355,7 @@ void TFrmOut1D::ShowAll(std::int32_t i, bool withPlot, bool withMarks) {
     }
     setShrunk(false);
     m_steps->setText(QString::number(m_model.stepCounter()));
+    SetFieldColor(m_steps, SettingsColor(m_model.settings().ResultsColor));
     for (QLineEdit* field : m_fields)
         BlankValue(field);
     const auto show = [&](Figure f, Extended value) { ShowValue(m_fields[f], value, settings); };

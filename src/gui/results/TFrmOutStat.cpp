@@ -145,6 +145,7 @@ void TFrmOutStat::ShowAll(std::int32_t i) {
     const TSettings& settings = m_model.settings();
     const TOutStat& stat = *m_model.outputs().runTable().item(i).Stat;
     m_steps->setText(QString::number(m_model.stepCounter()));
+    SetFieldColor(m_steps, SettingsColor(m_model.settings().ResultsColor));
     const bool constant = stat.min == stat.max;
     setShrunk(constant);
     ShowValue(m_fields[Min], stat.min, settings);
