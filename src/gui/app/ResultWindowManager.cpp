@@ -213,16 +213,26 @@ void ResultWindowManager::listWindows(QMenu* menu) {
     }
 }
 
+bool ResultWindowManager::refreshDue(ResultWindowKind kind) {
+    QElapsedTimer& last = m_lastRefresh[static_cast<std::size_t>(kind)];
+    if (last.isValid() && !last.hasExpired(MinimumRefreshInterval)) return false;
+    last.start();
+    return true;
+}
+
 void ResultWindowManager::refreshStatistics(std::int32_t step) {
+    if (!refreshDue(ResultWindowKind::Statistics)) return;
     forEach(ResultWindowKind::Statistics, false,
             [step](TFrmResult* w) { w->refreshDuringRun(step); });
 }
 
 void ResultWindowManager::refresh1D(std::int32_t step) {
+    if (!refreshDue(ResultWindowKind::OneD)) return;
     forEach(ResultWindowKind::OneD, false, [step](TFrmResult* w) { w->refreshDuringRun(step); });
 }
 
 void ResultWindowManager::refreshPQ(std::int32_t step) {
+    if (!refreshDue(ResultWindowKind::Probability)) return;
     for (const ResultWindowKind kind : {ResultWindowKind::Probability, ResultWindowKind::Quantile})
         forEach(kind, false, [step](TFrmResult* w) { w->refreshDuringRun(step); });
 }
@@ -242,6 +252,9 @@ void ResultWindowManager::resultsChanged(bool exist) {
 }
 
 void ResultWindowManager::runningChanged(bool running) {
+    // The first refresh of a run shows at once.
+    for (QElapsedTimer& last : m_lastRefresh)
+        last.invalidate();
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, false, [running](TFrmResult* w) { w->setRunning(running); });
 }

@@ -25,6 +25,8 @@ QLineEdit* MakeValueField(QWidget* parent, const char* name) {
 }
 
 void SetFieldColor(QLineEdit* field, const QColor& color) {
+    // A new palette restyles the field: the refreshes during a run must not pay for that.
+    if (field->palette().color(QPalette::Base) == color) return;
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, color);
     palette.setColor(QPalette::Text, Qt::black);
@@ -32,13 +34,16 @@ void SetFieldColor(QLineEdit* field, const QColor& color) {
 }
 
 void ShowValue(QLineEdit* field, Extended value, const TSettings& settings) {
-    field->setText(QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
-    field->setCursorPosition(0);
+    const QString text = QString::fromStdString(FormatResultValue(value, settings.DecimalSep));
+    if (field->text() != text) {
+        field->setText(text);
+        field->setCursorPosition(0);
+    }
     SetFieldColor(field, SettingsColor(settings.ResultsColor));
 }
 
 void BlankValue(QLineEdit* field) {
-    field->clear();
+    if (!field->text().isEmpty()) field->clear();
     SetFieldColor(field, BlankFieldColor);
 }
 

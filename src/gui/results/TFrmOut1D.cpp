@@ -208,6 +208,10 @@ QLineEdit* TFrmOut1D::resultEdit(int k) const {
 }
 
 void TFrmOut1D::loadDescription() {
+    // The window is in its frame now: size the frame to what the window shows.
+    const bool shrunk = m_shrunk.value_or(false);
+    m_shrunk.reset();
+    setShrunk(shrunk);
     const T1DWindowDesc d = desc();
     BoxVariableFill(m_model.resultsExist() ? 1 : 0);
     BoxVariableSet(d.variable);
@@ -333,6 +337,8 @@ void TFrmOut1D::showMarkResult(int k, Extended value, Extended result) {
 }
 
 void TFrmOut1D::setShrunk(bool shrunk) {
+    if (m_shrunk == shrunk) return;
+    m_shrunk = shrunk;
     m_constantPanel->setVisible(shrunk);
     for (QWidget* part : {static_cast<QWidget*>(m_figuresPanel), m_switchesPanel, m_marksPanel,
                           static_cast<QWidget*>(m_plot)})

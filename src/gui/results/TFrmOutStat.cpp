@@ -61,6 +61,10 @@ std::string TFrmOutStat::variable() const {
 }
 
 void TFrmOutStat::loadDescription() {
+    // The window is in its frame now: size the frame to what the window shows.
+    const bool shrunk = m_shrunk.value_or(false);
+    m_shrunk.reset();
+    setShrunk(shrunk);
     const TStatWindowDesc desc = m_model.resultWindows.statistics.at(index());
     BoxVariableFill(m_model.resultsExist() ? 1 : 0);
     BoxVariableSet(desc.variable);
@@ -133,6 +137,8 @@ void TFrmOutStat::showComputed(int level) {
 }
 
 void TFrmOutStat::setShrunk(bool shrunk) {
+    if (m_shrunk == shrunk) return;
+    m_shrunk = shrunk;
     m_labels[Min]->setText(shrunk ? QStringLiteral("Value:") : QLatin1String(Captions[Min]));
     for (int f = Max; f < FigureCount; ++f) {
         m_labels[f]->setVisible(!shrunk);
