@@ -149,6 +149,10 @@ void ResultWindowManager::refillVariableBoxes(int mode) {
         forEach(kind, true, [mode](TFrmResult* w) { w->refillVariableBoxes(mode); });
 }
 
+void ResultWindowManager::outputTableEdited() {
+    if (!m_model.running()) refillVariableBoxes(0);
+}
+
 void ResultWindowManager::outputRowChanged(int row, bool discrete) {
     for (const ResultWindowKind kind :
          {ResultWindowKind::OneD, ResultWindowKind::Probability, ResultWindowKind::Quantile}) {

@@ -65,6 +65,8 @@ public:
     void resultsChanged(bool exist);
     void runningChanged(bool running);
     void settingsChanged();
+    /// The output table changed outside a run: `RefillVariableBoxes(0)`.
+    void outputTableEdited();
 
     // Placements for the layout file, window n of a kind at element n-1.
     std::vector<std::optional<TWindowPlacement>> placements(ResultWindowKind kind) const;

@@ -149,6 +149,14 @@ private slots:
         f.oneD(1)->BoxVariableSet("z");
         QCOMPARE(f.windows().count(Kind::OneD), std::size_t(1));
         QCOMPARE(f.oneD()->variable(), std::string("z"));
+
+        // A window whose variable leaves the output table closes.
+        TFrmOVars* table = f.main->outVarsWindow();
+        table->grid()->setCurrentIndex(
+            table->grid()->model()->index(f.model().outputs().FindOutputRow("z") - 1, 0));
+        table->deleteVariableAction()->trigger();
+        QTRY_COMPARE(f.windows().count(Kind::OneD), std::size_t(0));
+        QVERIFY(f.model().resultWindows.oneD.empty());
     }
 
     void windowMenuListsAndClosesTheWindows() {
