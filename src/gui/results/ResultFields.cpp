@@ -65,6 +65,21 @@ void FillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLev
             continue;
         box->addItem(Latin1Text(name));
     }
+    box->setCurrentIndex(-1);
+}
+
+bool RefillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLevel) {
+    const std::string chosen = Latin1String(box->currentText());
+    FillVariableBox(box, outputs, minimumLevel);
+    return chosen.empty() || ChooseVariable(box, chosen);
+}
+
+bool ChooseVariable(QComboBox* box, const std::string& name) {
+    const int found = box->findText(Latin1Text(name), Qt::MatchExactly);
+    if (found < 0) return false;
+    const QSignalBlocker blocker(box);
+    box->setCurrentIndex(found);
+    return true;
 }
 
 } // namespace probex

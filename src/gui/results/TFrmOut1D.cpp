@@ -122,9 +122,7 @@ TFrmOut1D::TFrmOut1D(ProjectModel& model, std::size_t index, QWidget* parent)
     connect(m_plot, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_popGraph->popup(m_plot->mapToGlobal(at)); });
 
-    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling) BoxVariableChange();
-    });
+    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] { BoxVariableChange(); });
     connect(m_edtCom, &QLineEdit::textEdited, this, &TFrmOut1D::commentEdited);
     connect(m_chbDisc, &QCheckBox::toggled, this, &TFrmOut1D::discreteToggled);
     connect(m_chbRecalc, &QCheckBox::toggled, this, &TFrmOut1D::recalculateToggled);
@@ -219,33 +217,16 @@ void TFrmOut1D::loadDescription() {
 }
 
 void TFrmOut1D::BoxVariableFill(int mode) {
-    m_filling = true;
     FillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 2 : -1);
-    m_boxVariable->setCurrentIndex(-1);
-    m_filling = false;
 }
 
 void TFrmOut1D::BoxVariableRefill(int mode) {
-    const QString chosen = m_boxVariable->currentText();
-    BoxVariableFill(mode);
-    if (chosen.isEmpty()) return;
-    const int found = m_boxVariable->findText(chosen, Qt::MatchExactly);
-    if (found < 0) {
+    if (!RefillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 2 : -1))
         emit closeRequested();
-        return;
-    }
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
 }
 
 void TFrmOut1D::BoxVariableSet(const std::string& name) {
-    const int found = m_boxVariable->findText(Latin1Text(name), Qt::MatchExactly);
-    if (found < 0) return;
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
-    BoxVariableChange();
+    if (ChooseVariable(m_boxVariable, name)) BoxVariableChange();
 }
 
 void TFrmOut1D::BoxVariableChange() {

@@ -118,7 +118,6 @@ private:
     QMenu* m_popGraph;
     std::array<QAction*, 3> m_graphItems{};
     GraphKind m_graphKind = ProbabilityFunction;
-    bool m_filling = false;
     /// Unknown at first, so that the first display sizes the window.
     std::optional<bool> m_shrunk;
     bool m_running = false;

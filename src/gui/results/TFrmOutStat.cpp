@@ -49,9 +49,7 @@ TFrmOutStat::TFrmOutStat(ProjectModel& model, std::size_t index, QWidget* parent
     grid->setRowStretch(6, 1);
     resize(420, NormalHeight);
 
-    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling) BoxVariableChange();
-    });
+    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] { BoxVariableChange(); });
     connect(m_edtCom, &QLineEdit::textEdited, this, &TFrmOutStat::commentEdited);
     FormClear();
 }
@@ -72,33 +70,16 @@ void TFrmOutStat::loadDescription() {
 }
 
 void TFrmOutStat::BoxVariableFill(int mode) {
-    m_filling = true;
     FillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 1 : -1);
-    m_boxVariable->setCurrentIndex(-1);
-    m_filling = false;
 }
 
 void TFrmOutStat::BoxVariableRefill(int mode) {
-    const QString chosen = m_boxVariable->currentText();
-    BoxVariableFill(mode);
-    if (chosen.isEmpty()) return;
-    const int found = m_boxVariable->findText(chosen, Qt::MatchExactly);
-    if (found < 0) {
+    if (!RefillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 1 : -1))
         emit closeRequested();
-        return;
-    }
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
 }
 
 void TFrmOutStat::BoxVariableSet(const std::string& name) {
-    const int found = m_boxVariable->findText(Latin1Text(name), Qt::MatchExactly);
-    if (found < 0) return;
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
-    BoxVariableChange();
+    if (ChooseVariable(m_boxVariable, name)) BoxVariableChange();
 }
 
 void TFrmOutStat::BoxVariableChange() {

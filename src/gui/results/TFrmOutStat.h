@@ -64,7 +64,6 @@ private:
     QLineEdit* m_steps;
     std::array<QLabel*, FigureCount> m_labels{};
     std::array<QLineEdit*, FigureCount> m_fields{};
-    bool m_filling = false;
     /// Unknown at first, so that the first display sizes the window.
     std::optional<bool> m_shrunk;
 };
