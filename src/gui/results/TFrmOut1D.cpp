@@ -21,6 +21,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace probex {
 
 namespace {
@@ -343,41 +345,40 @@ void TFrmOut1D::ShowAll(std::int32_t i, bool withPlot, bool withMarks) {
     setShrunk(false);
     m_steps->setText(QString::number(m_model.stepCounter()));
     SetFieldColor(m_steps, SettingsColor(m_model.settings().ResultsColor));
-    for (QLineEdit* field : m_fields)
-        BlankValue(field);
-    const auto show = [&](Figure f, Extended value) { ShowValue(m_fields[f], value, settings); };
+    // Each field is written once, so that a refresh does not make it flicker.
+    std::array<std::optional<Extended>, FigureCount> values;
+    const auto moments = [&values](const auto& source, bool spread, bool shape) {
+        if (spread) {
+            values[Mean] = source.mean;
+            values[Variance] = source.variance;
+            values[StDev] = source.stdev;
+            if (source.covarValid && source.mean != 0) values[CoVar] = source.covar;
+        }
+        if (shape) {
+            values[Skew] = source.skew;
+            values[Kurt] = source.kurt;
+        }
+    };
     if (settings.HisStatIn1D || !entry.Stat) {
         if (his.level >= 1) {
-            show(Min, his.histMin);
-            show(Max, his.histMax);
+            values[Min] = his.histMin;
+            values[Max] = his.histMax;
         }
-        if (his.level >= 2) {
-            show(Mean, his.mean);
-            show(Variance, his.variance);
-            show(StDev, his.stdev);
-            if (his.covarValid && his.mean != 0) show(CoVar, his.covar);
-        }
-        if (his.level >= 3) {
-            show(Skew, his.skew);
-            show(Kurt, his.kurt);
-        }
+        moments(his, his.level >= 2, his.level >= 3);
     } else {
         const TOutStat& stat = *entry.Stat;
-        show(Min, stat.min);
-        show(Max, stat.max);
-        if (stat.level >= 1) {
-            show(Mean, stat.mean);
-            show(Variance, stat.variance);
-            show(StDev, stat.stdev);
-            if (stat.covarValid && stat.mean != 0) show(CoVar, stat.covar);
-        }
-        if (stat.level >= 2) {
-            show(Skew, stat.skew);
-            show(Kurt, stat.kurt);
-        }
+        values[Min] = stat.min;
+        values[Max] = stat.max;
+        moments(stat, stat.level >= 1, stat.level >= 2);
     }
     // The median is computed with the marks only.
-    if (withMarks && his.level >= 3) show(Median, his.median);
+    if (withMarks && his.level >= 3) values[Median] = his.median;
+    for (int f = 0; f < FigureCount; ++f) {
+        if (values[f])
+            ShowValue(m_fields[f], *values[f], settings);
+        else
+            BlankValue(m_fields[f]);
+    }
     showSwitches(m_model.outputs().runTable().item(i).Row);
 
     if (withMarks) {

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include <optional>
+
 namespace probex {
 
 namespace {
@@ -137,19 +139,25 @@ void TFrmOutStat::ShowAll(std::int32_t i) {
     setShrunk(constant);
     ShowValue(m_fields[Min], stat.min, settings);
     if (constant) return;
-    ShowValue(m_fields[Max], stat.max, settings);
-    for (int f = Mean; f < FigureCount; ++f)
-        BlankValue(m_fields[f]);
+    // Each field is written once, so that a refresh does not make it flicker.
+    std::array<std::optional<Extended>, FigureCount> values;
+    values[Max] = stat.max;
     if (stat.level >= 1) {
-        ShowValue(m_fields[Mean], stat.mean, settings);
-        ShowValue(m_fields[Variance], stat.variance, settings);
-        ShowValue(m_fields[StDev], stat.stdev, settings);
-        if (stat.covarValid && stat.mean != 0) ShowValue(m_fields[CoVar], stat.covar, settings);
+        values[Mean] = stat.mean;
+        values[Variance] = stat.variance;
+        values[StDev] = stat.stdev;
+        if (stat.covarValid && stat.mean != 0) values[CoVar] = stat.covar;
     }
     if (stat.level >= 2) {
-        ShowValue(m_fields[Skew], stat.skew, settings);
-        ShowValue(m_fields[Kurt], stat.kurt, settings);
-        ShowValue(m_fields[Sum], stat.s1, settings);
+        values[Skew] = stat.skew;
+        values[Kurt] = stat.kurt;
+        values[Sum] = stat.s1;
+    }
+    for (int f = Max; f < FigureCount; ++f) {
+        if (values[f])
+            ShowValue(m_fields[f], *values[f], settings);
+        else
+            BlankValue(m_fields[f]);
     }
 }
 
