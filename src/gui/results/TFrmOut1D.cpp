@@ -429,8 +429,9 @@ void TFrmOut1D::setGraphKind(GraphKind kind) {
     m_graphItems[static_cast<std::size_t>(kind)]->setChecked(true);
     for (int k = 0; k < MarkCount; ++k)
         m_plot->marker(k).orientation = kind == QuantileFunction ? Qt::Horizontal : Qt::Vertical;
+    // During a run the worker owns the histogram: the next refresh draws the new graph.
     std::int32_t i = 0;
-    if (m_model.resultsExist())
+    if (m_model.resultsExist() && !m_running)
         if (TOutVar* entry = histogramEntry(&i); entry != nullptr && entry->His->rangeSet)
             drawPlot(i);
 }
