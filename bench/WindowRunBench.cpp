@@ -4,6 +4,8 @@
 
 #include "RunModels.h"
 
+#include "BenchApplication.h"
+
 #include "components/Prompter.h"
 #include "gui/app/StepSpinBox.h"
 #include "gui/app/TFrmMain.h"
@@ -34,15 +36,6 @@ public:
     std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
 };
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "probex_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
-
 } // namespace
 
 struct WindowRun::Window {
@@ -53,7 +46,7 @@ struct WindowRun::Window {
 };
 
 WindowRun::WindowRun(const char* project) {
-    Application();
+    BenchApplication();
     m_window = std::make_unique<Window>();
     m_window->settings.Seed1 = RunSeed;
     TFrmMain& frame = m_window->frame;
