@@ -305,6 +305,8 @@ void SideBySide(benchmark::State& state, const ModelDescription& description, Ex
         if (&way != &ways.front())
             state.counters[std::string(way.name) + " x"] = ways.front().best / way.best;
     }
+    // The window's rate against the batch command's.
+    state.counters["window/batch"] = ways[1].best / ways.back().best;
     char text[32];
     std::snprintf(text, sizeof text, "%.8Lf", probability);
     state.SetLabel(std::string("P=") + text);
