@@ -202,7 +202,6 @@ void TFrmDisInsp::buildGraphMenu() {
         connect(action, &QAction::triggered, this,
                 [this, i] { setGraphMode(static_cast<DistGraphMode>(i)); });
     }
-    m_graph->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void TFrmDisInsp::inspect(int row) {
