@@ -1,11 +1,13 @@
 #include "gui/results/ResultWindowFactory.h"
 
+#include "gui/results/TFrmOutProb.h"
+#include "gui/results/TFrmOutQuant.h"
 #include "gui/results/TFrmResult.h"
 
 namespace probex {
 
-TFrmResult* CreateResultWindow(ProjectModel& /*model*/, ResultWindowKind kind,
-                               std::size_t /*index*/, QWidget* /*parent*/) {
+TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::size_t index,
+                               QWidget* parent) {
     switch (kind) {
     case ResultWindowKind::Statistics:
         return nullptr;
@@ -17,10 +19,10 @@ TFrmResult* CreateResultWindow(ProjectModel& /*model*/, ResultWindowKind kind,
         return nullptr;
 
     case ResultWindowKind::Probability:
-        return nullptr;
+        return new TFrmOutProb(model, index, parent);
 
     case ResultWindowKind::Quantile:
-        return nullptr;
+        return new TFrmOutQuant(model, index, parent);
     }
     return nullptr;
 }
