@@ -31,6 +31,7 @@ class TFrmEquations;
 class TFrmOptions;
 class TFrmOutEquations;
 class TFrmOVars;
+class TFrmSaveRes;
 class TFrmVars;
 
 /// The main window: the project's model and commands, the menus and toolbars through which
@@ -52,6 +53,7 @@ public:
     TFrmOutEquations* outEquationsWindow() const { return m_frmOutEquations; }
     TFrmVars* varsWindow() const { return m_frmVars; }
     TFrmOVars* outVarsWindow() const { return m_frmOVars; }
+    TFrmSaveRes* saveResultsDialog() const { return m_frmSaveRes; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QLabel* statusPanel(int panel) const {
         return m_panels.at(static_cast<std::size_t>(panel - 1));
@@ -72,6 +74,7 @@ public slots:
     void ItmMergeClick();
     void ItmSaveClick();
     void ItmSaveAsClick();
+    void ItmSaveResClick();
     void ItmCompileClick();
     void ItmRunStopClick();
     void ItmResetClick();
@@ -149,6 +152,7 @@ private:
     TFrmAbout* m_frmAbout = nullptr;
     TFrmDisInsp* m_frmDisInsp = nullptr;
     TFrmOptions* m_frmOptions = nullptr;
+    TFrmSaveRes* m_frmSaveRes = nullptr;
 
     QToolBar* m_tlbTransport = nullptr;
     QToolBar* m_tlbEdit = nullptr;
