@@ -394,7 +394,11 @@ void TFrmOutPQ::setRunning(bool running) {
 
 void TFrmOutPQ::settingsChanged() {
     LineCountSet(m_model.settings().PQLines);
-    if (const int row = shownRow(); row != 0) VFill(row);
+    // The decimal separator may have changed.
+    const int row = shownRow();
+    if (row == 0) return;
+    VFill(row);
+    if (histogramOf(row) != nullptr) RFill(row);
 }
 
 } // namespace probex
