@@ -191,6 +191,15 @@ void TPlot::contextMenuEvent(QContextMenuEvent* event) {
     menu->popup(event->globalPos());
 }
 
+bool TPlot::event(QEvent* event) {
+    // An owner that asked for a menu of its actions gets them with the picture commands.
+    if (event->type() == QEvent::ContextMenu && contextMenuPolicy() == Qt::ActionsContextMenu) {
+        contextMenuEvent(static_cast<QContextMenuEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 QRectF TPlot::dataArea() const {
     return PlotArea(m_scene, visibleRange(), QRectF(rect()), QFontMetricsF(font(), this));
 }

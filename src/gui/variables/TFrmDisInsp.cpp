@@ -202,6 +202,7 @@ void TFrmDisInsp::buildGraphMenu() {
         connect(action, &QAction::triggered, this,
                 [this, i] { setGraphMode(static_cast<DistGraphMode>(i)); });
     }
+    m_graph->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void TFrmDisInsp::inspect(int row) {

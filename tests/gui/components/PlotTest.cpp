@@ -3,7 +3,9 @@
 #include "gui/components/PlotTicks.h"
 #include "support/UiScriptedPrompter.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMenu>
@@ -220,8 +222,18 @@ private slots:
         const auto plot = ShownPlot();
         auto* owners = new QAction(QStringLiteral("Owner's command"), plot.get());
         plot->addAction(owners);
+        plot->setContextMenuPolicy(Qt::ActionsContextMenu); // as owners with commands do
+        plot->show();
+        QVERIFY(QTest::qWaitForWindowExposed(plot.get()));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                plot->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(plot.get(), &click);
+        auto* popup = plot->findChild<QMenu*>("PopPlot");
+        QVERIFY(popup && popup->isVisible());
+        QCOMPARE(popup->actions().first(), owners);
+        QVERIFY(MenuItem(popup, "ItmExportSvg"));
+        popup->close();
         std::unique_ptr<QMenu> menu(plot->createPopupMenu(nullptr));
-        QCOMPARE(menu->actions().first(), owners);
         MenuItem(menu.get(), "ItmPictureScale2")->trigger();
         QCOMPARE(plot->pictureScale(), 2);
         MenuItem(menu.get(), "ItmCopyPicture")->trigger();
