@@ -1,8 +1,9 @@
 #include "gui/results/ResultWindowFactory.h"
 
+#include "gui/results/TFrmOut1D.h"
 #include "gui/results/TFrmOutProb.h"
 #include "gui/results/TFrmOutQuant.h"
-#include "gui/results/TFrmResult.h"
+#include "gui/results/TFrmOutStat.h"
 
 namespace probex {
 
@@ -10,10 +11,10 @@ TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::
                                QWidget* parent) {
     switch (kind) {
     case ResultWindowKind::Statistics:
-        return nullptr;
+        return new TFrmOutStat(model, index, parent);
 
     case ResultWindowKind::OneD:
-        return nullptr;
+        return new TFrmOut1D(model, index, parent);
 
     case ResultWindowKind::TwoD:
         return nullptr;
