@@ -1,7 +1,8 @@
 #include "gui/results/PQGridModel.h"
 
+#include "gui/results/ResultFields.h"
+
 #include <QBrush>
-#include <QColor>
 
 #include <utility>
 
@@ -28,7 +29,7 @@ QVariant PQGridModel::data(const QModelIndex& index, int role) const {
         return cells(column).at(index.row());
     case Qt::BackgroundRole:
         // Results are read-only and shown on grey, as the fixed cells of a grid are.
-        return column == ResultColumn ? QVariant(QBrush(QColor(0xC0, 0xC0, 0xC0))) : QVariant();
+        return column == ResultColumn ? QVariant(QBrush(BlankFieldColor)) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     default:

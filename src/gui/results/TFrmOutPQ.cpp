@@ -1,17 +1,16 @@
 #include "gui/results/TFrmOutPQ.h"
 
 #include "components/Prompter.h"
-#include "engine/Expression.h"
 #include "gui/components/GridCommands.h"
 #include "gui/components/GridCopy.h"
 #include "gui/results/PQGridModel.h"
+#include "gui/results/ResultFields.h"
 #include "model/ProjectModel.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "simulation/HisCompute.h"
 #include "simulation/OutHis.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -138,36 +137,13 @@ QString TFrmOutPQ::formatted(Extended value) const {
 }
 
 QString TFrmOutPQ::variableName() const {
-    return QString::fromStdString(m_shown);
-}
-
-std::vector<TFrmOutPQ*> TFrmOutPQ::siblings() const {
-    std::vector<TFrmOutPQ*> found;
-    const auto take = [&](TFrmOutPQ* window) {
-        if (window != this && &window->m_model == &m_model &&
-            std::find(found.begin(), found.end(), window) == found.end())
-            found.push_back(window);
-    };
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<TFrmOutPQ*>(top)) take(window);
-        for (TFrmOutPQ* window : top->findChildren<TFrmOutPQ*>())
-            take(window);
-    }
-    return found;
+    return Latin1Text(m_shown);
 }
 
 void TFrmOutPQ::BoxVariableFill(int mode) {
+    FillVariableBox(m_boxVariable, m_model.outputs(),
+                    mode == 1 ? static_cast<int>(Activity::Histogram) : -1);
     const QSignalBlocker quiet(m_boxVariable);
-    m_boxVariable->clear();
-    const TOutputTable& outputs = m_model.outputs();
-    for (int row = 1; row <= OutputRows; ++row) {
-        const std::string& name = outputs.cell(row, colVariable);
-        if (name.empty()) continue;
-        if (mode == 1 &&
-            ActivityLevel(outputs.cell(row, colActivity)) < static_cast<int>(Activity::Histogram))
-            continue;
-        m_boxVariable->addItem(QString::fromStdString(name));
-    }
     m_boxVariable->setCurrentIndex(m_boxVariable->findText(variableName()));
 }
 
@@ -189,20 +165,20 @@ void TFrmOutPQ::BoxVariableSet(const QString& name) {
 }
 
 void TFrmOutPQ::BoxVariableChange() {
-    const std::string name = m_boxVariable->currentText().toStdString();
+    const std::string name = Latin1String(m_boxVariable->currentText());
     TOutputTable& outputs = m_model.outputs();
     const int row = name.empty() ? 0 : outputs.FindOutputRow(name);
     if (row == 0) return;
     m_shown = outputs.cell(row, colVariable);
+    TPQWindowDesc* desc = description();
+    if (desc != nullptr) desc->variable = m_shown;
     // Never two windows of a kind for one variable: the one chosen here takes it over.
-    for (TFrmOutPQ* other : siblings())
-        if (other->kind() == kind() && SameName(other->m_shown, m_shown))
-            emit other->closeRequested();
+    emit variableChosen();
 
-    if (!runTableExists()) {
-        const int level = ActivityLevel(outputs.cell(row, colActivity));
-        if (level < static_cast<int>(Activity::Histogram))
-            outputs.setCell(row, colActivity, ActivityWord(Activity::Histogram));
+    if (!runTableExists() &&
+        ActivityLevel(outputs.cell(row, colActivity)) < static_cast<int>(Activity::Histogram)) {
+        outputs.setCell(row, colActivity, ActivityWord(Activity::Histogram));
+        emit outputTableChanged();
     }
     showVariable(row);
     if (TOutHis* his = histogramOf(row)) {
@@ -211,10 +187,9 @@ void TFrmOutPQ::BoxVariableChange() {
         CalculateResults(row);
         RFill(row);
     }
-    if (TPQWindowDesc* desc = description()) {
-        desc->variable = m_shown;
+    if (desc != nullptr) {
         desc->discrete = m_chBDisc->isChecked();
-        desc->identification = m_edtCom->text().toStdString();
+        desc->identification = Latin1String(m_edtCom->text());
         const auto& inputs = outputs.record(row).*m_traits.inputs;
         desc->inputs.assign(inputs.begin(), inputs.end());
     }
@@ -225,8 +200,8 @@ void TFrmOutPQ::showVariable(int row) {
     const TOutputTable& outputs = m_model.outputs();
     setWindowTitle(QString::fromLatin1(m_traits.caption) + QLatin1Char(' ') + variableName());
     m_chBDisc->setChecked(outputs.cell(row, colDiscrete) == "Yes");
-    m_edtCom->setText(QString::fromStdString(
-        outputs.record(row).windowIds[static_cast<std::size_t>(m_traits.commentSlot)]));
+    m_edtCom->setText(
+        Latin1Text(outputs.record(row).windowIds[static_cast<std::size_t>(m_traits.commentSlot)]));
     VFill(row);
     m_gridModel->clearColumn(PQGridModel::ResultColumn);
 }
@@ -295,9 +270,9 @@ void TFrmOutPQ::FormClear() {
 void TFrmOutPQ::GridUserChanged(int line, const QString& text) {
     const auto slot = static_cast<std::size_t>(line - 1);
     Extended value = 0;
-    if (!TryStrToExtended(text.toStdString(), m_model.settings().DecimalSep, value)) {
+    if (!TryStrToExtended(Latin1String(text), m_model.settings().DecimalSep, value)) {
         value = 0;
-        m_model.prompter().error(text.toStdString() + " is not a valid number!");
+        m_model.prompter().error(Latin1String(text) + " is not a valid number!");
         m_gridModel->setText(line, PQGridModel::InputColumn, QStringLiteral("0.0"));
     }
     if (TPQWindowDesc* desc = description(); desc != nullptr && slot < desc->inputs.size())
@@ -314,30 +289,33 @@ void TFrmOutPQ::GridUserChanged(int line, const QString& text) {
 }
 
 void TFrmOutPQ::ChBDiscClick(bool checked) {
-    const int row = shownRow();
     if (TPQWindowDesc* desc = description()) desc->discrete = checked;
+    const int row = shownRow();
     if (row == 0) return;
+    followDiscrete(checked);
     // The edit rules set the histogram's flag and tell the other windows of the variable.
     m_model.outputs().editCell(row, colDiscrete, YesNo(checked));
-    followDiscrete(checked);
-    TResultWindows& windows = m_model.resultWindows;
-    for (T1DWindowDesc& window : windows.oneD)
-        if (SameName(window.variable, m_shown)) window.discrete = checked;
-    for (TFrmOutPQ* other : siblings())
-        if (SameName(other->m_shown, m_shown)) other->followDiscrete(checked);
+}
+
+void TFrmOutPQ::outputRowChanged(int row) {
+    if (row == 0 || row != shownRow()) return;
+    const bool discrete = m_model.outputs().cell(row, colDiscrete) == "Yes";
+    if (discrete != m_chBDisc->isChecked()) followDiscrete(discrete);
 }
 
 void TFrmOutPQ::followDiscrete(bool discrete) {
     m_chBDisc->setChecked(discrete);
     if (TPQWindowDesc* desc = description()) desc->discrete = discrete;
     const int row = shownRow();
-    if (histogramOf(row) == nullptr) return;
+    TOutHis* his = histogramOf(row);
+    if (his == nullptr) return;
+    his->discrete = discrete;
     CalculateResults(row);
     RFill(row);
 }
 
 void TFrmOutPQ::EdtComChange(const QString& text) {
-    const std::string comment = text.toStdString();
+    const std::string comment = Latin1String(text);
     if (TPQWindowDesc* desc = description()) desc->identification = comment;
     if (const int row = shownRow(); row != 0)
         m_model.outputs().record(row).windowIds[static_cast<std::size_t>(m_traits.commentSlot)] =
@@ -352,12 +330,12 @@ void TFrmOutPQ::loadDescription() {
     const int row = desc->variable.empty() ? 0 : outputs.FindOutputRow(desc->variable);
     if (row == 0) {
         m_chBDisc->setChecked(desc->discrete);
-        m_edtCom->setText(QString::fromStdString(desc->identification));
+        m_edtCom->setText(Latin1Text(desc->identification));
         return;
     }
     // The inputs, comment and switch belong to the variable: a project file's reader has put
     // them into its row, and a window opened again for it must not wipe them.
-    const QString name = QString::fromStdString(outputs.cell(row, colVariable));
+    const QString name = Latin1Text(outputs.cell(row, colVariable));
     // Not listed under the present results: shown all the same until the next refill.
     if (m_boxVariable->findText(name) < 0) m_boxVariable->addItem(name);
     BoxVariableSet(name);
@@ -375,10 +353,6 @@ void TFrmOutPQ::refreshDuringRun(std::int32_t) {
 }
 
 void TFrmOutPQ::finalRefresh() {
-    const int row = shownRow();
-    if (row == 0) return;
-    // A "Discrete" cell edited elsewhere shows here at the latest now.
-    m_chBDisc->setChecked(m_model.outputs().cell(row, colDiscrete) == "Yes");
     refreshDuringRun(0);
 }
 

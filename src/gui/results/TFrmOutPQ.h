@@ -57,6 +57,7 @@ public:
     void clearResults() override;
     void setRunning(bool running) override;
     void settingsChanged() override;
+    void outputRowChanged(int row) override;
 
     /// Fills the variable box: mode 0 every named row, mode 1 the rows whose activity is
     /// "Histogram" or "Log".
@@ -94,7 +95,7 @@ private:
     void GridUserChanged(int line, const QString& text);
     void ChBDiscClick(bool checked);
     void EdtComChange(const QString& text);
-    /// The box of another window of this kind followed a shared "Discrete" cell.
+    /// The switch, the histogram's flag and the results follow the "Discrete" cell.
     void followDiscrete(bool discrete);
 
     TPQWindowDesc* description();
@@ -104,8 +105,6 @@ private:
     TOutHis* histogramOf(int row) const;
     bool runTableExists() const;
     QString formatted(Extended value) const;
-    /// Every open window of this kind over the same project, this one excepted.
-    std::vector<TFrmOutPQ*> siblings() const;
 
     const PQWindowTraits& m_traits;
     QComboBox* m_boxVariable = nullptr;

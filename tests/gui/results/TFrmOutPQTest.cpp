@@ -195,23 +195,22 @@ private slots:
         QVERIFY(his.discrete);
         // Discrete bins stand for the points 0, 4/3, 8/3 and 4.
         QCOMPARE(result(*probabilities, 1), QString("0.50000000"));
+        quantiles->outputRowChanged(1); // as the main window passes the edit on
         QVERIFY(quantiles->discreteBox()->isChecked());
         QCOMPARE(result(*quantiles, 1), QString("1.33333333"));
         QVERIFY(m_model->resultWindows.probabilities[0].discrete);
         QVERIFY(m_model->resultWindows.quantiles[0].discrete);
     }
 
-    void choosingAVariableShownElsewhereClosesTheOther() {
-        const auto first = open(ResultWindowKind::Probability, "y");
-        const auto second = open(ResultWindowKind::Probability, "z");
-        first->show();
-        second->show();
-        QSignalSpy closing(first.get(), &TFrmResult::closeRequested);
-        QComboBox* box = second->variableBox();
+    void choosingAVariableTellsTheMainWindow() {
+        const auto window = open(ResultWindowKind::Probability, "z");
+        QSignalSpy chosen(window.get(), &TFrmResult::variableChosen);
+        QComboBox* box = window->variableBox();
         box->setCurrentIndex(box->findText("y"));
         emit box->activated(box->currentIndex());
-        QCOMPARE(closing.count(), 1);
-        QCOMPARE(m_model->resultWindows.probabilities[1].variable, std::string("y"));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(m_model->resultWindows.probabilities[0].variable, std::string("y"));
+        QCOMPARE(window->windowTitle(), QString("Probabilities y"));
     }
 
     void withoutResultsChoosingRaisesTheActivityAndTheCommentIsKept() {
