@@ -156,6 +156,11 @@ QMenu* TPlot::createPopupMenu(QWidget* parent) {
         menu->addActions(actions());
         menu->addSeparator();
     }
+    addPictureCommands(menu);
+    return menu;
+}
+
+void TPlot::addPictureCommands(QMenu* menu) {
     QAction* copy = menu->addAction(QStringLiteral("&Copy picture"));
     copy->setObjectName(QStringLiteral("ItmCopyPicture"));
     connect(copy, &QAction::triggered, this, [this] { copyPicture(); });
@@ -169,20 +174,28 @@ QMenu* TPlot::createPopupMenu(QWidget* parent) {
     QMenu* sizes = menu->addMenu(QStringLiteral("Picture si&ze"));
     sizes->setObjectName(QStringLiteral("BarPictureSize"));
     auto* group = new QActionGroup(sizes);
-    const QSize shown = size();
     for (const int scale : PlotPictureScales) {
-        const QString dimensions =
-            QStringLiteral("(%1 x %2)").arg(shown.width() * scale).arg(shown.height() * scale);
-        QAction* item =
-            sizes->addAction(scale == 1 ? QStringLiteral("As shown ") + dimensions
-                                        : QStringLiteral("%1 times ").arg(scale) + dimensions);
+        QAction* item = sizes->addAction(QString());
         item->setObjectName(QStringLiteral("ItmPictureScale%1").arg(scale));
         item->setCheckable(true);
-        item->setChecked(scale == m_pictureScale);
         group->addAction(item);
         connect(item, &QAction::triggered, this, [this, scale] { setPictureScale(scale); });
     }
-    return menu;
+    // The sizes offered follow the plot's size when the menu opens.
+    const auto describe = [this, sizes] {
+        const QList<QAction*> items = sizes->actions();
+        for (std::size_t i = 0; i < PlotPictureScales.size(); ++i) {
+            const int scale = PlotPictureScales[i];
+            const QString dimensions =
+                QStringLiteral("(%1 x %2)").arg(width() * scale).arg(height() * scale);
+            QAction* item = items[static_cast<int>(i)];
+            item->setText(scale == 1 ? QStringLiteral("As shown ") + dimensions
+                                     : QStringLiteral("%1 times ").arg(scale) + dimensions);
+            item->setChecked(scale == m_pictureScale);
+        }
+    };
+    describe();
+    connect(menu, &QMenu::aboutToShow, sizes, describe);
 }
 
 void TPlot::contextMenuEvent(QContextMenuEvent* event) {

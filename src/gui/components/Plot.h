@@ -71,6 +71,8 @@ public:
     bool exportPicture(PlotPictureFormat format);
     /// The pop-up menu as a right click shows it; the caller owns it.
     QMenu* createPopupMenu(QWidget* parent);
+    /// Appends the copy, export and picture size commands to an owner's own pop-up menu.
+    void addPictureCommands(QMenu* menu);
 
     /// Data coordinates of a widget pixel.
     QPointF toData(QPoint pixel) const;

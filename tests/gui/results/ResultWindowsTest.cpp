@@ -308,6 +308,10 @@ private slots:
         QCOMPARE(f.pq(Kind::Probability)->variableName(), QStringLiteral("y"));
         QCOMPARE(PQResult(f.pq(Kind::Probability), 1), QStringLiteral("1.00000000"));
         QVERIFY(f.prompter.shown.empty());
+
+        // The 1D window's graph menu offers the plot's picture commands.
+        f.windows().openForVariable(Kind::OneD, "z");
+        QVERIFY(f.oneD()->graphMenu()->findChild<QAction*>("ItmExportSvg"));
     }
 
     void projectKeepsProbabilityAndQuantileWindows() {
