@@ -244,7 +244,7 @@ void TFrmOutPQ::LineCountSet(int lines) {
     for (int line = old + 1; line <= lines; ++line) {
         const auto slot = static_cast<std::size_t>(line - 1);
         if (row == 0) {
-            m_gridModel->setText(line, PQGridModel::InputColumn, formatted(0));
+            m_gridModel->setText(line, PQGridModel::InputColumn, QStringLiteral("0.0"));
             continue;
         }
         TGrdOVarSup& record = m_model.outputs().record(row);

@@ -203,7 +203,9 @@ private slots:
     }
 
     void choosingAVariableTellsTheMainWindow() {
-        const auto window = open(ResultWindowKind::Probability, "z");
+        const auto window = open(ResultWindowKind::Probability, "");
+        QCOMPARE(window->windowTitle(), QString("Probabilities"));
+        QCOMPARE(input(*window, 16), QString("0.0"));
         QSignalSpy chosen(window.get(), &TFrmResult::variableChosen);
         QComboBox* box = window->variableBox();
         box->setCurrentIndex(box->findText("y"));
@@ -211,6 +213,7 @@ private slots:
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(m_model->resultWindows.probabilities[0].variable, std::string("y"));
         QCOMPARE(window->windowTitle(), QString("Probabilities y"));
+        QCOMPARE(input(*window, 16), QString("0.00000000"));
     }
 
     void withoutResultsChoosingRaisesTheActivityAndTheCommentIsKept() {
