@@ -80,7 +80,8 @@ QString PQGridModel::text(int line, Column column) const {
 }
 
 void PQGridModel::setText(int line, Column column, const QString& text) {
-    if (line < 1 || line > lineCount()) return;
+    // A refresh during a run repaints only the lines whose text changed.
+    if (line < 1 || line > lineCount() || cells(column)[line - 1] == text) return;
     cells(column)[line - 1] = text;
     const QModelIndex cell = index(line - 1, column);
     emit dataChanged(cell, cell);
