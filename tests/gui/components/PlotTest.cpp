@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstring>
 #include <memory>
 
 using namespace probex;
@@ -274,24 +273,6 @@ private slots:
         QPainter painter(&drawn);
         renderer.render(&painter);
         QCOMPARE(drawn.pixelColor(pixelOf(*plot, {300, 200}, {5, 4}) * 4), Red);
-    }
-
-    void failedExportShowsTheSystemMessageAndLeavesNoFile() {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath("file"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        const auto plot = ShownPlot();
-        test::UiScriptedPrompter prompter;
-        plot->setPrompter(&prompter);
-        prompter.files = {dir.filePath("file/graph.png").toStdString(), std::nullopt};
-        QVERIFY(!plot->exportPicture(PlotPictureFormat::Png));
-        QCOMPARE(prompter.shown.size(), std::size_t(1));
-        QVERIFY(prompter.shown[0].kind == Prompter::Kind::Error);
-        QVERIFY2(prompter.shown[0].text.find(std::strerror(ENOTDIR)) != std::string::npos,
-                 prompter.shown[0].text.c_str());
-        QVERIFY(!plot->exportPicture(PlotPictureFormat::Svg)); // cancelled: nothing shown
-        QCOMPARE(prompter.shown.size(), std::size_t(1));
     }
 };
 

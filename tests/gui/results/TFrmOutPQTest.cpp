@@ -3,8 +3,6 @@
 #include "gui/results/TFrmOutProb.h"
 #include "gui/results/TFrmOutQuant.h"
 #include "model/ProjectModel.h"
-#include "project/ProjectReader.h"
-#include "project/ProjectWriter.h"
 #include "settings/Settings.h"
 #include "simulation/HisCompute.h"
 #include "simulation/OutHis.h"
@@ -238,30 +236,6 @@ private slots:
         outputs().DelVar(2);
         window->refillVariableBoxes(0);
         QCOMPARE(closing.count(), 1);
-    }
-
-    void aProjectFileWindowShowsWhatWasReadAndKeepsWhatIsChanged() {
-        const std::string section =
-            "[Main]\r\nVersion=2.5\r\n[Out.Quantiles]\r\nIdentification=loads\r\nVariable=w\r\n"
-            "Discrete=Yes\r\nP2=0.25\r\n";
-        ReadProjectText(*m_model, section);
-        QCOMPARE(m_model->resultWindows.quantiles.size(), std::size_t(1));
-        std::unique_ptr<TFrmResult> window(
-            CreateResultWindow(*m_model, ResultWindowKind::Quantile, 0));
-        auto& shown = static_cast<TFrmOutPQ&>(*window);
-        QCOMPARE(shown.windowTitle(), QString("Quantiles w"));
-        QCOMPARE(shown.commentLine()->text(), QString("loads"));
-        QVERIFY(shown.discreteBox()->isChecked());
-        QCOMPARE(input(shown, 2), QString("0.25000000"));
-
-        type(shown, 3, "0.75");
-        shown.commentLine()->clear();
-        QTest::keyClicks(shown.commentLine(), "changed");
-        shown.discreteBox()->click();
-        const std::string text = ProjectText(*m_model);
-        QVERIFY(text.find("[Out.Quantiles]\r\nIdentification=changed\r\nVariable=w\r\n"
-                          "Discrete=No\r\nP1=0.00000000\r\nP2=0.25000000\r\nP3=0.75000000\r\n") !=
-                std::string::npos);
     }
 };
 
