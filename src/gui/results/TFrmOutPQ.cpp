@@ -170,9 +170,9 @@ void TFrmOutPQ::BoxVariableChange() {
     const int row = name.empty() ? 0 : outputs.FindOutputRow(name);
     if (row == 0) return;
     m_shown = outputs.cell(row, colVariable);
-    TPQWindowDesc* desc = description();
-    if (desc != nullptr) desc->variable = m_shown;
-    // Never two windows of a kind for one variable: the one chosen here takes it over.
+    if (TPQWindowDesc* desc = description()) desc->variable = m_shown;
+    // Never two windows of a kind for one variable: the one chosen here takes it over. The
+    // other's description leaves the list, which may move this one.
     emit variableChosen();
 
     if (!runTableExists() &&
@@ -187,7 +187,7 @@ void TFrmOutPQ::BoxVariableChange() {
         CalculateResults(row);
         RFill(row);
     }
-    if (desc != nullptr) {
+    if (TPQWindowDesc* desc = description()) {
         desc->discrete = m_chBDisc->isChecked();
         desc->identification = Latin1String(m_edtCom->text());
         const auto& inputs = outputs.record(row).*m_traits.inputs;

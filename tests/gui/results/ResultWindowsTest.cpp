@@ -340,6 +340,7 @@ private slots:
         emit box->activated(box->currentIndex());
         QCOMPARE(f.windows().count(Kind::Probability), std::size_t(1));
         QCOMPARE(f.pq(Kind::Probability)->variableName(), QStringLiteral("y"));
+        QCOMPARE(f.model().resultWindows.probabilities[0].inputs[0], Extended(100));
         QCOMPARE(PQResult(f.pq(Kind::Probability), 1), QStringLiteral("1.00000000"));
         QVERIFY(f.prompter.shown.empty());
 
