@@ -95,6 +95,11 @@ bool ProjectModel::CompileModel() {
     if (m_outEquations.evalSettings().Mode != OutEvalMode::Inactive) {
         ParseEquationLines(outEquationLines, true, *m_outRecs, error, relation,
                            m_settings.CommentSep);
+        // Empty out equations are absent: the run goes on without them.
+        if (error.Code == ecNoExpression) {
+            m_observer->clearEquationStatus(true);
+            return true;
+        }
         if (error.Code != ecNone) {
             m_observer->showEquationError(error, true);
             return false;

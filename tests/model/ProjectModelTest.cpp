@@ -240,6 +240,25 @@ TEST_F(ProjectModelTest, ProbabilityOfTheOutEquationsAfterTheRun) {
     EXPECT_EQ(model.outEquations().result().Value, Extended(negatives) / 4000);
 }
 
+TEST_F(ProjectModelTest, EmptyOutEquationsAreAbsentAndTheRunGoesOn) {
+    model.equations = {"y = a"};
+    uniform("a", 0, 1);
+    model.setLastStep(10);
+    for (OutEvalMode mode : {OutEvalMode::Probability, OutEvalMode::Parameter}) {
+        for (const std::vector<std::string>& lines :
+             {std::vector<std::string>{}, std::vector<std::string>{"  ", "; note"}}) {
+            model.Reset();
+            model.outEquationLines = lines;
+            model.outEquations().setMode(mode);
+            run();
+            EXPECT_TRUE(observer.errors.empty());
+            EXPECT_TRUE(model.resultsExist());
+            EXPECT_EQ(model.stepCounter(), 10);
+            EXPECT_FALSE(model.outEquations().compiled());
+        }
+    }
+}
+
 } // namespace
 } // namespace probex
 
