@@ -214,6 +214,11 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         }
     }
     if (observer.outcome() == RunOutcome::Failed) return ExitFailed;
+    if (model.stepCounter() == 0) {
+        // Results of no step would be files full of zeros.
+        err << "error: no step was run, so there are no results\n";
+        return ExitFailed;
+    }
 
     PrintStatistics(model, out);
     const TOutEquations& outEq = model.outEquations();
