@@ -292,7 +292,7 @@ TEST_F(ProjectModelTest, AlmostHopelessDrawingAsksBeforeTheRun) {
                                  "very long!\nRun anyway?";
     prompter.answers.push_back(Prompter::Answer::No);
     EXPECT_EQ(model.RunStop(), ProjectModel::RunCommand::Failed);
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{question});
+    ASSERT_EQ(prompter.texts(), std::vector<std::string>{question});
     EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
     EXPECT_FALSE(model.running());
 
