@@ -9,6 +9,7 @@
 #include "variables/Random.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <new>
 
@@ -56,9 +57,12 @@ bool TPxThread::needsStartup() const {
 
 namespace {
 
-/// Draws every random input and evaluates the equations; false on an evaluation failure.
-inline bool SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& stop,
-                              TEquError& error) {
+enum class StepResult { Done, Failed, Abandoned };
+
+/// Draws every random input and evaluates the equations. A step whose draw a stop request
+/// cut short is abandoned before the equations see it.
+inline StepResult SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& stop,
+                                    TEquError& error) {
     tVars& vars = s.set->Vars;
     const std::int32_t step = *s.stepCounter;
     for (const TRunInput& in : s.inputs) {
@@ -76,7 +80,11 @@ inline bool SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& 
         }
         vars.Values[in.varIndex] = v;
     }
-    return EvaluateEquations(*s.set, error) == ecNone;
+    // Only a stop request abandons a draw, so the inputs are looked at only then.
+    if (stop.load(std::memory_order_relaxed))
+        for (const TRunInput& in : s.inputs)
+            if (std::isnan(vars.Values[in.varIndex])) return StepResult::Abandoned;
+    return EvaluateEquations(*s.set, error) == ecNone ? StepResult::Done : StepResult::Failed;
 }
 
 /// Feeds every active output's value of the current step (value(varIndex)) into its
@@ -101,6 +109,12 @@ inline int StoreOutputs(TRunSetup& s) {
 }
 
 } // namespace
+
+TPxThread::Phase TPxThread::dropStep(bool failed) {
+    // The counter goes back to the steps whose values every accumulator and log holds.
+    --*m_setup.stepCounter;
+    return failed ? Phase::Failed : Phase::Stopped;
+}
 
 void TPxThread::scheduleRefreshes(std::int32_t step) {
     std::int64_t next = INT64_MAX;
@@ -128,7 +142,8 @@ TPxThread::Phase TPxThread::startupPhase() {
         for (Draw draw : {Draw::Lower, Draw::Upper}) {
             if (step >= m_setup.lastStep) break;
             ++step;
-            if (!SampleAndEvaluate(m_setup, draw, m_stop, m_error)) return Phase::Failed;
+            const StepResult r = SampleAndEvaluate(m_setup, draw, m_stop, m_error);
+            if (r != StepResult::Done) return dropStep(r == StepResult::Failed);
             StoreOutputs(m_setup);
         }
     }
@@ -136,7 +151,11 @@ TPxThread::Phase TPxThread::startupPhase() {
     scheduleRefreshes(step);
     while (step < m_setup.lastStep) {
         ++step;
-        if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
+        const StepResult r = SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error);
+        if (r != StepResult::Done) {
+            m_main.call([this] { m_events.showStartupStatus(-1, 0); });
+            return dropStep(r == StepResult::Failed);
+        }
         pending = StoreOutputs(m_setup);
         if (step % StatusInterval == 0 && pending >= 0) {
             const Extended seen = m_setup.outputs[pending].his->rangeMin;
@@ -156,13 +175,19 @@ bool TPxThread::blockOfSteps() {
     tBlockValues& block = *m_block;
     const TRandom before = *s.random;
     const std::int32_t first = *s.stepCounter + 1;
-    // Draws in the order of a plain run: every input of one step before the next step.
-    for (int l = 0; l < BlockSteps; ++l)
+    // Draws in the order of a plain run: every input of one step before the next step. A stop
+    // request may cut a draw short, which a plain run does only in its last step: the block
+    // gives way at once, so that the stop is not delayed by the draws of later steps.
+    for (int l = 0; l < BlockSteps; ++l) {
         for (const TRunInput& in : s.inputs)
             block.Values[static_cast<std::size_t>(in.varIndex)][l] =
                 SampleValue(*in.iis, *s.random, first + l, &m_stop);
-    // A stop request may have cut a draw short, which a plain run does only in its last step.
-    if (m_stop.load(std::memory_order_relaxed) || !EvaluateEquationsBlock(*s.set, block)) {
+        if (m_stop.load(std::memory_order_relaxed)) {
+            *s.random = before;
+            return false;
+        }
+    }
+    if (!EvaluateEquationsBlock(*s.set, block)) {
         *s.random = before;
         return false;
     }
@@ -198,7 +223,8 @@ TPxThread::Phase TPxThread::mainPhase() {
         }
         if (stepsAlone > 0) --stepsAlone;
         ++step;
-        if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
+        const StepResult r = SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error);
+        if (r != StepResult::Done) return dropStep(r == StepResult::Failed);
         StoreOutputs(m_setup);
         refresh(step);
         if (m_stop.load(std::memory_order_relaxed)) return Phase::Stopped;

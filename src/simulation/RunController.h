@@ -118,6 +118,8 @@ private:
     enum class Phase { Continue, Finished, Stopped, Failed };
 
     bool needsStartup() const;
+    /// Ends the phase at a step that failed or was abandoned; the step leaves no trace.
+    Phase dropStep(bool failed);
     Phase startupPhase();
     /// Runs the next BlockSteps steps at once. False, with the generator as it was, when a
     /// step fails or a stop request came while drawing: the caller then runs those steps

@@ -79,8 +79,10 @@ struct ModelRun {
         }
     }
 
-    /// Runs up to lastStep, stopping after stopStep; returns the outcome.
-    RunOutcome go(bool interleaved, bool extremes, std::int32_t lastStep, std::int32_t stopStep) {
+    /// Runs up to lastStep, stopping after stopStep, or with a stop request from the start;
+    /// returns the outcome.
+    RunOutcome go(bool interleaved, bool extremes, std::int32_t lastStep, std::int32_t stopStep,
+                  bool stopAtOnce = false) {
         TRunSetup setup;
         setup.set = set.get();
         const char* inputNames[] = {"a", "b", "n", "g", "s", "f"};
@@ -102,6 +104,7 @@ struct ModelRun {
         DirectCall direct;
         TPxThread worker(std::move(setup), events, direct);
         events.worker = &worker;
+        if (stopAtOnce) worker.requestStop();
         worker.execute();
         error = worker.error();
         return events.outcome;
@@ -159,8 +162,9 @@ struct Scenario {
 
 std::vector<Scenario> Scenarios() {
     std::vector<Scenario> scenarios{{0, 0}};
-    // Every position of several blocks, the start-up steps included.
-    for (std::int32_t at = 1; at <= 2 * BlockSteps + 3; ++at) {
+    // The start-up steps and every position of the first block (it starts at step 3, or 4
+    // after the two extreme steps).
+    for (std::int32_t at = 1; at <= BlockSteps + 3; ++at) {
         scenarios.push_back({at, 0});
         scenarios.push_back({0, at});
         scenarios.push_back({at + 3, at}); // stopped, then failing in the continued run
@@ -202,6 +206,23 @@ TEST(InterleavedRun, ContinuedRunMatchesAnUninterruptedOne) {
         ASSERT_EQ(pieces.go(true, false, LastStep, stopStep), RunOutcome::Stopped);
         ASSERT_EQ(pieces.go(true, false, LastStep, 0), RunOutcome::Finished);
         EXPECT_EQ(pieces.fingerprint(), whole.fingerprint());
+    }
+}
+
+TEST(InterleavedRun, StopCuttingADrawShortAbandonsThatStepAsAlone) {
+    // The normal input becomes hopeless after the stop: its draws are rejected until the next
+    // stop request, which is already there when the run goes on.
+    for (const std::int32_t stopStep : {2, BlockSteps + 3}) {
+        SCOPED_TRACE(stopStep);
+        ModelRun plain(0), blocks(0);
+        for (ModelRun* r : {&plain, &blocks}) {
+            const bool interleaved = r == &blocks;
+            ASSERT_EQ(r->go(interleaved, false, LastStep, stopStep), RunOutcome::Stopped);
+            r->records[2] = Input(DistKind::dkNormal, 50, 60, 0, 1);
+            ASSERT_EQ(r->go(interleaved, false, LastStep, 0, true), RunOutcome::Stopped);
+            EXPECT_EQ(r->step, stopStep); // the abandoned step left no trace
+        }
+        EXPECT_EQ(blocks.fingerprint(), plain.fingerprint());
     }
 }
 
