@@ -1,16 +1,21 @@
 #include "gui/results/ReportContent.h"
 #include "gui/results/ReportWriter.h"
+#include "gui/results/TFrmPrint.h"
 #include "model/ProjectModel.h"
 #include "project/ProjectReader.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -135,6 +140,39 @@ private slots:
         QVERIFY(all.contains(QStringLiteral("Probabilities Z")));
         QVERIFY(all.contains(QStringLiteral("115.00000000")));
         QVERIFY(!all.contains(QStringLiteral("116.00000000")));
+    }
+
+    void printDialogTreeAndItsOptions() {
+        QPrinter printer;
+        TFrmPrint form(*m_model, m_graphs, printer);
+        const TReportNode tree = form.choices();
+        QCOMPARE(tree.caption, QStringLiteral("Report"));
+        QStringList sections;
+        for (const TReportNode& section : tree.children)
+            sections << section.caption;
+        // No result windows are open: no window sections.
+        QCOMPARE(sections,
+                 (QStringList{QStringLiteral("Project report"), QStringLiteral("Input variables"),
+                              QStringLiteral("Output variables")}));
+        QVERIFY(form.reportOptions()->isVisibleTo(&form));
+        QVERIFY(!form.inputOptions()->isVisibleTo(&form));
+
+        form.tree()->setCurrentItem(form.tree()->topLevelItem(0)->child(2));
+        QVERIFY(form.outputOptions()->isVisibleTo(&form));
+        QVERIFY(!form.reportOptions()->isVisibleTo(&form));
+        form.option(form.outputOptions(), QStringLiteral("Probs && Quants"))->click();
+        const TReportNode chosen = form.choices();
+        for (const TReportNode& variable :
+             chosen.child(QStringLiteral("Output variables"))->children) {
+            QVERIFY(!variable.has(QStringLiteral("Probs & Quants")));
+            QVERIFY(variable.has(QStringLiteral("Comment")));
+        }
+        form.option(form.reportOptions(), QStringLiteral("Print All"))->click(); // off
+        form.option(form.reportOptions(), QStringLiteral("Print All"))->click(); // on: all again
+        QVERIFY(form.choices()
+                    .child(QStringLiteral("Output variables"))
+                    ->child(QStringLiteral("Z"))
+                    ->has(QStringLiteral("Probs & Quants")));
     }
 
     void aBlockThatDoesNotFitMovesWhole() {
