@@ -1,6 +1,7 @@
 #include "gui/app/TFrmMain.h"
 
 #include "gui/app/HelpLocation.h"
+#include "gui/app/ReportCommands.h"
 #include "gui/app/ResultWindowCommands.h"
 #include "gui/app/ResultWindowManager.h"
 #include "gui/app/RunPictures.h"
@@ -81,6 +82,7 @@ TFrmMain::TFrmMain(TSettings& settings, Prompter& prompter, std::string settings
     m_results = new ResultWindowManager(*m_model, m_mdiArea, this);
     connectCommands();
     ConnectResultWindowCommands(m_actions, *m_results, *m_frmOVars);
+    ConnectReportCommands(m_actions, *m_model, *m_results, this);
     connect(m_results, &ResultWindowManager::outputTableWanted, this,
             [this] { bringToFront(WinVarList); });
     restorePlacements();

@@ -1,4 +1,5 @@
 #include "gui/results/ReportContent.h"
+#include "gui/results/ReportGraphs.h"
 #include "gui/results/ReportWriter.h"
 #include "gui/results/TFrmPrint.h"
 #include "model/ProjectModel.h"
@@ -140,6 +141,38 @@ private slots:
         QVERIFY(all.contains(QStringLiteral("Probabilities Z")));
         QVERIFY(all.contains(QStringLiteral("115.00000000")));
         QVERIFY(!all.contains(QStringLiteral("116.00000000")));
+    }
+
+    void graphsAreDrawnAsTheWindowsDrawThem() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        TReportNode tree = BuildReportTree(*m_model);
+        for (TReportNode& section : tree.children)
+            section.checked = section.caption == QStringLiteral("Output variables");
+        tree.child(QStringLiteral("Output variables"))->child(QStringLiteral("R"))->checked = false;
+        const QString pdf = m_dir.filePath(QStringLiteral("graphs.pdf"));
+        {
+            QPdfWriter device(pdf);
+            device.setResolution(96);
+            TReportWriter report(device);
+            TProjectReportGraphs graphs(*m_model);
+            WriteReport(report, *m_model, tree, {}, graphs);
+        }
+        // The histogram's bars in the 1D colour of the settings.
+        QProcess render;
+        render.start(QStringLiteral("pdftoppm"),
+                     {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("48"), pdf,
+                      m_dir.filePath(QStringLiteral("page"))});
+        QVERIFY(render.waitForFinished(30000));
+        const QImage page(m_dir.filePath(QStringLiteral("page-1.png")));
+        QVERIFY(!page.isNull());
+        const std::int32_t bgr = m_settings->Plot1DColor;
+        const QColor bars(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+        int barPixels = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                barPixels += page.pixelColor(x, y) == bars;
+        QVERIFY2(barPixels > 100, qPrintable(QString::number(barPixels)));
     }
 
     void printDialogTreeAndItsOptions() {
