@@ -4,6 +4,7 @@
 #include "gui/app/ResultWindowManager.h"
 #include "gui/results/ReportGraphs.h"
 #include "gui/results/TFrmPrint.h"
+#include "gui/results/TFrmSaveGraph.h"
 
 #include <QAction>
 
@@ -18,8 +19,18 @@ void ConnectReportCommands(MainActions& a, ProjectModel& model, ResultWindowMana
         });
         PrintProjectReport(model, graphs, parent);
     });
-    a.notYetAvailable.removeAll(a.ItmPrint);
-    a.ItmPrint->setEnabled(true);
+    QObject::connect(a.ItmSaveGraphs, &QAction::triggered, parent, [&model, manager, parent] {
+        SaveGraphs(
+            model,
+            [manager](ResultWindowKind kind, std::size_t index) {
+                return manager->window(kind, index);
+            },
+            parent);
+    });
+    for (QAction* item : {a.ItmPrint, a.ItmSaveGraphs}) {
+        a.notYetAvailable.removeAll(item);
+        item->setEnabled(true);
+    }
 }
 
 } // namespace probex

@@ -8,7 +8,7 @@ struct MainActions;
 class ProjectModel;
 class ResultWindowManager;
 
-/// Print: the report dialog, the print dialog and the report; enables the item.
+/// Save graphs and Print: their dialogs, then the files or the report; enables both items.
 void ConnectReportCommands(MainActions& actions, ProjectModel& model, ResultWindowManager& windows,
                            QWidget* parent);
 

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace probex {
@@ -103,13 +105,22 @@ std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request) {
                        QtFileFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     // The callers ask before replacing a file where their setting says so.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.fileName.empty() && request.fileName.find('*') == std::string::npos)
         dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    QString file = dialog.selectedFiles().constFirst();
+    if (request.save && QFileInfo(file).suffix().isEmpty()) {
+        // A name typed without an extension takes the one of the filter chosen ("Metafile"
+        // gives ".wmf"), else the request's.
+        static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = pattern.match(dialog.selectedNameFilter());
+        const QString suffix =
+            match.hasMatch() ? match.captured(1) : QString::fromStdString(request.defaultExtension);
+        if (!suffix.isEmpty()) file += QLatin1Char('.') + suffix;
+    }
+    return QFile::encodeName(file).toStdString();
 }
 
 } // namespace probex
