@@ -47,8 +47,7 @@ TPlotScene OutputGraphScene(ProjectModel& model, int row, int kind) {
     if (i <= 0) return scene;
     TOutVar& var = model.outputs().runTable().item(i);
     if (!var.His) return scene;
-    DrawHistogram(scene, *var.His, static_cast<HistogramGraph>(std::clamp(kind, 0, 2)), settings,
-                  true);
+    DrawHistogram(scene, *var.His, static_cast<HistogramGraph>(std::clamp(kind, 0, 2)), settings);
     return scene;
 }
 
