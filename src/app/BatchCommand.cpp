@@ -35,12 +35,13 @@ struct BatchOptions {
     std::string resultsDir;
     std::string settingsFile;
     std::string saveAs;
+    std::string report;
     bool yes = false;
 };
 
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
-    "[--settings FILE] [--save-as FILE] [--yes]\n";
+    "[--settings FILE] [--save-as FILE] [--report FILE.pdf] [--yes]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
     if (text.empty() || text.size() > 18) return false;
@@ -69,10 +70,12 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
             if (!next(value) || !ParseWhole(value, number))
                 return arg + " needs a whole number, not '" + value + "'";
             (arg == "--steps" ? options.steps : options.seed) = number;
-        } else if (arg == "--results" || arg == "--settings" || arg == "--save-as") {
+        } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
+                   arg == "--report") {
             if (!next(value) || value.empty()) return arg + " needs a file or directory name";
             (arg == "--results"    ? options.resultsDir
              : arg == "--settings" ? options.settingsFile
+             : arg == "--report"   ? options.report
                                    : options.saveAs) = value;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
@@ -163,9 +166,13 @@ std::vector<int> WindowRows(ProjectModel& model, const std::vector<TPQWindowDesc
 
 } // namespace
 
-int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                    const ReportWriter& writeReport) {
     BatchOptions options;
-    if (std::string problem = ParseArguments(argc, argv, options); !problem.empty()) {
+    std::string problem = ParseArguments(argc, argv, options);
+    if (problem.empty() && !options.report.empty() && !writeReport)
+        problem = "--report is not available in this program";
+    if (!problem.empty()) {
         err << "error: " << problem << '\n' << Usage;
         return ExitUsage;
     }
@@ -249,6 +256,12 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
             return ExitUsage;
     }
     if (!options.saveAs.empty() && !WriteProject(model, options.saveAs)) return ExitUsage;
+    if (!options.report.empty()) {
+        if (const std::string failure = writeReport(model, options.report); !failure.empty()) {
+            prompter.error(failure);
+            return ExitUsage;
+        }
+    }
     return exitCode;
 }
 

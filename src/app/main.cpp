@@ -1,6 +1,7 @@
 #include "app/BatchCommand.h"
 #include "app/EvalCommand.h"
 #include "gui/app/DesktopProgram.h"
+#include "gui/results/ReportPdf.h"
 
 #include <cstring>
 #include <iostream>
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--eval") == 0)
         return probex::RunEvalCommand(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "--batch") == 0)
-        return probex::RunBatchCommand(argc - 2, argv + 2, std::cout, std::cerr);
+        return probex::RunBatchCommand(argc - 2, argv + 2, std::cout, std::cerr,
+                                       probex::WriteReportPdf);
     return probex::RunDesktopProgram(argc, argv);
 }

@@ -124,6 +124,26 @@ TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
     EXPECT_EQ(again.out, o.out);
 }
 
+TEST_F(CommandLineTest, BatchWritesTheReportAsAPdf) {
+    const fs::path report = dir / "beam.pdf";
+    const Outcome o = batch(std::string(PROBEX_SOURCE_DIR) + "/examples/beam-windows.pxw",
+                            "--seed 3 --steps 2000 --report '" + report.string() + "'");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(ReadAll(report).substr(0, 5), "%PDF-");
+    if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "no pdftotext";
+    const fs::path text = dir / "beam.txt";
+    ASSERT_EQ(std::system(("pdftotext '" + report.string() + "' '" + text.string() + "'").c_str()),
+              0);
+    const std::string pages = ReadAll(text);
+    for (const char* expected : {"Steps: 2000", "Input variable fy", "Output variable Z",
+                                 "Probabilities Z", "Quantiles R", "2D S & R", "Page 1"})
+        EXPECT_NE(pages.find(expected), std::string::npos) << expected;
+    // A report that cannot be written fails like any file.
+    EXPECT_EQ(
+        batch(Beam, "--steps 100 --report '" + (dir / "no/such/dir.pdf").string() + "'").exitCode,
+        2);
+}
+
 TEST_F(CommandLineTest, BatchRebuildsThe1DWindowHistogramsThatAskForIt) {
     // y = 1..10: rebuilt over [1, 10] the histogram ends exactly at 10; grown by doubling
     // from [1, 2] it ends past it.
