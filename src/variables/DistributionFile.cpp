@@ -261,8 +261,9 @@ std::string DistributionFileText(const DistributionFileContent& content,
     text += "Identification=" + content.identification + "\r\n";
     text += content.discrete ? "Type=Discrete\r\n" : "Type=Continuous\r\n";
     text += "Form=Frequency\r\n\r\n[Parameters]\r\n";
-    text += "Min=" + FormatGeneral3(content.min, format.decimalSeparator) + "\r\n";
-    text += "Max=" + FormatGeneral3(content.max, format.decimalSeparator) + "\r\n";
+    // Ten digits, so that the file read back as an input keeps the histogram's range.
+    text += "Min=" + FormatGeneral(content.min, format.decimalSeparator, 10) + "\r\n";
+    text += "Max=" + FormatGeneral(content.max, format.decimalSeparator, 10) + "\r\n";
     std::int64_t total = 0;
     for (std::int32_t count : content.counts)
         total += count;

@@ -102,7 +102,8 @@ TEST_F(ProjectReaderTest, InputVariableLines) {
     const char* const beam = "Min=0.00000000 Max=3.00000000";
     const char* const undef = "SavedDistribution";
     const char* const normal = "Min=-3.00000000 Max=3.00000000 Mean=1.00000000 StDev=1.00000000";
-    const char* const uniform = "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513";
+    const char* const uniform =
+        "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=2.886751346E-01";
     const std::string uLine = std::string("u;Uniform;") + uniform;
     const Case cases[] = {
         {"c1;Constant;Value=PI", "c1", D::dkConstant, "Constant", pi, "", ""},
