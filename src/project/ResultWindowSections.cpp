@@ -188,8 +188,8 @@ bool FinishOne(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pen
     TGrdOVarSup& record = outputs.record(row);
     const std::string name = outputs.cell(row, colVariable);
     if (kind == ResultWindowKind::Statistics) {
+        // A statistics window has no discrete choice: the cell keeps what the table says.
         RaiseActivity(outputs, row, Activity::Statistics);
-        outputs.setCell(row, colDiscrete, YesNo(pending.discrete));
         model.resultWindows.observer().outputRowCurrent(row);
         record.windowIds[owStatistics] = pending.identification;
         model.resultWindows.open(TStatWindowDesc{name, pending.identification});
