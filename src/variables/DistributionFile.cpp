@@ -1,11 +1,11 @@
 #include "variables/DistributionFile.h"
 
 #include "components/Prompter.h"
+#include "settings/FileAccess.h"
 #include "settings/NumberText.h"
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -204,18 +204,12 @@ bool ReadDistributionFile(const std::string& path, TLis& lis, const Distribution
                           Prompter& prompter, std::string* loadError) {
     std::string failure;
     try {
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr)
-            throw ELoadError("Cannot open file " + path + ": " + systemMessage(errno));
         std::string text;
-        char buffer[65536];
-        std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, got);
-        const bool failed = std::ferror(file) != 0;
-        const int error = errno;
-        std::fclose(file);
-        if (failed) throw ELoadError("Cannot read file " + path + ": " + systemMessage(error));
+        if (std::string error = ReadWholeFile(path, text); !error.empty()) {
+            // The file itself failed, not its contents: say why before what it means.
+            prompter.error(error);
+            throw ELoadError(error);
+        }
         ParseDistributionText(text, path, lis, format);
         return true;
     } catch (const std::bad_alloc&) {
@@ -283,24 +277,7 @@ std::string WriteDistributionFile(const std::string& path, const DistributionFil
     } catch (const std::bad_alloc&) {
         return systemMessage(ENOMEM);
     }
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) return systemMessage(errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written && !closed) error = errno;
-    if (!written || !closed) {
-        std::remove(temporary.c_str());
-        return systemMessage(error != 0 ? error : EIO);
-    }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::remove(temporary.c_str());
-        return renameError.message();
-    }
-    return {};
+    return WriteFileAtomically(path, text);
 }
 
 } // namespace probex

@@ -147,6 +147,12 @@ TEST_F(CommandLineTest, BatchExitCodes) {
          "Error in expression"},
         {"--batch '" + Beam + "' --settings '" + (dir / "none.ini").string() + "'", 2,
          "settings file not found"},
+        {"--batch /etc/passwd --settings '" + settings.string() + "'", 2,
+         "error: File \"/etc/passwd\" is not a Probex project\n"},
+        {"--batch '" + writeProject("empty.pxw", "") + "' --settings '" + settings.string() + "'",
+         2, "is not a Probex project"},
+        {"--batch /dev/zero --settings '" + settings.string() + "'", 2, "more than 64 MB"},
+        {"--batch '" + Beam + "' --settings /dev/zero", 2, "not a regular file"},
         {"--batch '" + Beam + "' --steps 10 --settings '" + settings.string() + "' --results " +
              "/proc/version/x",
          2, "error: "},
@@ -160,12 +166,15 @@ TEST_F(CommandLineTest, BatchExitCodes) {
 }
 
 TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
-    const Outcome o =
-        run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 999999999",
-            "timeout --preserve-status -s INT 1 ");
-    EXPECT_EQ(o.exitCode, 1);
-    EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
-    EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    for (const char* signal : {"INT", "TERM"}) {
+        SCOPED_TRACE(signal);
+        const Outcome o =
+            run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 999999999",
+                std::string("timeout --preserve-status -s ") + signal + " 1 ");
+        EXPECT_EQ(o.exitCode, 1);
+        EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
+        EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    }
 }
 
 } // namespace

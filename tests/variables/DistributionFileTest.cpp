@@ -153,7 +153,7 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
     content.max = 1234.5L;
     content.counts = counts;
     ASSERT_EQ(WriteDistributionFile(path, content, dot), "");
-    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 1);
 
     test::ScriptedPrompter prompter;
     TLis lis;
@@ -177,7 +177,7 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
     EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::Cancel);
 
     // A failed write leaves the old file as it was.
-    std::filesystem::create_directories(path + ".part");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     content.counts = counts;
     EXPECT_NE(WriteDistributionFile(path, content, dot), "");
     EXPECT_FALSE(ReadDistributionFile(path, lis, dot, prompter, &detail));
@@ -186,6 +186,11 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
 
     EXPECT_FALSE(ReadDistributionFile(dir.path("missing.dis"), lis, dot, prompter, &detail));
     EXPECT_NE(detail.find("missing.dis"), std::string::npos);
+    // A file that never ends is not read without limit; the box says why.
+    prompter.shown.clear();
+    EXPECT_FALSE(ReadDistributionFile("/dev/zero", lis, dot, prompter, &detail));
+    EXPECT_NE(detail.find("more than"), std::string::npos) << detail;
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{detail, "Distribution not defined!"}));
     EXPECT_EQ(FindDistributionFile("missing.dis", dir.dir()), "");
     EXPECT_EQ(FindDistributionFile("x.dis", dir.path("none")), "");
 }
