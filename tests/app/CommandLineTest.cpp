@@ -124,6 +124,22 @@ TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
     EXPECT_EQ(again.out, o.out);
 }
 
+TEST_F(CommandLineTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile) {
+    const fs::path target = dir / "target.pxw", link = dir / "link.pxw";
+    std::ofstream(target) << "old";
+    fs::create_symlink(target.filename(), link);
+    const Outcome viaLink = batch(Beam, "--steps 10 --save-as '" + link.string() + "'");
+    EXPECT_EQ(viaLink.exitCode, 0) << viaLink.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
+
+    fs::permissions(target, fs::perms::owner_read);
+    const Outcome locked = batch(Beam, "--steps 10 --save-as '" + target.string() + "'");
+    EXPECT_EQ(locked.exitCode, 2);
+    EXPECT_NE(locked.err.find("Permission denied"), std::string::npos) << locked.err;
+    EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
+}
+
 TEST_F(CommandLineTest, BatchExitCodes) {
     const std::string runtimeError = writeProject(
         "div.pxw", "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\ny = 1/x\r\n[Variables]\r\n"
