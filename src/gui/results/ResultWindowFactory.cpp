@@ -1,0 +1,29 @@
+#include "gui/results/ResultWindowFactory.h"
+
+#include "gui/results/TFrmOut1D.h"
+#include "gui/results/TFrmOutStat.h"
+
+namespace probex {
+
+TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::size_t index,
+                               QWidget* parent) {
+    switch (kind) {
+    case ResultWindowKind::Statistics:
+        return new TFrmOutStat(model, index, parent);
+
+    case ResultWindowKind::OneD:
+        return new TFrmOut1D(model, index, parent);
+
+    case ResultWindowKind::TwoD:
+        return nullptr;
+
+    case ResultWindowKind::Probability:
+        return nullptr;
+
+    case ResultWindowKind::Quantile:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace probex
