@@ -6,6 +6,7 @@
 #include "project/ProjectCommands.h"
 #include "project/ProjectWriter.h"
 #include "results/SaveResults.h"
+#include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
@@ -115,12 +116,14 @@ extern "C" void OnInterrupt(int) {
     g_interrupted.store(true);
 }
 
-/// Turns Ctrl+C into the Stop command while the run proceeds.
+/// Turns Ctrl+C, and the termination request a session or job manager sends, into the
+/// Stop command while the run proceeds.
 class InterruptGuard {
 public:
     explicit InterruptGuard(ProjectModel& model) : m_model(model) {
         g_interrupted.store(false);
         m_previous = std::signal(SIGINT, OnInterrupt);
+        m_previousTerm = std::signal(SIGTERM, OnInterrupt);
         m_watcher = std::thread([this] {
             while (!m_done.load()) {
                 if (g_interrupted.load()) m_model.requestStop();
@@ -132,6 +135,7 @@ public:
         m_done.store(true);
         m_watcher.join();
         std::signal(SIGINT, m_previous);
+        std::signal(SIGTERM, m_previousTerm);
     }
     bool interrupted() const { return g_interrupted.load(); }
 
@@ -140,6 +144,7 @@ private:
     std::atomic<bool> m_done{false};
     std::thread m_watcher;
     void (*m_previous)(int) = SIG_DFL;
+    void (*m_previousTerm)(int) = SIG_DFL;
 };
 
 void PrintStatistics(ProjectModel& model, std::ostream& out) {
@@ -182,6 +187,12 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
     TSettings settings = MakeDefaultSettings(location.AppDir);
     if (!options.settingsFile.empty() && !std::filesystem::exists(options.settingsFile)) {
         err << "error: settings file not found: " << options.settingsFile << '\n';
+        return ExitUsage;
+    }
+    // A settings file named but unreadable would quietly run with other settings.
+    if (std::string problem; !options.settingsFile.empty() &&
+                             !IniFile().load(options.settingsFile, &problem) && !problem.empty()) {
+        err << "error: " << problem << '\n';
         return ExitUsage;
     }
     BatchPrompter prompter(err, options.yes);

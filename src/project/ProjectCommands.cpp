@@ -75,7 +75,8 @@ bool ProjectCommands::Open(std::optional<std::string> file) {
     if (!file) file = chooseFile(false, "Open");
     if (!file) return false;
     // Read before New: a file that cannot be read must not cost the open project.
-    const std::optional<std::string> text = LoadProjectFile(*file, m_model.prompter());
+    const std::optional<std::string> text =
+        LoadProjectFile(*file, m_model.prompter(), m_model.settings().ListSep);
     if (!text) return false;
     New();
     const std::optional<ReadOutcome> outcome = readInto(*text, *file);
@@ -92,7 +93,8 @@ bool ProjectCommands::Open(std::optional<std::string> file) {
 bool ProjectCommands::Merge(std::optional<std::string> file) {
     if (!file) file = chooseFile(false, "Merge");
     if (!file) return false;
-    const std::optional<std::string> text = LoadProjectFile(*file, m_model.prompter());
+    const std::optional<std::string> text =
+        LoadProjectFile(*file, m_model.prompter(), m_model.settings().ListSep);
     if (!text) return false;
     const std::optional<ReadOutcome> outcome = readInto(*text, *file);
     if (!outcome) return false;

@@ -33,7 +33,7 @@ std::string ProjectText(ProjectDocument& model) {
     const TSettings& settings = model.settings();
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);
-    const auto fixed = [sep](Extended value) { return FormatResultValue(value, sep); };
+    const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     std::string text;
     const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
 

@@ -188,8 +188,8 @@ bool FinishOne(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pen
     TGrdOVarSup& record = outputs.record(row);
     const std::string name = outputs.cell(row, colVariable);
     if (kind == ResultWindowKind::Statistics) {
+        // A statistics window has no discrete choice: the cell keeps what the table says.
         RaiseActivity(outputs, row, Activity::Statistics);
-        outputs.setCell(row, colDiscrete, YesNo(pending.discrete));
         model.resultWindows.observer().outputRowCurrent(row);
         record.windowIds[owStatistics] = pending.identification;
         model.resultWindows.open(TStatWindowDesc{name, pending.identification});
@@ -314,7 +314,7 @@ std::string ResultWindowSectionsText(ProjectDocument& model) {
     const TSettings& settings = model.settings();
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);
-    const auto fixed = [sep](Extended value) { return FormatResultValue(value, sep); };
+    const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     std::string text;
     const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
     const auto identification = [&put](const std::string& id) {

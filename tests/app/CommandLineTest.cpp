@@ -144,6 +144,22 @@ TEST_F(CommandLineTest, BatchWritesTheReportAsAPdf) {
         2);
 }
 
+TEST_F(CommandLineTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile) {
+    const fs::path target = dir / "target.pxw", link = dir / "link.pxw";
+    std::ofstream(target) << "old";
+    fs::create_symlink(target.filename(), link);
+    const Outcome viaLink = batch(Beam, "--steps 10 --save-as '" + link.string() + "'");
+    EXPECT_EQ(viaLink.exitCode, 0) << viaLink.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
+
+    fs::permissions(target, fs::perms::owner_read);
+    const Outcome locked = batch(Beam, "--steps 10 --save-as '" + target.string() + "'");
+    EXPECT_EQ(locked.exitCode, 2);
+    EXPECT_NE(locked.err.find("Permission denied"), std::string::npos) << locked.err;
+    EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
+}
+
 TEST_F(CommandLineTest, BatchRebuildsThe1DWindowHistogramsThatAskForIt) {
     // y = 1..10: rebuilt over [1, 10] the histogram ends exactly at 10; grown by doubling
     // from [1, 2] it ends past it.
@@ -190,6 +206,12 @@ TEST_F(CommandLineTest, BatchExitCodes) {
          "Error in expression"},
         {"--batch '" + Beam + "' --settings '" + (dir / "none.ini").string() + "'", 2,
          "settings file not found"},
+        {"--batch /etc/passwd --settings '" + settings.string() + "'", 2,
+         "error: File \"/etc/passwd\" is not a Probex project\n"},
+        {"--batch '" + writeProject("empty.pxw", "") + "' --settings '" + settings.string() + "'",
+         2, "is not a Probex project"},
+        {"--batch /dev/zero --settings '" + settings.string() + "'", 2, "more than 64 MB"},
+        {"--batch '" + Beam + "' --settings /dev/zero", 2, "not a regular file"},
         {"--batch '" + Beam + "' --steps 10 --settings '" + settings.string() + "' --results " +
              "/proc/version/x",
          2, "error: "},
@@ -239,12 +261,15 @@ TEST_F(CommandLineTest, BatchRefusesRunsThatCouldNotEndOrRanNoStep) {
 }
 
 TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
-    const Outcome o =
-        run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 50000000",
-            "timeout --preserve-status -s INT 1 ");
-    EXPECT_EQ(o.exitCode, 1);
-    EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
-    EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    for (const char* signal : {"INT", "TERM"}) {
+        SCOPED_TRACE(signal);
+        const Outcome o =
+            run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 50000000",
+                std::string("timeout --preserve-status -s ") + signal + " 1 ");
+        EXPECT_EQ(o.exitCode, 1);
+        EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
+        EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    }
 }
 
 } // namespace

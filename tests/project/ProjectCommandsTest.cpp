@@ -122,6 +122,17 @@ TEST_F(ProjectCommandsTest, FailedOpenKeepsTheProject) {
     WriteBytes(future, Project({"Steps=x"}));
     EXPECT_FALSE(commands.Open(future));
     EXPECT_EQ(commands.CurrentProjectFile(), "");
+
+    // No project at all: said so, and the open project stays.
+    const std::string empty = dir.path("empty.pxw");
+    WriteBytes(empty, "");
+    model.equations = {"y = 1"};
+    prompter.shown.clear();
+    EXPECT_FALSE(commands.Open(empty));
+    EXPECT_FALSE(commands.Merge(empty));
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>(2, "File \"" + empty + "\" is not a Probex project"));
+    EXPECT_EQ(model.equations, std::vector<std::string>{"y = 1"});
 }
 
 TEST_F(ProjectCommandsTest, SaveAsNamesAndOverwriting) {

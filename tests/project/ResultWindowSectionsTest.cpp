@@ -66,6 +66,16 @@ TEST_F(ResultWindowSectionsTest, ActivityIsRaisedNeverLowered) {
                                                        "open 4:0", "open 2:0"}));
 }
 
+TEST_F(ResultWindowSectionsTest, SectionsSetOnlyWhatTheirWindowHas) {
+    settings.Discrete1D = false;
+    read({"[Out.Variables]", "a;Histogram;Yes;Yes", "[Out.Statistics]", "Variable=a", "Discrete=No",
+          "Recalculate=No"});
+    ASSERT_EQ(model.resultWindows.statistics.size(), 1u);
+    EXPECT_EQ(model.outputs().cell(1, colDiscrete), "Yes");
+    EXPECT_EQ(model.outputs().cell(1, colRecalculate), "Yes");
+    EXPECT_EQ(activity("a"), "Histogram");
+}
+
 TEST_F(ResultWindowSectionsTest, ProbabilityAndQuantileLines) {
     settings.PQLines = 16;
     read({"[Out.Probabilities]", "Variable=y", "Q40=2.5", "Q300=1", "Q0=1", "P1=7",

@@ -190,8 +190,9 @@ private slots:
         QCOMPARE(prompter.take(Prompter::Kind::Error), std::string("Must be Min<Max!"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(table().record(row).Min, 5.0L); // the record keeps what was read
-        QCOMPARE(table().cell(row, InputColumn::Parameters),
-                 std::string("Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513"));
+        QCOMPARE(
+            table().cell(row, InputColumn::Parameters),
+            std::string("Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=2.886751346E-01"));
         type("EdtMax", "7");
         dialog->close();
         QVERIFY(!dialog->isVisible());
