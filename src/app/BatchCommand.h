@@ -5,8 +5,9 @@
 namespace probex {
 
 /// `probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] [--settings FILE]
-/// [--save-as FILE] [--yes]`: reads the project, runs it to its last step, evaluates the out
-/// equations, prints the statistics and writes the files asked for.
+/// [--save-as FILE] [--target-cov PERCENT] [--yes]`: reads the project, runs it to its last step
+/// (or until the estimate's CoV falls to PERCENT), evaluates the out equations, prints the
+/// statistics, the result and its precision, and writes the files asked for.
 /// Exit codes: 0 success; 1 the model does not compile, a run-time error or an interruption
 /// stopped the run, or the out equations failed; 2 usage errors and files that cannot be read
 /// or written.
