@@ -27,6 +27,11 @@ std::string CheckWarnings(const TIis& iis);
 /// the kinds that are not truncated).
 Extended ProbabilityInsideBounds(const TIis& iis);
 
+/// Probability that the untruncated distribution of a parametric record puts between a and b
+/// (a uniform record spans [Min, Max]); tails are taken from the far side, so a small mass
+/// keeps its digits.
+Extended ProbabilityBetween(const TIis& iis, Extended a, Extended b);
+
 /// One value of the record's distribution for the given step of the run. Allocates nothing
 /// and takes no lock. A rejection loop checks `stop` (may be null) once every million
 /// rejected draws; when it is set the loop is abandoned and the last draw is returned moved
