@@ -227,9 +227,9 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
         if (const std::uint8_t code = countHolding(0, 0, steps, count); code != 0)
             return failed(code);
         const TProbabilityEstimate estimate = EstimateProbability(count, steps);
+        addConvergencePoint(estimate);
         finish(estimate.Probability, FormatResultValue(estimate.Probability, m_settings.DecimalSep),
                estimate);
-        addConvergencePoint(estimate);
         return true;
     }
 
