@@ -33,6 +33,7 @@ struct BatchOptions {
     std::string project;
     std::optional<std::int64_t> steps;
     std::optional<std::int64_t> seed;
+    std::optional<Extended> targetCoV;
     std::string resultsDir;
     std::string settingsFile;
     std::string saveAs;
@@ -42,7 +43,7 @@ struct BatchOptions {
 
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
-    "[--settings FILE] [--save-as FILE] [--report FILE.pdf] [--yes]\n";
+    "[--settings FILE] [--save-as FILE] [--target-cov PERCENT] [--report FILE.pdf] [--yes]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
     if (text.empty() || text.size() > 18) return false;
@@ -71,6 +72,11 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
             if (!next(value) || !ParseWhole(value, number))
                 return arg + " needs a whole number, not '" + value + "'";
             (arg == "--steps" ? options.steps : options.seed) = number;
+        } else if (arg == "--target-cov") {
+            Extended percent = 0;
+            if (!next(value) || !TryStrToExtended(value, '.', percent) || !(percent > 0))
+                return "--target-cov needs a percentage above 0, not '" + value + "'";
+            options.targetCoV = percent;
         } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
                    arg == "--report") {
             if (!next(value) || value.empty()) return arg + " needs a file or directory name";
@@ -218,6 +224,15 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         settings.Seed1 = static_cast<std::int32_t>(*options.seed);
     }
 
+    if (options.targetCoV) {
+        TOutEvalSettings& eval = model.outEquations().evalSettings();
+        eval.StopRule = true;
+        eval.TargetCoV = *options.targetCoV;
+        if (eval.Mode != OutEvalMode::Probability)
+            err << "warning: --target-cov has no effect: the out equations are not in "
+                   "Probability mode\n";
+    }
+
     int exitCode = 0;
     {
         InterruptGuard interrupt(model);
@@ -238,6 +253,7 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         err << "error: no step was run, so there are no results\n";
         return ExitFailed;
     }
+    if (!model.stopRuleReason().empty()) err << "information: " << model.stopRuleReason() << '\n';
     // What the 1D windows do at the end of a run, so that the files equal the window's.
     FinalOneDHistograms(model);
 
@@ -250,6 +266,7 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         } else {
             const bool parameter = outEq.evalSettings().Mode == OutEvalMode::Parameter;
             out << (parameter ? "Parameter: " : "Probability: ") << outEq.result().Text << '\n';
+            out << EstimateLine(outEq.result().Estimate, settings.DecimalSep) << '\n';
         }
     }
 

@@ -193,6 +193,8 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
         m_observer->runningChanged(false);
         return RunCommand::Failed;
     }
+    m_stopRuleReason.clear();
+    m_outEquations.BeginLiveCount(m_stepCounter);
     startWorker();
     return RunCommand::Started;
 }
@@ -296,9 +298,20 @@ void ProjectModel::refresh1D(std::int32_t step) {
 }
 void ProjectModel::refreshPQ(std::int32_t step) {
     m_observer->refreshPQ(step);
+    // The probability of the out equations follows at the same refresh, over the new slots.
+    if (!m_outEquations.CountNewSteps(step) || !m_stopRuleReason.empty()) return;
+    const TProbabilityEstimate& estimate = m_outEquations.convergence().back();
+    if (!StopRuleMet(m_outEquations.evalSettings(), estimate)) return;
+    const char sep = m_settings.DecimalSep;
+    m_stopRuleReason = "Stopped at step " + FormatInteger(step) + ": CoV " +
+                       FormatCoVPercent(estimate, sep) + " % reached the target " +
+                       FormatShortest(m_outEquations.evalSettings().TargetCoV, sep) + " %";
+    requestStop();
 }
 
 void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
+    // A run the stop rule ended has reached its goal, like a run at its last step.
+    if (outcome == RunOutcome::Stopped && !m_stopRuleReason.empty()) outcome = RunOutcome::Finished;
     m_running = false;
     m_workerActive = false;
     if (outcome == RunOutcome::Failed) {
@@ -312,7 +325,7 @@ void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
     } else {
         m_observer->finalRefresh();
         m_observer->runningChanged(false);
-        m_observer->showStatus("");
+        m_observer->showStatus(m_stopRuleReason);
         if (m_outEquations.compiled()) m_outEquations.EvaluateOutEquations(m_stepCounter);
         m_resultsExist = true;
         m_observer->resultsChanged(true);

@@ -439,6 +439,12 @@ void Reader::evaluationKey(const std::string& line) {
         eval.MaxIter = StrToInt(entry.value);
     } else if (key == "maxdiff" || key == "maxdifference") {
         eval.MaxDiff = StrToExtended(entry.value, sep);
+    } else if (key == "stoprule") {
+        eval.StopRule = LowerAscii(entry.value) == "yes";
+    } else if (key == "targetcov") {
+        eval.TargetCoV = StrToExtended(entry.value, sep);
+    } else if (key == "minsteps") {
+        eval.MinSteps = StrToInt(entry.value);
     }
 }
 

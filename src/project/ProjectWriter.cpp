@@ -74,6 +74,14 @@ std::string ProjectText(ProjectDocument& model) {
     put("Probability=" + fixed(eval.Target));
     put("MaxIteration=" + FormatInteger(eval.MaxIter));
     put("MaxDiff=" + fixed(eval.MaxDiff));
+    // Only a project that uses the stop rule carries its keys, so other files stay as they were.
+    const TOutEvalSettings defaults;
+    if (eval.StopRule || eval.TargetCoV != defaults.TargetCoV ||
+        eval.MinSteps != defaults.MinSteps) {
+        put(std::string("StopRule=") + (eval.StopRule ? "Yes" : "No"));
+        put("TargetCoV=" + fixed(eval.TargetCoV));
+        put("MinSteps=" + FormatInteger(eval.MinSteps));
+    }
     put("");
 
     put("[Out.Variables]");

@@ -102,6 +102,20 @@ TEST_F(CommandLineTest, BatchRunIsReproducibleAndPrintsTheTable) {
     EXPECT_NE(other.out, first.out);
 }
 
+TEST_F(CommandLineTest, TargetCoVStopsTheRunAndThePrecisionFollowsTheProbability) {
+    const Outcome o = batch(Beam, "--seed 42 --steps 1000000 --target-cov 10");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_TRUE(o.err.starts_with("information: Stopped at step ")) << o.err;
+    const std::size_t at = o.out.find("\nProbability: 0.00");
+    ASSERT_NE(at, std::string::npos) << o.out;
+    const std::size_t next = o.out.find('\n', at + 1);
+    EXPECT_EQ(o.out.substr(next + 1, 10), "Interval: ") << o.out;
+    EXPECT_NE(o.out.find(" of " + o.err.substr(29, o.err.find(':', 29) - 29) + "\n"),
+              std::string::npos)
+        << o.out << o.err;
+    EXPECT_EQ(batch(Beam, "--target-cov 0").exitCode, 2);
+}
+
 TEST_F(CommandLineTest, DistributionFileBesideTheProjectIsFound) {
     const Outcome o = batch(std::string(PROBEX_SOURCE_DIR) + "/examples/snow-load.pxw", "--seed 3");
     ASSERT_EQ(o.exitCode, 0) << o.err;

@@ -93,6 +93,28 @@ TEST_F(ProjectWriterTest, ReadAndSavedProjectKeepsEveryNumber) {
     EXPECT_EQ(ProjectText(copy), saved);
 }
 
+TEST_F(ProjectWriterTest, StopRuleKeysReadWithoutMessageAndWriteBackTheSameBytes) {
+    TOutEvalSettings& eval = model.outEquations().evalSettings();
+    eval.Mode = OutEvalMode::Probability;
+    eval.StopRule = true;
+    eval.TargetCoV = 2.5L;
+    eval.MinSteps = 20000;
+    const std::string text = ProjectText(model);
+    EXPECT_NE(text.find("MaxDiff=0.00100000\r\nStopRule=Yes\r\nTargetCoV=2.50000000\r\n"
+                        "MinSteps=20000\r\n\r\n[Out.Variables]"),
+              std::string::npos)
+        << text;
+
+    ProjectModel again(settings, prompter, direct);
+    EXPECT_EQ(ReadProjectText(again, text, dir.dir()).outcome, ReadOutcome::Completed);
+    EXPECT_TRUE(prompter.shown.empty());
+    const TOutEvalSettings& read = again.outEquations().evalSettings();
+    EXPECT_TRUE(read.StopRule);
+    EXPECT_EQ(read.TargetCoV, 2.5L);
+    EXPECT_EQ(read.MinSteps, 20000);
+    EXPECT_EQ(ProjectText(again), text);
+}
+
 TEST_F(ProjectWriterTest, FailedSaveKeepsTheOldFileAndReportsTheSystemMessage) {
     const std::string path = dir.path("beam.pxw");
     WriteBytes(path, "old contents");
