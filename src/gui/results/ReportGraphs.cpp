@@ -34,8 +34,12 @@ TPlotScene InputGraphScene(ProjectModel& model, int row, int kind) {
     for (const TDistGraphPoint& p : graph.points)
         series.points.append({p.x, p.y});
     scene.series.append(series);
-    scene.x = {graph.xMin, graph.xMax, false, {}};
-    scene.y = {graph.yMin, graph.yMax, false, {}};
+    scene.x.min = graph.xMin;
+    scene.x.max = graph.xMax;
+    scene.x.automatic = false;
+    scene.y.min = graph.yMin;
+    scene.y.max = graph.yMax;
+    scene.y.automatic = false;
     return scene;
 }
 
