@@ -245,6 +245,15 @@ void TFrmMain::connectCommands() {
             [this] { editFocused(EditOperation::SelectAll); });
 
     connect(a.ItmIn1D, &QAction::triggered, this, &TFrmMain::ItmIn1DClick);
+    connect(a.ItmOut2D, &QAction::triggered, this, [this] {
+        // A new, empty 2D window with the default colouration and draw boxes.
+        T2DWindowDesc window;
+        window.colouration = m_settings.Graph2DColouration;
+        window.drawLines = m_settings.Graph2DDrawLines;
+        window.drawCircles = m_settings.Graph2DDrawCircles;
+        window.drawDots = m_settings.Graph2DDrawDots;
+        m_model->resultWindows.open(window);
+    });
     const std::pair<QAction*, QToolBar*> toolbarItems[] = {{a.ItmTlbFile, m_tlbFile},
                                                            {a.ItmTlbEdit, m_tlbEdit},
                                                            {a.ItmTlbTransport, m_tlbTransport},

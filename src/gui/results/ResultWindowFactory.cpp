@@ -1,11 +1,12 @@
 #include "gui/results/ResultWindowFactory.h"
 
+#include "gui/results/TFrmOut2D.h"
 #include "gui/results/TFrmResult.h"
 
 namespace probex {
 
-TFrmResult* CreateResultWindow(ProjectModel& /*model*/, ResultWindowKind kind,
-                               std::size_t /*index*/, QWidget* /*parent*/) {
+TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::size_t index,
+                               QWidget* parent) {
     switch (kind) {
     case ResultWindowKind::Statistics:
         return nullptr;
@@ -14,7 +15,7 @@ TFrmResult* CreateResultWindow(ProjectModel& /*model*/, ResultWindowKind kind,
         return nullptr;
 
     case ResultWindowKind::TwoD:
-        return nullptr;
+        return new TFrmOut2D(model, index, parent);
 
     case ResultWindowKind::Probability:
         return nullptr;
