@@ -109,16 +109,38 @@ int PaletteEntry(std::int32_t colouration, std::int32_t count, std::int32_t miss
 void RenderPicture(const PictureGrid& grid, std::int32_t colouration, const Palette2D& palette,
                    std::uint32_t background, std::uint32_t* pixels) {
     std::fill(pixels, pixels + PictureSide * PictureSide, background);
+    const auto put = [pixels](std::uint16_t c, std::uint32_t colour) {
+        pixels[(PictureSide - 1 - c % PictureSide) * PictureSide + c / PictureSide] = colour;
+    };
+    const std::vector<std::uint16_t>& occupied = grid.occupied();
+    if (colouration != ColourFreq) {
+        for (const std::uint16_t c : occupied) {
+            const int entry =
+                PaletteEntry(colouration, grid.count(c / PictureSide, c % PictureSide),
+                             grid.miss(c / PictureSide, c % PictureSide), 0);
+            if (entry >= 0) put(c, palette[static_cast<std::size_t>(entry)]);
+        }
+        return;
+    }
     std::int32_t maxCount = 0;
-    if (colouration == ColourFreq)
-        for (const std::uint16_t c : grid.occupied())
-            maxCount = std::max(maxCount, grid.count(c / PictureSide, c % PictureSide));
-    for (const std::uint16_t c : grid.occupied()) {
-        const int i = c / PictureSide;
-        const int j = c % PictureSide;
-        const int entry = PaletteEntry(colouration, grid.count(i, j), grid.miss(i, j), maxCount);
-        if (entry < 0) continue;
-        pixels[(PictureSide - 1 - j) * PictureSide + i] = palette[static_cast<std::size_t>(entry)];
+    for (const std::uint16_t c : occupied)
+        maxCount = std::max(maxCount, grid.count(c / PictureSide, c % PictureSide));
+    // The colour of every count from 1 to M, when there are fewer counts than cells: one
+    // division per count instead of one per cell.
+    const bool table = static_cast<std::size_t>(maxCount) <= occupied.size();
+    std::vector<std::uint32_t> colours;
+    if (table) {
+        colours.resize(static_cast<std::size_t>(maxCount) + 1);
+        for (std::int32_t count = 1; count <= maxCount; ++count)
+            colours[static_cast<std::size_t>(count)] =
+                palette[static_cast<std::size_t>(PaletteEntry(ColourFreq, count, 0, maxCount))];
+    }
+    for (const std::uint16_t c : occupied) {
+        const std::int32_t count = grid.count(c / PictureSide, c % PictureSide);
+        put(c,
+            table
+                ? colours[static_cast<std::size_t>(count)]
+                : palette[static_cast<std::size_t>(PaletteEntry(ColourFreq, count, 0, maxCount))]);
     }
 }
 

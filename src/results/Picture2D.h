@@ -2,6 +2,7 @@
 
 #include "engine/Extended.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -102,6 +103,32 @@ inline bool BinPoint(const Scale2D& scale, long double x, long double y, int& i,
 /// Counts log slots [from, to) of two logs into the grid.
 void BinPoints(const Extended* xs, const Extended* ys, std::int32_t from, std::int32_t to,
                const Scale2D& scale, PictureGrid& grid);
+
+/// As BinPoints, also counting the steps whose condition(k) (an object with `ok` and `holds`)
+/// does not hold; false at the first condition that cannot be evaluated.
+template <class Condition>
+bool BinPointsWithCondition(const Extended* xs, const Extended* ys, std::int32_t from,
+                            std::int32_t to, const Scale2D& scale, PictureGrid& grid,
+                            Condition&& condition) {
+    for (std::int32_t k = from; k < to; ++k) {
+        const auto result = condition(k);
+        if (!result.ok) return false;
+        int i = 0;
+        int j = 0;
+        if (!BinPoint(scale, xs[k], ys[k], i, j)) continue;
+        grid.add(i, j);
+        if (!result.holds) grid.addMiss(i, j);
+    }
+    return true;
+}
+
+/// The end of the stretch of slots that starts at `next`: just past the next slot that is a
+/// multiple of `rate` (slot 0 included), where the picture is shown again; at most `total`.
+inline std::int32_t RefreshStretchEnd(std::int32_t next, std::int32_t rate, std::int32_t total) {
+    const std::int64_t step = rate < 1 ? 1 : rate;
+    const std::int64_t refresh = (std::int64_t{next} + step - 1) / step * step;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(refresh + 1, total));
+}
 
 /// The palette entry of a cell, or -1 when the cell stays empty. `maxCount` is the largest
 /// count of all cells (used by "Freq").

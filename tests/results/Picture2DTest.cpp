@@ -82,6 +82,18 @@ TEST(Picture2D, FreqWithOnePointPerPixelPaintsTheStartColour) {
     EXPECT_EQ(At(pixels, 255, 252), start);
 }
 
+TEST(Picture2D, FreqColoursByTheCountAgainstTheLargest) {
+    const Scale2D scale = Scale2D::FromRanges(0, 255, 0, 255);
+    const Palette2D palette = MakePalette(ColourFreq, TSettings{});
+    // M = 3 with two cells (coloured cell by cell), then M = 2 with two cells (by a table).
+    const auto sparse = Paint({5, 5, 5, 6}, {5, 5, 5, 5}, scale, ColourFreq);
+    EXPECT_EQ(At(sparse, 5, 250), palette[255]);
+    EXPECT_EQ(At(sparse, 6, 250), palette[0]);
+    const auto dense = Paint({5, 5, 6, 7}, {5, 5, 5, 5}, scale, ColourFreq);
+    EXPECT_EQ(At(dense, 5, 250), palette[255]);
+    EXPECT_EQ(At(dense, 7, 250), palette[0]);
+}
+
 TEST(Picture2D, PaletteEntriesRoundHalvesToEven) {
     struct Case {
         std::int32_t colouration, count, miss, maxCount;

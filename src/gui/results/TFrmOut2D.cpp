@@ -414,27 +414,15 @@ void TFrmOut2D::buildSlice() {
     QElapsedTimer clock;
     clock.start();
     while (m_build.next < m_build.total) {
-        // Up to and including the next slot that is a multiple of the refresh rate.
-        const std::int64_t next = m_build.next;
-        const std::int64_t refresh = (next + rate - 1) / rate * rate;
-        const auto end =
-            static_cast<std::int32_t>(std::min<std::int64_t>(refresh + 1, m_build.total));
+        const std::int32_t end = RefreshStretchEnd(m_build.next, rate, m_build.total);
         if (!prob) {
             BinPoints(xs, ys, m_build.next, end, m_scale, m_grid);
-        } else {
-            for (std::int32_t k = m_build.next; k < end; ++k) {
-                const TOutEquations::Condition condition = out.ConditionAtStep(k);
-                if (!condition.ok) {
-                    // The error box ran the event loop: stop only the build it interrupted.
-                    if (generation == m_generation) stopBuilding();
-                    return;
-                }
-                int i = 0;
-                int j = 0;
-                if (!BinPoint(m_scale, xs[k], ys[k], i, j)) continue;
-                m_grid.add(i, j);
-                if (!condition.holds) m_grid.addMiss(i, j);
-            }
+        } else if (!BinPointsWithCondition(
+                       xs, ys, m_build.next, end, m_scale, m_grid,
+                       [&out](std::int32_t k) { return out.ConditionAtStep(k); })) {
+            // The error box ran the event loop: stop only the build it interrupted.
+            if (generation == m_generation) stopBuilding();
+            return;
         }
         m_build.next = end;
         if (clock.elapsed() >= SliceMilliseconds) break;
