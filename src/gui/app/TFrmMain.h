@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace probex {
 
+class ResultWindowManager;
 class StepSpinBox;
 class TFrmAbout;
 class TFrmDisInsp;
@@ -52,6 +53,7 @@ public:
     TFrmOutEquations* outEquationsWindow() const { return m_frmOutEquations; }
     TFrmVars* varsWindow() const { return m_frmVars; }
     TFrmOVars* outVarsWindow() const { return m_frmOVars; }
+    ResultWindowManager* resultWindows() const { return m_results; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QLabel* statusPanel(int panel) const {
         return m_panels.at(static_cast<std::size_t>(panel - 1));
@@ -123,8 +125,14 @@ private:
     void runningChanged(bool running) override;
     void showStep(std::int32_t step) override;
     void showStatus(const std::string& text) override;
+    void refillVariableBoxes(int mode) override;
+    void refreshStatistics(std::int32_t step) override;
+    void refresh1D(std::int32_t step) override;
+    void refreshPQ(std::int32_t step) override;
+    void finalRefresh() override;
     void resultsChanged(bool exist) override;
     void runEnded(RunOutcome outcome) override;
+    void outEquationsEvaluated() override;
 
     // LayoutKeeper
     TProjectLayout collectLayout() override;
@@ -149,6 +157,7 @@ private:
     TFrmAbout* m_frmAbout = nullptr;
     TFrmDisInsp* m_frmDisInsp = nullptr;
     TFrmOptions* m_frmOptions = nullptr;
+    ResultWindowManager* m_results = nullptr;
 
     QToolBar* m_tlbTransport = nullptr;
     QToolBar* m_tlbEdit = nullptr;

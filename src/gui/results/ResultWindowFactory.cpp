@@ -1,7 +1,8 @@
 #include "gui/results/ResultWindowFactory.h"
 
+#include "gui/results/TFrmOut1D.h"
 #include "gui/results/TFrmOut2D.h"
-#include "gui/results/TFrmResult.h"
+#include "gui/results/TFrmOutStat.h"
 
 namespace probex {
 
@@ -9,10 +10,10 @@ TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::
                                QWidget* parent) {
     switch (kind) {
     case ResultWindowKind::Statistics:
-        return nullptr;
+        return new TFrmOutStat(model, index, parent);
 
     case ResultWindowKind::OneD:
-        return nullptr;
+        return new TFrmOut1D(model, index, parent);
 
     case ResultWindowKind::TwoD:
         return new TFrmOut2D(model, index, parent);

@@ -312,8 +312,10 @@ void TFrmOut2D::selectVariable(bool horizontal, const std::string& name, bool by
             FormFill();
     }
     // So that the next run logs what the person chose.
-    if (byUser && row != 0 && !m_model.resultsExist() && outputs.cell(row, colActivity) != "Log")
+    if (byUser && row != 0 && !m_model.resultsExist() && outputs.cell(row, colActivity) != "Log") {
         outputs.setCell(row, colActivity, "Log");
+        emit outputTableChanged();
+    }
 }
 
 void TFrmOut2D::updateCaption() {
@@ -578,6 +580,10 @@ void TFrmOut2D::settingsChanged() {
     if (!m_scale.valid || m_build.active) return;
     m_palette = MakePalette(m_shownColouration, m_model.settings());
     renderGrid();
+}
+
+void TFrmOut2D::outEquationsEvaluated() {
+    if (desc().colouration == ColourProb) FormFill();
 }
 
 QImage TFrmOut2D::picture() const {

@@ -43,6 +43,7 @@ public:
     void clearResults() override;
     void setRunning(bool running) override;
     void settingsChanged() override;
+    void outEquationsEvaluated() override;
 
     /// Lists every named output row (mode 0) or only the logged ones (mode 1) in both boxes.
     void BoxVariablesFill(int mode);
