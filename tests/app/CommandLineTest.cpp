@@ -124,6 +124,29 @@ TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
     EXPECT_EQ(again.out, o.out);
 }
 
+TEST_F(CommandLineTest, BatchRebuildsThe1DWindowHistogramsThatAskForIt) {
+    // y = 1..10: rebuilt over [1, 10] the histogram ends exactly at 10; grown by doubling
+    // from [1, 2] it ends past it.
+    const auto histogramMax = [this](const char* recalculate) {
+        const std::string project = writeProject(
+            std::string(recalculate) + ".pxw",
+            "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\ny = x\r\n[Variables]\r\n"
+            "x,Step number,,\r\n[Out.Variables]\r\ny,Log,No,Yes,\r\n[Out.1D]\r\nVariable=y\r\n"
+            "Recalculate=" +
+                std::string(recalculate) + "\r\n");
+        const fs::path results = dir / recalculate;
+        const Outcome o = batch(project, "--results '" + results.string() + "'");
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        std::istringstream lines(ReadAll(results / (std::string(recalculate) + ".hsta")));
+        std::string min, max;
+        std::getline(lines, min);
+        std::getline(lines, max);
+        return max;
+    };
+    EXPECT_EQ(histogramMax("Yes"), "10.00000000\r");
+    EXPECT_NE(histogramMax("No"), "10.00000000\r");
+}
+
 TEST_F(CommandLineTest, BatchExitCodes) {
     const std::string runtimeError = writeProject(
         "div.pxw", "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\ny = 1/x\r\n[Variables]\r\n"

@@ -3,6 +3,7 @@
 #include "gui/components/Plot.h"
 #include "gui/results/TFrmOut1D.h"
 #include "gui/results/TFrmOutStat.h"
+#include "gui/simulation/TFrmOVars.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 
@@ -14,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,6 +149,40 @@ private slots:
         f.oneD(1)->BoxVariableSet("z");
         QCOMPARE(f.windows().count(Kind::OneD), std::size_t(1));
         QCOMPARE(f.oneD()->variable(), std::string("z"));
+
+        // A window whose variable leaves the output table closes.
+        TFrmOVars* table = f.main->outVarsWindow();
+        table->grid()->setCurrentIndex(
+            table->grid()->model()->index(f.model().outputs().FindOutputRow("z") - 1, 0));
+        table->deleteVariableAction()->trigger();
+        QTRY_COMPARE(f.windows().count(Kind::OneD), std::size_t(0));
+        QVERIFY(f.model().resultWindows.oneD.empty());
+    }
+
+    void windowMenuListsAndClosesTheWindows() {
+        Fixture f({"y = x", "z = 2*x"}, 10);
+        QTableView* grid = f.main->outVarsWindow()->grid();
+        const int zRow = f.model().outputs().FindOutputRow("z");
+        grid->setCurrentIndex(grid->model()->index(zRow - 1, 0));
+        for (const char* item : {"ItmOutStat", "ItmOutStat", "ItmOutStat", "ItmOut1D"})
+            f.main->findChild<QAction*>(item)->trigger();
+        // The current row's z first, then y; then every named variable has a statistics
+        // window, and the third one opens empty.
+        QCOMPARE(f.stat(0)->variable(), std::string("z"));
+        QCOMPARE(f.stat(1)->variable(), std::string("y"));
+        QCOMPARE(f.stat(2)->variable(), std::string());
+        QMenu* menu = f.main->findChild<QMenu*>("BarWindow");
+        emit menu->aboutToShow();
+        QStringList titles;
+        for (QAction* item : menu->actions())
+            titles << item->text();
+        QVERIFY(titles.contains("Stat z"));
+        QVERIFY(titles.contains("1D z"));
+        f.main->findChild<QAction*>("ItmCloseAllRes")->trigger();
+        QCOMPARE(f.windows().count(Kind::Statistics) + f.windows().count(Kind::OneD),
+                 std::size_t(0));
+        QVERIFY(f.model().resultWindows.statistics.empty());
+        QVERIFY(f.model().resultWindows.oneD.empty());
     }
 
     void marksOfAFourBinHistogram() {
