@@ -3,6 +3,8 @@
 #include "gui/engine/TFrmOutEquations.h"
 #include "gui/results/Picture2DCanvas.h"
 #include "gui/results/TFrmOut2D.h"
+#include "gui/simulation/OutputTableModel.h"
+#include "gui/simulation/TFrmOVars.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 
@@ -97,7 +99,8 @@ private slots:
         QVERIFY(!w->scale().valid);
         model().equations = {"x = n"};
         QVERIFY(model().Compile());
-        outputs.editCell(outputs.FindOutputRow("y"), colVariable, "");
+        QAbstractItemModel* table = m_main->outVarsWindow()->tableModel();
+        table->setData(table->index(outputs.FindOutputRow("y") - 1, colVariable), QString());
         QTRY_COMPARE(m_main->resultWindows()->count(ResultWindowKind::TwoD), std::size_t{0});
     }
 
