@@ -1,6 +1,7 @@
 #include "gui/results/TFrm2DTables.h"
 
 #include "components/Prompter.h"
+#include "gui/results/ResultFields.h"
 #include "gui/results/TFrm2DObjects.h"
 #include "project/ColorNames.h"
 
@@ -68,7 +69,7 @@ TFrm2DObjectTable::TFrm2DObjectTable(ObjectKind kind, Prompter& prompter, char d
     for (int r = 0; r < MaxObjectsOfKind; ++r) {
         auto* number = new QTableWidgetItem(QString::number(r + 1));
         number->setFlags(Qt::ItemIsEnabled);
-        number->setBackground(QColor(0xC0, 0xC0, 0xC0));
+        number->setBackground(BlankFieldColor);
         m_grid->setItem(r, 0, number);
         for (int c = 1; c < colorColumn; ++c)
             m_grid->setItem(r, c, new QTableWidgetItem);

@@ -2,6 +2,7 @@
 
 #include "components/Prompter.h"
 #include "gui/results/Picture2DCanvas.h"
+#include "gui/results/ResultFields.h"
 #include "gui/results/TFrm2DObjects.h"
 #include "gui/results/TFrm2DTables.h"
 #include "model/ProjectModel.h"
@@ -34,18 +35,6 @@ namespace {
 /// A slice of the picture's build runs this long before the window gets the event loop back.
 constexpr int SliceMilliseconds = 30;
 constexpr std::uint32_t Background = 0xFFFFFFFF;
-
-QString Q(const std::string& text) {
-    return QString::fromLatin1(text);
-}
-
-std::string S(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-QColor ColourOf(std::int32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -100,7 +89,7 @@ void TFrmOut2D::buildWidgets() {
     for (QComboBox* box : {m_boxH, m_boxV}) {
         box->setMinimumContentsLength(10);
         connect(box, &QComboBox::activated, this, [this, box](int item) {
-            selectVariable(box == m_boxH, S(box->itemText(item)), true);
+            selectVariable(box == m_boxH, Latin1String(box->itemText(item)), true);
         });
     }
     auto* boxes = new QHBoxLayout;
@@ -169,7 +158,7 @@ void TFrmOut2D::buildWidgets() {
     m_edtCom = new QLineEdit(this);
     m_edtCom->setObjectName(QStringLiteral("EdtCom"));
     connect(m_edtCom, &QLineEdit::textEdited, this,
-            [this](const QString& text) { desc().identification = S(text); });
+            [this](const QString& text) { desc().identification = Latin1String(text); });
     auto* comment = new QHBoxLayout;
     comment->addWidget(new QLabel(QStringLiteral("Comment line"), this));
     comment->addWidget(m_edtCom, 1);
@@ -233,7 +222,7 @@ void TFrmOut2D::loadDescription() {
     m_chbLines->setChecked(window.drawLines);
     m_chbCircles->setChecked(window.drawCircles);
     m_chbDots->setChecked(window.drawDots);
-    m_edtCom->setText(Q(window.identification));
+    m_edtCom->setText(Latin1Text(window.identification));
     // Both names first, then one picture.
     m_deferRedraw = true;
     selectVariable(true, window.variableH, false);
@@ -246,20 +235,9 @@ void TFrmOut2D::loadDescription() {
 }
 
 void TFrmOut2D::BoxVariablesFill(int mode) {
-    const TOutputTable& outputs = m_model.outputs();
-    QStringList names;
-    for (int row = 1; row <= OutputRows; ++row) {
-        const std::string& name = outputs.cell(row, colVariable);
-        if (name.empty()) continue;
-        if (mode == 1 && outputs.cell(row, colActivity) != "Log") continue;
-        names << Q(name);
-    }
-    for (QComboBox* box : {m_boxH, m_boxV}) {
-        const QSignalBlocker blocker(box);
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(-1);
-    }
+    const int minimumLevel = mode == 1 ? static_cast<int>(Activity::Log) : -1;
+    for (QComboBox* box : {m_boxH, m_boxV})
+        FillVariableBox(box, m_model.outputs(), minimumLevel);
 }
 
 void TFrmOut2D::BoxVariablesRefill(int mode) {
@@ -268,7 +246,7 @@ void TFrmOut2D::BoxVariablesRefill(int mode) {
     BoxVariablesFill(mode);
     // An empty box has lost nothing: only a window whose variable is gone closes.
     for (const std::string* name : {&horizontal, &vertical}) {
-        if (!name->empty() && m_boxH->findText(Q(*name), Qt::MatchFixedString) < 0) {
+        if (!name->empty() && m_boxH->findText(Latin1Text(*name), Qt::MatchFixedString) < 0) {
             stopBuilding();
             emit closeRequested();
             return;
@@ -288,12 +266,12 @@ void TFrmOut2D::refillVariableBoxes(int mode) {
 void TFrmOut2D::selectVariable(bool horizontal, const std::string& name, bool byUser) {
     if (!m_deferRedraw) m_redrawDeferred = false;
     QComboBox* box = horizontal ? m_boxH : m_boxV;
-    const int item = name.empty() ? -1 : box->findText(Q(name), Qt::MatchFixedString);
+    const int item = name.empty() ? -1 : box->findText(Latin1Text(name), Qt::MatchFixedString);
     {
         const QSignalBlocker blocker(box);
         box->setCurrentIndex(item);
     }
-    const std::string shown = item >= 0 ? S(box->itemText(item)) : name;
+    const std::string shown = item >= 0 ? Latin1String(box->itemText(item)) : name;
     T2DWindowDesc& window = desc();
     (horizontal ? window.variableH : window.variableV) = shown;
     updateCaption();
@@ -320,8 +298,8 @@ void TFrmOut2D::selectVariable(bool horizontal, const std::string& name, bool by
 
 void TFrmOut2D::updateCaption() {
     const T2DWindowDesc& window = m_model.resultWindows.twoD.at(index());
-    setWindowTitle(QStringLiteral("2D ") + Q(window.variableH) + QStringLiteral(" & ") +
-                   Q(window.variableV));
+    setWindowTitle(QStringLiteral("2D ") + Latin1Text(window.variableH) + QStringLiteral(" & ") +
+                   Latin1Text(window.variableV));
 }
 
 void TFrmOut2D::setColouration(int colouration, bool byUser) {
@@ -366,8 +344,10 @@ void TFrmOut2D::DrawGraph() {
     const TOutStat* statX = statOf(window.variableH);
     const TOutStat* statY = statOf(window.variableV);
     const auto range = [&settings](const TOutStat* stat, QLabel* low, QLabel* high) {
-        low->setText(stat ? Q(FormatResultValue(stat->min, settings.DecimalSep)) : QString());
-        high->setText(stat ? Q(FormatResultValue(stat->max, settings.DecimalSep)) : QString());
+        low->setText(stat ? Latin1Text(FormatResultValue(stat->min, settings.DecimalSep))
+                          : QString());
+        high->setText(stat ? Latin1Text(FormatResultValue(stat->max, settings.DecimalSep))
+                           : QString());
     };
     range(statX, m_lxMin, m_lxMax);
     range(statY, m_lyMin, m_lyMax);
@@ -467,23 +447,27 @@ void TFrmOut2D::DrawDots() {
 
 void TFrmOut2D::drawObjects(ObjectKind kind) {
     const ObjectsRec* set = objects();
-    if (!set || !m_scale.valid) return;
+    if (!set) return;
     const std::int32_t count = std::clamp(ObjectCount(*set, kind), 0, MaxObjectsOfKind);
-    for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
-        switch (kind) {
-        case ObjectKind::Line:
-            if (const auto line = LineGeometry(set->Lines[k], m_scale))
-                m_canvas->addLine(*line, ColourOf(set->Lines[k].Color));
-            break;
-        case ObjectKind::Circle:
-            if (const auto box = CircleGeometry(set->Circles[k], m_scale))
-                m_canvas->addEllipse(*box, ColourOf(set->Circles[k].Color), false);
-            break;
-        case ObjectKind::Dot:
-            if (const auto box = DotGeometry(set->Dots[k], m_scale))
-                m_canvas->addEllipse(*box, ColourOf(set->Dots[k].Color), true);
-            break;
-        }
+    for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k)
+        drawObject(*set, kind, k);
+}
+
+void TFrmOut2D::drawObject(const ObjectsRec& set, ObjectKind kind, std::size_t k) {
+    if (!m_scale.valid) return;
+    switch (kind) {
+    case ObjectKind::Line:
+        if (const auto line = LineGeometry(set.Lines[k], m_scale))
+            m_canvas->addLine(*line, SettingsColor(set.Lines[k].Color));
+        break;
+    case ObjectKind::Circle:
+        if (const auto box = CircleGeometry(set.Circles[k], m_scale))
+            m_canvas->addEllipse(*box, SettingsColor(set.Circles[k].Color), false);
+        break;
+    case ObjectKind::Dot:
+        if (const auto box = DotGeometry(set.Dots[k], m_scale))
+            m_canvas->addEllipse(*box, SettingsColor(set.Dots[k].Color), true);
+        break;
     }
 }
 
@@ -507,22 +491,17 @@ void TFrmOut2D::addObject(ObjectKind kind) {
     case ObjectKind::Line:
         set->Lines[slot] = {v[0], v[1], v[2], v[3], dialog.color()};
         ++set->LineCount;
-        if (const auto line = LineGeometry(set->Lines[slot], m_scale))
-            m_canvas->addLine(*line, ColourOf(dialog.color()));
         break;
     case ObjectKind::Circle:
         set->Circles[slot] = {v[0], v[1], v[2], dialog.color()};
         ++set->CircleCount;
-        if (const auto box = CircleGeometry(set->Circles[slot], m_scale))
-            m_canvas->addEllipse(*box, ColourOf(dialog.color()), false);
         break;
     case ObjectKind::Dot:
         set->Dots[slot] = {v[0], v[1], v[2], dialog.color()};
         ++set->DotCount;
-        if (const auto box = DotGeometry(set->Dots[slot], m_scale))
-            m_canvas->addEllipse(*box, ColourOf(dialog.color()), true);
         break;
     }
+    drawObject(*set, kind, slot);
 }
 
 void TFrmOut2D::editObjects(ObjectKind kind) {

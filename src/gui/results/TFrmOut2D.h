@@ -61,6 +61,8 @@ public:
     void DrawCircles();
     void DrawDots();
     void drawObjects(ObjectKind kind);
+    /// Object k of the kind over the picture, where the points it marks are.
+    void drawObject(const ObjectsRec& set, ObjectKind kind, std::size_t k);
     /// "Add line", "Add circle", "Add dot".
     void addObject(ObjectKind kind);
     /// "Lines...", "Circles...", "Dots...".
