@@ -66,7 +66,6 @@ TFrmOut2D::TFrmOut2D(ProjectModel& model, std::size_t index, QWidget* parent)
     connect(&m_slices, &QTimer::timeout, this, &TFrmOut2D::buildSlice);
     buildWidgets();
     buildPopup();
-    loadDescription();
 }
 
 TFrmOut2D::~TFrmOut2D() = default;

@@ -32,6 +32,7 @@ class TFrmOut2D : public TFrmResult {
     Q_OBJECT
 
 public:
+    /// Shows the description once loadDescription is called.
     TFrmOut2D(ProjectModel& model, std::size_t index, QWidget* parent = nullptr);
     ~TFrmOut2D() override;
 

@@ -54,6 +54,7 @@ class TFrmOut2DTest : public QObject {
         const std::size_t index = m_model->resultWindows.open(desc);
         m_windows.push_back(std::make_unique<TFrmOut2D>(*m_model, index));
         TFrmOut2D& window = *m_windows.back();
+        window.loadDescription();
         window.show();
         window.finishBuilding();
         return window;
