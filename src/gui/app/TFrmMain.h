@@ -32,6 +32,7 @@ class TFrmEquations;
 class TFrmOptions;
 class TFrmOutEquations;
 class TFrmOVars;
+class TFrmSaveRes;
 class TFrmVars;
 
 /// The main window: the project's model and commands, the menus and toolbars through which
@@ -53,6 +54,7 @@ public:
     TFrmOutEquations* outEquationsWindow() const { return m_frmOutEquations; }
     TFrmVars* varsWindow() const { return m_frmVars; }
     TFrmOVars* outVarsWindow() const { return m_frmOVars; }
+    TFrmSaveRes* saveResultsDialog() const { return m_frmSaveRes; }
     ResultWindowManager* resultWindows() const { return m_results; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QLabel* statusPanel(int panel) const {
@@ -74,6 +76,7 @@ public slots:
     void ItmMergeClick();
     void ItmSaveClick();
     void ItmSaveAsClick();
+    void ItmSaveResClick();
     void ItmCompileClick();
     void ItmRunStopClick();
     void ItmResetClick();
@@ -157,6 +160,7 @@ private:
     TFrmAbout* m_frmAbout = nullptr;
     TFrmDisInsp* m_frmDisInsp = nullptr;
     TFrmOptions* m_frmOptions = nullptr;
+    TFrmSaveRes* m_frmSaveRes = nullptr;
     ResultWindowManager* m_results = nullptr;
 
     QToolBar* m_tlbTransport = nullptr;

@@ -2,6 +2,8 @@
 
 #include "gui/results/TFrmOut1D.h"
 #include "gui/results/TFrmOut2D.h"
+#include "gui/results/TFrmOutProb.h"
+#include "gui/results/TFrmOutQuant.h"
 #include "gui/results/TFrmOutStat.h"
 
 namespace probex {
@@ -19,10 +21,10 @@ TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::
         return new TFrmOut2D(model, index, parent);
 
     case ResultWindowKind::Probability:
-        return nullptr;
+        return new TFrmOutProb(model, index, parent);
 
     case ResultWindowKind::Quantile:
-        return nullptr;
+        return new TFrmOutQuant(model, index, parent);
     }
     return nullptr;
 }

@@ -120,6 +120,9 @@ TFrmOut1D::TFrmOut1D(ProjectModel& model, std::size_t index, QWidget* parent)
         m_graphItems[static_cast<std::size_t>(g)] = item;
     }
     m_graphItems[0]->setChecked(true);
+    m_popGraph->addSeparator();
+    m_plot->addPictureCommands(m_popGraph);
+    m_plot->setPrompter(&m_model.prompter());
     m_plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_plot, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_popGraph->popup(m_plot->mapToGlobal(at)); });
