@@ -99,7 +99,8 @@ void TFrmOutStat::BoxVariableChange() {
         outputs.setCell(row, colActivity, ActivityWord(Activity::Statistics));
         emit outputTableChanged();
     }
-    m_edtCom->setText(Latin1Text(desc.identification));
+    // variableChosen may close another window and move this description: read the record.
+    m_edtCom->setText(Latin1Text(outputs.record(row).windowIds[owStatistics]));
 }
 
 void TFrmOutStat::commentEdited(const QString& text) {
