@@ -260,7 +260,10 @@ void ProjectModel::discardResults() {
 }
 
 bool ProjectModel::Evaluate() {
-    return m_outEquations.Evaluate(outEquationLines, m_resultsExist, m_stepCounter);
+    const bool evaluated = m_outEquations.Evaluate(outEquationLines, m_resultsExist, m_stepCounter);
+    if (evaluated && m_outEquations.evalSettings().Mode == OutEvalMode::Probability)
+        m_observer->outEquationsEvaluated();
+    return evaluated;
 }
 
 void ProjectModel::clearProject() {

@@ -42,6 +42,8 @@ public:
     /// Results appeared (Reset enabled) or were discarded (result windows cleared).
     virtual void resultsChanged(bool /*exist*/) {}
     virtual void runEnded(RunOutcome /*outcome*/) {}
+    /// The Evaluate command computed a probability: pictures coloured by the condition follow.
+    virtual void outEquationsEvaluated() {}
 };
 
 /// The project and the commands that act on it: the model texts and tables, the compiled

@@ -291,13 +291,7 @@ TOutEquations::Condition TOutEquations::ConditionAtStep(std::int32_t slot) {
     return {true, relationHolds(m_out.Vars.Values[static_cast<std::size_t>(m_out.ResultVar[1])])};
 }
 
-bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool resultsExist,
-                             std::int32_t stepCount) {
-    if (m_eval.Mode == OutEvalMode::Inactive) return false;
-    if (!resultsExist) {
-        m_prompter.warning("Run simulations first!");
-        return false;
-    }
+bool TOutEquations::CompileForSteps(const std::vector<std::string>& lines) {
     ClearDecoded(m_out);
     m_compiled = false;
     auto recs = std::make_unique<tEquRecs>();
@@ -314,7 +308,17 @@ bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool results
         return false;
     }
     m_compiled = true;
-    return ValidateOutEquations() && EvaluateOutEquations(stepCount);
+    return ValidateOutEquations();
+}
+
+bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool resultsExist,
+                             std::int32_t stepCount) {
+    if (m_eval.Mode == OutEvalMode::Inactive) return false;
+    if (!resultsExist) {
+        m_prompter.warning("Run simulations first!");
+        return false;
+    }
+    return CompileForSteps(lines) && EvaluateOutEquations(stepCount);
 }
 
 } // namespace probex

@@ -113,6 +113,10 @@ public:
     /// value. An evaluation error is shown and gives ok = false.
     Condition ConditionAtStep(std::int32_t slot);
 
+    /// Parses, compiles and validates `lines` so that ConditionAtStep can be asked; errors are
+    /// shown. Evaluate's first half.
+    bool CompileForSteps(const std::vector<std::string>& lines);
+
     /// The Evaluate button: parses and compiles `lines`, validates and evaluates.
     /// `resultsExist` and `stepCount` come from the main window. True when a result was
     /// produced.

@@ -56,7 +56,8 @@ TEST_F(ProjectWriterTest, WritesEverySectionInOrder) {
             "VariableV=x|Colouration=Freq|DrawLines=Yes|"
             "Line=1.00000000;2.00000000;3.00000000;4.00000000;Silver|DrawCircles=No|DrawDots=Yes|"
             "Dot=0.50000000;-0.50000000;3.00000000;Lime||[Out.2D]|Identification=same|"
-            "VariableH=y|VariableV=y|Colouration=Prob|DrawLines=No||[Out.Probabilities]|"
+            "VariableH=y|VariableV=y|Colouration=Prob|DrawLines=No|DrawCircles=Yes|DrawDots=Yes||"
+            "[Out.Probabilities]|"
             "Variable=y|Discrete=No|Q1=1.50000000|Q2=0.00000000||[Out.Quantiles]|"
             "Identification=q|Variable=y|Discrete=Yes|P1=0.50000000|P2=0.50000000|")));
 }

@@ -165,7 +165,9 @@ TEST_F(ResultWindowSectionsTest, OneWindowPerVariableAndKind) {
 TEST_F(ResultWindowSectionsTest, WindowsComeBackFromTheirSections) {
     read(Split("[Out.Statistics]|Variable=s|Identification=\xb5 stat|[Out.1D]|Variable=s|P1=0.1|"
                "Q2=-4|[Out.2D]|VariableH=s|VariableV=t|Colouration=Freq|DrawLines=Yes|"
-               "DrawCircles=Yes|Line=1;2;3;4;Teal|Circle=5;6;7;Aqua|[Out.Probabilities]|"
+               "DrawCircles=Yes|Line=1;2;3;4;Teal|Circle=5;6;7;Aqua|[Out.2D]|VariableH=s|"
+               // A pair without objects keeps its circle and dot boxes too.
+               "VariableV=S|DrawCircles=Yes|DrawDots=Yes|[Out.Probabilities]|"
                "Variable=t|Q3=1e3|[Out.Quantiles]|Variable=s|P2=0.25"));
     const std::string first = ProjectText(model);
     const TResultWindows before = model.resultWindows;

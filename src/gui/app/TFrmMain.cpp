@@ -258,6 +258,17 @@ void TFrmMain::connectCommands() {
             [this] { editFocused(EditOperation::SelectAll); });
 
     connect(a.ItmIn1D, &QAction::triggered, this, &TFrmMain::ItmIn1DClick);
+    connect(a.ItmOut2D, &QAction::triggered, this, [this] {
+        // A new, empty 2D window with the default colouration and draw boxes.
+        T2DWindowDesc window;
+        window.colouration = m_settings.Graph2DColouration;
+        window.drawLines = m_settings.Graph2DDrawLines;
+        window.drawCircles = m_settings.Graph2DDrawCircles;
+        window.drawDots = m_settings.Graph2DDrawDots;
+        m_model->resultWindows.open(window);
+    });
+    m_actions.notYetAvailable.removeAll(a.ItmOut2D);
+    a.ItmOut2D->setEnabled(true);
     const std::pair<QAction*, QToolBar*> toolbarItems[] = {{a.ItmTlbFile, m_tlbFile},
                                                            {a.ItmTlbEdit, m_tlbEdit},
                                                            {a.ItmTlbTransport, m_tlbTransport},
@@ -686,6 +697,10 @@ void TFrmMain::refresh1D(std::int32_t step) {
 
 void TFrmMain::refreshPQ(std::int32_t step) {
     m_results->refreshPQ(step);
+}
+
+void TFrmMain::outEquationsEvaluated() {
+    m_results->outEquationsEvaluated();
 }
 
 void TFrmMain::finalRefresh() {

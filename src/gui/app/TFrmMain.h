@@ -135,6 +135,7 @@ private:
     void finalRefresh() override;
     void resultsChanged(bool exist) override;
     void runEnded(RunOutcome outcome) override;
+    void outEquationsEvaluated() override;
 
     // LayoutKeeper
     TProjectLayout collectLayout() override;

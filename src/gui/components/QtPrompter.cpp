@@ -1,5 +1,6 @@
 #include "gui/components/QtPrompter.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -37,6 +38,8 @@ QMessageBox::StandardButtons ButtonsFor(Prompter::Buttons buttons) {
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Prompter::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Prompter::Buttons::YesNoAll:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll;
     }
     return QMessageBox::Ok;
 }
@@ -47,6 +50,7 @@ Prompter::Answer EscapeAnswer(Prompter::Buttons buttons) {
     case Prompter::Buttons::Ok:
         return Prompter::Answer::Ok;
     case Prompter::Buttons::YesNo:
+    case Prompter::Buttons::YesNoAll:
         return Prompter::Answer::No;
     default:
         return Prompter::Answer::Cancel;
@@ -85,6 +89,8 @@ Prompter::Answer QtPrompter::message(Kind kind, const std::string& text, Buttons
     // Core texts are 8-bit; Latin-1 keeps every byte of a file name or variable name.
     QMessageBox box(IconFor(kind), MessageCaption(kind), QString::fromLatin1(text),
                     ButtonsFor(buttons), m_parent);
+    if (QAbstractButton* all = box.button(QMessageBox::YesToAll))
+        all->setText(QStringLiteral("All"));
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -94,6 +100,8 @@ Prompter::Answer QtPrompter::message(Kind kind, const std::string& text, Buttons
         return Answer::No;
     case QMessageBox::Cancel:
         return Answer::Cancel;
+    case QMessageBox::YesToAll:
+        return Answer::All;
     default:
         return EscapeAnswer(buttons);
     }
