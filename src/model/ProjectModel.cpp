@@ -16,6 +16,7 @@ ProjectModel::ProjectModel(TSettings& settings, Prompter& prompter, MainThread& 
       m_inputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outEquations(*m_outSet, *m_mainSet, m_outputs, settings, prompter) {
+    m_inputs.setProjectFile([this] { return currentProjectFile; });
     m_random.Randomize();
 }
 

@@ -1,5 +1,7 @@
 #include "gui/components/QtPrompter.h"
 
+#include "components/DialogFolder.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -98,9 +100,10 @@ Prompter::Answer QtPrompter::message(Kind kind, const std::string& text, Buttons
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request) {
+    // A folder that does not exist would become the proposed file name.
+    const std::string folder = DialogStartFolder({}, request.initialDirectory);
     QFileDialog dialog(m_parent, QString::fromStdString(request.title),
-                       QFile::decodeName(request.initialDirectory.c_str()),
-                       QtFileFilter(request.filter));
+                       QFile::decodeName(folder.c_str()), QtFileFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
