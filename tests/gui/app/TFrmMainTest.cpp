@@ -45,7 +45,9 @@ struct MainFixture {
         window->show();
     }
     ~MainFixture() {
-        if (window) window->close();
+        if (!window) return;
+        window->commands().markSaved(); // the tests' projects are thrown away unasked
+        window->close();
     }
 
     std::string settingsFile() const { return dir.filePath("Probex.ini").toStdString(); }
@@ -193,6 +195,7 @@ private slots:
         f.setLastStep(StepSpinBox::Maximum);
         f.action("ItmRunStop")->trigger();
         QVERIFY(f.model().running());
+        f.prompter.answers = {Prompter::Answer::No}; // "Save changes to Untitled?"
         QVERIFY(f.window->close());
         QVERIFY(!f.model().running());
         QVERIFY(f.model().stepCounter() < StepSpinBox::Maximum);
