@@ -83,7 +83,8 @@ bool ProjectModel::CompileModel() {
         const DistKind kind = m_inputs.kind(row);
         if (kind == DistKind::dkUndefined) {
             m_observer->showInputRow(row);
-            m_prompter.warning("Input variable not defined!");
+            m_observer->showStatus("Input variable not defined: " + set.Vars.Names[v]);
+            m_prompter.warning("Input variable not defined!\n" + set.Vars.Names[v]);
             return false;
         }
         (kind == DistKind::dkConstant ? set.ConstList : set.RandomList).add(v, row);
