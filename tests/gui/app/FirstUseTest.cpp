@@ -1,6 +1,7 @@
 // What a person meets in the first minutes: unsaved work, help, names in messages, the
 // toolbars and the recent projects.
 
+#include "gui/app/HelpLocation.h"
 #include "gui/app/HelpWindow.h"
 #include "gui/app/RecentFilesMenu.h"
 #include "gui/app/TFrmMain.h"
@@ -135,6 +136,22 @@ private slots:
         QVERIFY(!help->findNext(QStringLiteral("no such words in the manual")));
         help->browser()->setSource(QUrl(QStringLiteral("#inputs")));
         QVERIFY(help->browser()->source().toString().endsWith(QStringLiteral("#inputs")));
+    }
+
+    void installedProgramFindsItsManualAndExamplesBesideItself() {
+        QTemporaryDir prefix;
+        QDir root(prefix.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")));
+        QVERIFY(root.mkpath(QStringLiteral("share/probex/help")));
+        QVERIFY(root.mkpath(QStringLiteral("share/probex/examples")));
+        QFile page(root.filePath(QStringLiteral("share/probex/help/index.html")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        const QString bin = root.filePath(QStringLiteral("bin"));
+        QCOMPARE(FindHelpFile(bin), QFileInfo(page).canonicalFilePath());
+        QCOMPARE(
+            FindExamplesFolder(bin),
+            QFileInfo(root.filePath(QStringLiteral("share/probex/examples"))).canonicalFilePath());
     }
 
     void messagesNameTheirCulprit() {
