@@ -552,10 +552,11 @@ void TFrmMain::setRunningState(bool running) {
     a.ItmEval->setEnabled(!running);
     m_frmVars->setRunning(running);
     m_frmOVars->setRunning(running);
-    QPalette palette = m_lblCurrentStep->palette();
-    palette.setColor(QPalette::Window,
-                     running ? QColor(0, 255, 0) : QApplication::palette().color(QPalette::Button));
-    m_lblCurrentStep->setPalette(palette);
+    // A style sheet, because styles paint labels in tool bars over their palette.
+    m_lblCurrentStep->setStyleSheet(
+        running ? QStringLiteral("QLabel { background: lime; }")
+                : QStringLiteral("QLabel { background: palette(button); }"));
+    m_frmOutEquations->setEvaluateEnabled(!running);
     updateResetEnabled();
 }
 

@@ -308,6 +308,10 @@ void TFrmOutEquations::ShowOutEquationError(const TEquError& error) {
                          EquationErrorPopupText(error, m_model.outEquationLines));
 }
 
+void TFrmOutEquations::setEvaluateEnabled(bool enabled) {
+    m_btnStart->setEnabled(enabled);
+}
+
 void TFrmOutEquations::clearStatus() {
     m_barError->clearMessage();
 }

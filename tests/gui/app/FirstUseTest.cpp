@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -192,8 +193,9 @@ private slots:
         d.action("ItmRunStop")->trigger();
         QVERIFY(d.window->model().running());
         QVERIFY(!d.action("ItmEval")->isEnabled());
-        QCOMPARE(d.window->findChild<QLabel*>("lblCurrentStep")->palette().color(QPalette::Window),
-                 QColor(Qt::green)); // lime
+        const QImage counter = d.window->findChild<QLabel*>("lblCurrentStep")->grab().toImage();
+        QCOMPARE(counter.pixelColor(2, 2), QColor(Qt::green)); // lime
+        QVERIFY(!d.window->findChild<QPushButton*>("BtnStart")->isEnabled());
         d.action("ItmRunStop")->trigger();
         QTRY_VERIFY(!d.window->model().running());
         QVERIFY(d.action("ItmEval")->isEnabled());
