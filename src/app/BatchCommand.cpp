@@ -2,6 +2,7 @@
 
 #include "app/BatchPrompter.h"
 #include "model/ProjectModel.h"
+#include "model/ResultWindowOpening.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectWriter.h"
 #include "results/SaveResults.h"
@@ -214,6 +215,8 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         }
     }
     if (observer.outcome() == RunOutcome::Failed) return ExitFailed;
+    // What the 1D windows do at the end of a run, so that the files equal the window's.
+    FinalOneDHistograms(model);
 
     PrintStatistics(model, out);
     const TOutEquations& outEq = model.outEquations();

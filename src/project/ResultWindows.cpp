@@ -33,6 +33,50 @@ void TResultWindows::closeAll() {
     m_observer->windowsClosed();
 }
 
+namespace {
+
+template <class Desc> bool EraseAt(std::vector<Desc>& list, std::size_t index) {
+    if (index >= list.size()) return false;
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
+} // namespace
+
+bool TResultWindows::close(ResultWindowKind kind, std::size_t index) {
+    switch (kind) {
+    case ResultWindowKind::Statistics:
+        return EraseAt(statistics, index);
+    case ResultWindowKind::OneD:
+        return EraseAt(oneD, index);
+    case ResultWindowKind::TwoD:
+        return EraseAt(twoD, index);
+    case ResultWindowKind::Probability:
+        return EraseAt(probabilities, index);
+    case ResultWindowKind::Quantile:
+        return EraseAt(quantiles, index);
+    }
+    return false;
+}
+
+const std::string& TResultWindows::variable(ResultWindowKind kind, std::size_t index) const {
+    static const std::string none;
+    if (index >= count(kind)) return none;
+    switch (kind) {
+    case ResultWindowKind::Statistics:
+        return statistics[index].variable;
+    case ResultWindowKind::OneD:
+        return oneD[index].variable;
+    case ResultWindowKind::TwoD:
+        return twoD[index].variableH;
+    case ResultWindowKind::Probability:
+        return probabilities[index].variable;
+    case ResultWindowKind::Quantile:
+        return quantiles[index].variable;
+    }
+    return none;
+}
+
 template <class Desc>
 std::size_t TResultWindows::openOnce(std::vector<Desc>& list, const Desc& window,
                                      ResultWindowKind kind) {

@@ -97,6 +97,12 @@ public:
     std::size_t count(ResultWindowKind kind) const;
     /// Closes every window of every kind.
     void closeAll();
+    /// Removes the description at `index` of the kind's list; later windows move down one
+    /// place. The window itself has closed already, so the observer is not told. False for an
+    /// index past the list.
+    bool close(ResultWindowKind kind, std::size_t index);
+    /// The variable of the description at `index` (the horizontal one of a 2D window).
+    const std::string& variable(ResultWindowKind kind, std::size_t index) const;
 
     /// Opens a window of the kind for the variable, or updates and raises the one that
     /// already shows it (one window per variable and kind). Returns its index.

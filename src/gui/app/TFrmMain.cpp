@@ -3,6 +3,8 @@
 #include "gui/app/HelpLocation.h"
 #include "gui/app/HelpWindow.h"
 #include "gui/app/RecentFilesMenu.h"
+#include "gui/app/ResultWindowCommands.h"
+#include "gui/app/ResultWindowManager.h"
 #include "gui/app/RunPictures.h"
 #include "gui/app/StepSpinBox.h"
 #include "gui/app/TFrmAbout.h"
@@ -80,7 +82,11 @@ TFrmMain::TFrmMain(TSettings& settings, Prompter& prompter, std::string settings
     buildToolbars();
     buildStatusBar();
     buildChildWindows();
+    m_results = new ResultWindowManager(*m_model, m_mdiArea, this);
     connectCommands();
+    ConnectResultWindowCommands(m_actions, *m_results, *m_frmOVars);
+    connect(m_results, &ResultWindowManager::outputTableWanted, this,
+            [this] { bringToFront(WinVarList); });
     restorePlacements();
 
     m_model->setObserver(this);
@@ -96,6 +102,8 @@ TFrmMain::~TFrmMain() {
     // The windows read the model until they are gone.
     delete m_mdiArea;
     m_mdiArea = nullptr;
+    delete m_results;
+    m_results = nullptr;
     delete m_frmDisInsp;
     m_frmDisInsp = nullptr;
 }
@@ -310,6 +318,7 @@ void TFrmMain::connectCommands() {
     connect(m_frmOptions, &TFrmOptions::settingsChanged, this, [this] {
         m_frmEquations->setCommentSeparator(m_settings.CommentSep);
         m_frmOutEquations->setCommentSeparator(m_settings.CommentSep);
+        m_results->settingsChanged();
     });
 }
 
@@ -672,7 +681,7 @@ TProjectLayout TFrmMain::collectLayout() {
     layout.inputVars = PlacementOf(m_fixed[WinInputVars], m_normalRects[WinInputVars]);
     layout.varList = PlacementOf(m_fixed[WinVarList], m_normalRects[WinVarList]);
     for (std::size_t k = 0; k < AllResultWindowKinds.size(); ++k)
-        layout.results[k].resize(m_model->resultWindows.count(AllResultWindowKinds[k]));
+        layout.results[k] = m_results->placements(AllResultWindowKinds[k]);
     return layout;
 }
 
@@ -687,6 +696,7 @@ void TFrmMain::applyLayout(const TProjectLayout& layout) {
         ApplyPlacement(m_fixed[which], **placement);
         m_normalRects[which] = m_fixed[which]->geometry();
     }
+    m_results->applyPlacements(layout);
 }
 
 void TFrmMain::showEquationError(const TEquError& error, bool outEquations) {
@@ -711,6 +721,7 @@ void TFrmMain::showInputRow(int row) {
 }
 
 void TFrmMain::runningChanged(bool running) {
+    m_results->runningChanged(running);
     setRunningState(running);
     if (!running && m_runWait != nullptr) m_runWait->quit();
 }
@@ -723,7 +734,28 @@ void TFrmMain::showStatus(const std::string& text) {
     m_panels[1]->setText(Latin1(text));
 }
 
-void TFrmMain::resultsChanged(bool /*exist*/) {
+void TFrmMain::refillVariableBoxes(int mode) {
+    m_results->refillVariableBoxes(mode);
+}
+
+void TFrmMain::refreshStatistics(std::int32_t step) {
+    m_results->refreshStatistics(step);
+}
+
+void TFrmMain::refresh1D(std::int32_t step) {
+    m_results->refresh1D(step);
+}
+
+void TFrmMain::refreshPQ(std::int32_t step) {
+    m_results->refreshPQ(step);
+}
+
+void TFrmMain::finalRefresh() {
+    m_results->finalRefresh();
+}
+
+void TFrmMain::resultsChanged(bool exist) {
+    m_results->resultsChanged(exist);
     updateResetEnabled();
 }
 

@@ -25,6 +25,7 @@ namespace probex {
 
 class HelpWindow;
 class RecentFilesMenu;
+class ResultWindowManager;
 class StepSpinBox;
 class TFrmAbout;
 class TFrmDisInsp;
@@ -55,6 +56,7 @@ public:
     TFrmOutEquations* outEquationsWindow() const { return m_frmOutEquations; }
     TFrmVars* varsWindow() const { return m_frmVars; }
     TFrmOVars* outVarsWindow() const { return m_frmOVars; }
+    ResultWindowManager* resultWindows() const { return m_results; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     HelpWindow* helpWindow() const { return m_help; }
     RecentFilesMenu* recentFiles() const { return m_recent; }
@@ -135,6 +137,11 @@ private:
     void runningChanged(bool running) override;
     void showStep(std::int32_t step) override;
     void showStatus(const std::string& text) override;
+    void refillVariableBoxes(int mode) override;
+    void refreshStatistics(std::int32_t step) override;
+    void refresh1D(std::int32_t step) override;
+    void refreshPQ(std::int32_t step) override;
+    void finalRefresh() override;
     void resultsChanged(bool exist) override;
     void runEnded(RunOutcome outcome) override;
 
@@ -164,6 +171,7 @@ private:
     HelpWindow* m_help = nullptr;
     RecentFilesMenu* m_recent = nullptr;
     UnsavedChangesGuard* m_unsaved = nullptr;
+    ResultWindowManager* m_results = nullptr;
 
     QToolBar* m_tlbTransport = nullptr;
     QToolBar* m_tlbEdit = nullptr;

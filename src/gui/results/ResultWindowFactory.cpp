@@ -1,17 +1,18 @@
 #include "gui/results/ResultWindowFactory.h"
 
-#include "gui/results/TFrmResult.h"
+#include "gui/results/TFrmOut1D.h"
+#include "gui/results/TFrmOutStat.h"
 
 namespace probex {
 
-TFrmResult* CreateResultWindow(ProjectModel& /*model*/, ResultWindowKind kind,
-                               std::size_t /*index*/, QWidget* /*parent*/) {
+TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::size_t index,
+                               QWidget* parent) {
     switch (kind) {
     case ResultWindowKind::Statistics:
-        return nullptr;
+        return new TFrmOutStat(model, index, parent);
 
     case ResultWindowKind::OneD:
-        return nullptr;
+        return new TFrmOut1D(model, index, parent);
 
     case ResultWindowKind::TwoD:
         return nullptr;

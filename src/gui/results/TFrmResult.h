@@ -45,12 +45,23 @@ public:
     virtual void setRunning(bool running) = 0;
     /// A setting the window shows changed (colours, `PQLines`).
     virtual void settingsChanged() {}
+    /// The "Discrete" or "Recalculate" cell of an output row changed (in the output table or
+    /// in another window): a window showing that row's variable follows it.
+    virtual void outputRowChanged(int /*row*/) {}
 
 signals:
     /// The window asks to be closed and removed from its list (its variable is gone).
     void closeRequested();
+    /// A person chose the variable now in the description: another window of the kind that
+    /// shows it closes.
+    void variableChosen();
+    /// The window changed cells of the output table (an activity raised, a switch).
+    void outputTableChanged();
 
 protected:
+    /// Resizes the window (its sub-window frame too) to a client area `height` pixels high.
+    void setClientHeight(int height);
+
     ProjectModel& m_model;
 
 private:

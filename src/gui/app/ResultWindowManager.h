@@ -1,0 +1,115 @@
+#pragma once
+
+#include "project/LayoutFile.h"
+#include "project/ResultWindows.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace probex {
+
+class ProjectModel;
+class TFrmResult;
+
+/// The main window's result windows: one sub-window for every description in the project's
+/// result-window lists, built when a description is opened (by a command or a project file)
+/// and removed with its description when it closes. Passes the model's run events on to the
+/// windows of the kind they concern.
+class ResultWindowManager : public QObject, public ResultWindowsObserver {
+    Q_OBJECT
+
+public:
+    ResultWindowManager(ProjectModel& model, QMdiArea* area, QObject* parent = nullptr);
+    ~ResultWindowManager() override;
+
+    /// The window at `index` of the kind's list; nullptr when the kind cannot be shown.
+    TFrmResult* window(ResultWindowKind kind, std::size_t index) const;
+    QMdiSubWindow* frame(ResultWindowKind kind, std::size_t index) const;
+    std::size_t count(ResultWindowKind kind) const;
+
+    // Commands.
+    /// A View command: a window of the kind for the current output row's variable, or the
+    /// first named row without such a window, or an empty one.
+    void openFromView(ResultWindowKind kind, int currentOutputRow);
+    /// A window of the kind for the variable; the one showing it is raised instead.
+    void openForVariable(ResultWindowKind kind, const std::string& name);
+    /// "View variable": a window of the kind for the variable of an output table row.
+    void openForOutputRow(ResultWindowKind kind, int row);
+    /// Every window of the kind to the front, in list order.
+    void bringAllToFront(ResultWindowKind kind);
+    /// Closes every window of the kind, from the last to the first.
+    void closeAll(ResultWindowKind kind);
+    /// Appends an item per result window to the menu (replacing the ones added before).
+    void listWindows(QMenu* menu);
+
+    // The model's events.
+    void refreshStatistics(std::int32_t step);
+    void refresh1D(std::int32_t step);
+    void refreshPQ(std::int32_t step);
+    void finalRefresh();
+    void resultsChanged(bool exist);
+    void runningChanged(bool running);
+    void settingsChanged();
+
+    // Placements for the layout file, window n of a kind at element n-1.
+    std::vector<std::optional<TWindowPlacement>> placements(ResultWindowKind kind) const;
+    void applyPlacements(const TProjectLayout& layout);
+
+    // ResultWindowsObserver
+    void windowOpened(ResultWindowKind kind, std::size_t index) override;
+    void windowRaised(ResultWindowKind kind, std::size_t index) override;
+    void windowsClosed() override;
+    void outputRowCurrent(int row) override;
+    void pqLineCountChanged(std::int32_t lines) override;
+    void refillVariableBoxes(int mode) override;
+
+signals:
+    /// Cells of the output table changed: its window shows them anew.
+    void outputTableChanged();
+    /// Make the row the current row of the output table's window.
+    void outputRowWanted(int row);
+    /// Restore and raise the output table's window.
+    void outputTableWanted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Entry {
+        QPointer<QMdiSubWindow> frame; ///< null while the kind cannot be shown
+        QPointer<TFrmResult> window;
+        QRect normal; ///< the frame's last normal geometry
+    };
+    using List = std::vector<Entry>;
+
+    List& list(ResultWindowKind kind) { return m_lists[static_cast<std::size_t>(kind)]; }
+    const List& list(ResultWindowKind kind) const {
+        return m_lists[static_cast<std::size_t>(kind)];
+    }
+    /// Calls `action` for every shown window of the kind, the last first when `backwards`.
+    template <class Action> void forEach(ResultWindowKind kind, bool backwards, Action action);
+    void raise(QMdiSubWindow* frame);
+    /// The window's description leaves its list; later windows move down one place.
+    void detach(QMdiSubWindow* frame);
+    void closeOthersShowing(TFrmResult* chooser);
+    void outputRowChanged(int row, bool discrete);
+
+    ProjectModel& m_model;
+    QMdiArea* m_area;
+    std::array<List, 5> m_lists;
+    std::vector<QAction*> m_listed;
+};
+
+} // namespace probex
