@@ -114,17 +114,22 @@ TEST_F(ProjectCommandsTest, DialogsStartInAFolderThatExistsAndSaveAsProposesTheN
     WriteBytes(project, Project({"[Equations]", "y = 1"}));
     const std::string inputs = settings.InputDirPath;
 
-    prompter.files = {std::nullopt, project, std::nullopt, std::nullopt};
+    prompter.files = {std::nullopt, project, std::nullopt, std::nullopt, std::nullopt};
     EXPECT_FALSE(commands.SaveAs()); // untitled: the default folder, no name proposed
     ASSERT_TRUE(commands.Open());
     EXPECT_FALSE(commands.SaveAs()); // the project's folder and name
+    ASSERT_TRUE(model.inputs().AddInputVariable("h"));
+    model.inputs().commitCell(model.inputs().FindVarRow("h"), InputColumn::Type, "load");
     settings.InputDirPath = dir.path("gone");
     commands.New();
     EXPECT_FALSE(commands.Merge()); // no project, no default folder: home
-    ASSERT_EQ(prompter.fileRequests.size(), 4u);
-    const std::pair<std::string, std::string> expected[] = {
-        {inputs, "*.pxw"}, {inputs, "*.pxw"}, {dir.path("sub/"), "beam.pxw"}, {home, "*.pxw"}};
-    for (std::size_t i = 0; i < 4; ++i) {
+    ASSERT_EQ(prompter.fileRequests.size(), 5u);
+    const std::pair<std::string, std::string> expected[] = {{inputs, "*.pxw"},
+                                                            {inputs, "*.pxw"},
+                                                            {dir.path("sub/"), "beam.pxw"},
+                                                            {dir.path("sub/"), "*.dis"},
+                                                            {home, "*.pxw"}};
+    for (std::size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(prompter.fileRequests[i].initialDirectory, expected[i].first);
         EXPECT_EQ(prompter.fileRequests[i].fileName, expected[i].second);

@@ -170,6 +170,7 @@ private slots:
         QCOMPARE(d.prompter.texts().back(), std::string("Input variable not defined!\nTnew"));
         QLabel* panel = d.window->statusPanel(2);
         QCOMPARE(panel->text(), QStringLiteral("Input variable not defined: Tnew"));
+        QTRY_VERIFY(panel->width() > panel->fontMetrics().horizontalAdvance(panel->text()));
     }
 
     void toolbarsHaveIconsAndLabelsAndRunningStateShows() {
