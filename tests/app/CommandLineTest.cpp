@@ -185,6 +185,8 @@ TEST_F(CommandLineTest, GeneralOptionsAndMissingDisplay) {
         {"--frobnicate x.pxw", "", 2, "", "error: unknown option --frobnicate\nusage: probex"},
         {"--settings", "", 2, "", "--settings needs a file name"},
         {"'" + Beam + "'", noDisplay, 2, "", "probex --batch PROJECT.pxw"},
+        {"'" + Beam + "'", noDisplay + "QT_QPA_PLATFORM=xcb DISPLAY=:987 ", 2, "",
+         "probex --batch PROJECT.pxw"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
