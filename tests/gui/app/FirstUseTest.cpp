@@ -7,6 +7,7 @@
 #include "gui/app/TFrmMain.h"
 #include "gui/engine/TFrmEquations.h"
 #include "gui/settings/TFrmOptions.h"
+#include "gui/variables/TFrmVars.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 
@@ -18,6 +19,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -188,6 +190,15 @@ private slots:
         }
         QCOMPARE(d.window->findChild<QLabel*>("lblCurrentStep")->toolTip(),
                  QStringLiteral("Finished steps"));
+
+        TInputTable& inputs = d.window->model().inputs();
+        QVERIFY(inputs.AddInputVariable("x"));
+        inputs.commitCell(1, InputColumn::Type, "Normal");
+        const QModelIndex parameters = d.window->varsWindow()->grid()->model()->index(0, 2);
+        QCOMPARE(parameters.data(Qt::ToolTipRole).toString().toStdString(),
+                 inputs.cell(1, InputColumn::Parameters)); // the whole text
+        QVERIFY(
+            !d.window->varsWindow()->grid()->model()->index(1, 2).data(Qt::ToolTipRole).isValid());
 
         d.type({"y = 2"});
         d.window->model().setLastStep(999999999);
