@@ -215,6 +215,11 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         }
     }
     if (observer.outcome() == RunOutcome::Failed) return ExitFailed;
+    if (model.stepCounter() == 0) {
+        // Results of no step would be files full of zeros.
+        err << "error: no step was run, so there are no results\n";
+        return ExitFailed;
+    }
     // What the 1D windows do at the end of a run, so that the files equal the window's.
     FinalOneDHistograms(model);
 

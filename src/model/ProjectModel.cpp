@@ -3,6 +3,7 @@
 #include "components/Prompter.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "variables/Distributions.h"
 
 #include <algorithm>
 
@@ -97,6 +98,11 @@ bool ProjectModel::CompileModel() {
     if (m_outEquations.evalSettings().Mode != OutEvalMode::Inactive) {
         ParseEquationLines(outEquationLines, true, *m_outRecs, error, relation,
                            m_settings.CommentSep);
+        // Empty out equations are absent: the run goes on without them.
+        if (error.Code == ecNoExpression) {
+            m_observer->clearEquationStatus(true);
+            return true;
+        }
         if (error.Code != ecNone) {
             m_observer->showEquationError(error, true);
             return false;
@@ -117,6 +123,33 @@ bool ProjectModel::CompileModel() {
 bool ProjectModel::Compile() {
     Reset();
     return CompileModel();
+}
+
+bool ProjectModel::checkSampledInputs() {
+    const tDecodedEquations& set = *m_mainSet;
+    const auto named = [this](int row, const std::string& text) {
+        m_observer->showInputRow(row);
+        return "Input variable " + m_inputs.cell(row, InputColumn::Variable) + ": " + text;
+    };
+    for (int i = 1; i <= set.RandomList.Count; ++i) {
+        const int row = set.RandomList.Ref[i];
+        // The check also derives what the sampler reads, so a record whose parameters were
+        // set without it never runs on stale values.
+        if (const std::string problem = CheckParameters(m_inputs.record(row)); !problem.empty()) {
+            m_prompter.error(named(row, problem));
+            return false;
+        }
+    }
+    for (int i = 1; i <= set.RandomList.Count; ++i) {
+        const int row = set.RandomList.Ref[i];
+        const TIis& iis = m_inputs.record(row);
+        if (SlowDrawingWarning(iis).empty()) continue;
+        if (m_prompter.message(Prompter::Kind::Warning,
+                               named(row, CheckWarnings(iis)) + "\nRun anyway?",
+                               Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+            return false;
+    }
+    return true;
 }
 
 bool ProjectModel::prepareRun() {
@@ -149,7 +182,7 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
     m_running = true;
     m_observer->runningChanged(true);
     if (!m_resultsExist) {
-        if (!CompileModel() || !prepareRun()) {
+        if (!CompileModel() || !checkSampledInputs() || !prepareRun()) {
             m_running = false;
             m_observer->runningChanged(false);
             return RunCommand::Failed;
@@ -158,7 +191,6 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
         m_stepCounter = 0;
     } else if (!m_outputs.GrowOutputLogs(m_lastStep)) {
         // A continued run that goes past the prepared last step keeps every logged value.
-        m_prompter.error("No memory!");
         m_running = false;
         m_observer->runningChanged(false);
         return RunCommand::Failed;

@@ -102,6 +102,9 @@ public:
     void clearProject() override;
 
 private:
+    /// Every sampled input's parameters pass their check, and a draw that may take
+    /// practically forever runs only when the person says so. False: the run must not start.
+    bool checkSampledInputs();
     bool prepareRun();
     void startWorker();
     void discardResults();

@@ -88,8 +88,7 @@ void ProjectCommands::New() {
 
 std::optional<ReadOutcome> ProjectCommands::readInto(const std::string& text,
                                                      const std::string& file) {
-    const ReadResult result =
-        ReadProjectText(m_model, text, std::filesystem::path(file).parent_path().string());
+    const ReadResult result = ReadProjectText(m_model, text, ProjectDirectoryOf(file));
     if (result.fileVersion) m_fileVersion = result.fileVersion;
     if (result.outcome == ReadOutcome::Stopped) return std::nullopt;
     if (m_layout != nullptr && m_model.settings().SaveWinPos)

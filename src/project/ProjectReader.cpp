@@ -8,6 +8,7 @@
 #include "project/ResultWindowSections.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "settings/TextLines.h"
 #include "simulation/OutEquations.h"
 #include "simulation/OutputTable.h"
 #include "variables/DistributionFile.h"
@@ -116,13 +117,7 @@ private:
 
 ReadResult Reader::read(std::string_view text) {
     try {
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
-            std::string_view raw = text.substr(start, end - start);
-            start = end + 1;
-            if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        for (const std::string_view raw : SplitTextLines(text)) {
             const std::string trimmed = TrimBlanks(raw);
             if (trimmed.empty()) continue;
             if (!line(trimmed)) {
@@ -472,6 +467,11 @@ ReadResult ReadProjectText(ProjectDocument& model, std::string_view text,
     return Reader(model, projectDirectory).read(text);
 }
 
+std::string ProjectDirectoryOf(const std::string& projectFile) {
+    const std::string folder = std::filesystem::path(projectFile).parent_path().string();
+    return folder.empty() ? std::string(".") : folder;
+}
+
 void ApplyLayoutFile(ProjectDocument& model, const std::string& projectFile, LayoutKeeper& layout) {
     std::array<std::size_t, 5> counts{};
     for (const ResultWindowKind kind : AllResultWindowKinds)
@@ -484,8 +484,7 @@ ReadResult ReadProject(ProjectDocument& model, const std::string& path, bool res
                        LayoutKeeper* layout) {
     const std::optional<std::string> text = LoadProjectFile(path, model.prompter());
     if (!text) return {ReadOutcome::NotOpened, std::nullopt};
-    const ReadResult result =
-        ReadProjectText(model, *text, std::filesystem::path(path).parent_path().string());
+    const ReadResult result = ReadProjectText(model, *text, ProjectDirectoryOf(path));
     if (result.outcome != ReadOutcome::Stopped && restoreLayout && layout != nullptr &&
         model.settings().SaveWinPos)
         ApplyLayoutFile(model, path, *layout);

@@ -27,12 +27,15 @@ struct ReadResult {
 /// The bytes of a project file; nullopt after showing the system's message.
 std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter);
 
-/// Reads a project text (LF or CR LF lines) into the open project without clearing it:
+/// Reads a project text (CR LF, LF or CR lines) into the open project without clearing it:
 /// equation lines are appended, table rows updated or added, keys set one by one, and each
 /// result-window section opens a window. A distribution file not found in the distributions
 /// directory is looked for in `projectDirectory` (where the project file lies), when given.
 ReadResult ReadProjectText(ProjectDocument& model, std::string_view text,
                            const std::string& projectDirectory = "");
+
+/// The folder a project file lies in; the current directory for a name without a folder.
+std::string ProjectDirectoryOf(const std::string& projectFile);
 
 /// Applies the layout file of `projectFile` through `layout` when the file exists.
 void ApplyLayoutFile(ProjectDocument& model, const std::string& projectFile, LayoutKeeper& layout);

@@ -202,11 +202,9 @@ private:
             HisCompute(his, 3, true);
             for (std::size_t i = 0; i < lines; ++i) {
                 if (probabilities)
-                    record.probResults[i] =
-                        his.rangeSet ? HisProbability(his, record.probValues[i]) : 0;
+                    record.probResults[i] = HisProbability(his, record.probValues[i]);
                 else
-                    record.quantResults[i] =
-                        his.rangeSet ? HisQuantile(his, record.quantProbs[i]) : 0;
+                    record.quantResults[i] = HisQuantile(his, record.quantProbs[i]);
             }
             const auto text = [&] {
                 if (probabilities)

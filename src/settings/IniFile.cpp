@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "settings/NumberText.h"
+#include "settings/TextLines.h"
 
 #include <cerrno>
 #include <cstring>
@@ -97,14 +98,7 @@ bool IniFile::load(const std::string& path) {
 void IniFile::parse(std::string_view text) {
     m_sections.clear();
     m_sections.push_back(Section{});
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-
+    for (const std::string_view line : SplitTextLines(text)) {
         const std::string_view trimmed = Trim(line);
         if (!trimmed.empty() && trimmed.front() == '[') {
             std::string_view name = trimmed.substr(1);

@@ -78,9 +78,10 @@ Extended Quantile(const TOutHis& his, Extended p) {
 }
 
 Extended Probability(const TOutHis& his, Extended q) {
-    if (q <= his.histMin) return 0;
-    if (q >= his.histMax) return 1;
     if (his.total <= 0) return 0;
+    // At or above the top everything lies below, also for a constant whose span is one point.
+    if (q >= his.histMax) return 1;
+    if (q <= his.histMin) return 0;
     const std::int32_t n = his.binCount;
     const std::int32_t* c = his.counts.data();
     Extended below = 0;
@@ -113,11 +114,12 @@ void ComputeMoments(TOutHis& his, int level) {
         his.variance = 0;
         his.stdev = 0;
         his.covar = 0;
+        // The mark results stay as ComputeMarks found them: a constant answers its value as
+        // every quantile, 0 or 1 as a probability.
         if (level >= 3) {
             his.skew = 0;
             his.kurt = -3;
             his.median = his.mean;
-            his.markResults.fill(0);
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include "simulation/OutStat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <utility>
 
@@ -15,6 +16,13 @@ namespace {
 void UpdateWidths(TOutHis& his) {
     his.rangeWidth = his.rangeMax - his.rangeMin;
     his.binWidth = his.rangeWidth / his.binCount;
+}
+
+// The end moved outwards by the width. A range a few floating-point steps wide can round
+// back onto its end; it then moves one step at least, so every widening makes progress.
+Extended Widened(Extended end, Extended width, Extended outwards) {
+    const Extended moved = outwards > end ? end + width : end - width;
+    return moved == end ? std::nextafter(end, outwards) : moved;
 }
 
 // Doubles the range downwards, keeping range max. Each new bin takes the two old bins it
@@ -34,7 +42,7 @@ void ExtendDown(TOutHis& his) {
         c[h] = c[0];
     }
     std::fill(c, c + h, 0);
-    his.rangeMin -= his.rangeWidth;
+    his.rangeMin = Widened(his.rangeMin, his.rangeWidth, -HUGE_VALL);
     UpdateWidths(his);
 }
 
@@ -52,7 +60,7 @@ void ExtendUp(TOutHis& his) {
         cleared = h + 1;
     }
     std::fill(c + cleared, c + n, 0);
-    his.rangeMax += his.rangeWidth;
+    his.rangeMax = Widened(his.rangeMax, his.rangeWidth, HUGE_VALL);
     UpdateWidths(his);
 }
 

@@ -3,6 +3,7 @@
 #include "components/Prompter.h"
 #include "engine/EquationSet.h"
 #include "settings/Settings.h"
+#include "simulation/LogMemory.h"
 
 #include <algorithm>
 #include <new>
@@ -257,6 +258,13 @@ void TOutputTable::clear() {
 bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t lastStep) {
     m_run.clear();
     const std::int32_t slots = std::max<std::int32_t>(lastStep, 0);
+    std::int64_t logs = 0;
+    for (int row = 1; row <= OutputRows; ++row) {
+        const int v = FindVar(cell(row, colVariable), set.Vars);
+        logs += ActivityLevel(cell(row, colActivity)) >= 3 && v != 0 &&
+                set.Vars.Roles[static_cast<std::size_t>(v)] == tVars::Computed;
+    }
+    if (!logsFit(logs, slots)) return false;
     std::int32_t gathering = 0;
     try {
         for (int row = 1; row <= OutputRows; ++row) {
@@ -308,7 +316,19 @@ bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t las
 }
 
 bool TOutputTable::GrowOutputLogs(std::int32_t lastStep) {
-    return m_run.growLogs(std::max<std::int32_t>(lastStep, 0));
+    std::int64_t logs = 0;
+    for (std::int32_t i = 1; i <= m_run.count(); ++i)
+        logs += m_run.item(i).Log != nullptr;
+    if (!logsFit(logs, lastStep)) return false;
+    if (m_run.growLogs(std::max<std::int32_t>(lastStep, 0))) return true;
+    m_prompter.error("No memory!");
+    return false;
+}
+
+bool TOutputTable::logsFit(std::int64_t logs, std::int32_t steps) {
+    const std::string problem = LogMemoryProblem(logs, steps, PhysicalMemoryBytes());
+    if (!problem.empty()) m_prompter.error(problem);
+    return problem.empty();
 }
 
 void TOutputTable::LoadMarks(TOutHis& his, int row) const {

@@ -124,8 +124,8 @@ public:
     void FreeOutputs() { m_run.clear(); }
 
     /// Enlarges every log to `lastStep` slots before a stopped run goes on past the size it
-    /// was prepared with; every stored value stays. False when the memory cannot be had;
-    /// the caller shows "No memory!" and does not start the worker.
+    /// was prepared with; every stored value stays. False when the memory cannot be had,
+    /// after showing "No memory!"; the worker must not start.
     bool GrowOutputLogs(std::int32_t lastStep);
 
     /// Copies a row's marks and "Discrete" cell into a histogram.
@@ -137,6 +137,8 @@ public:
 
 private:
     TGrdOVarSup freshRecord() const;
+    /// False, after saying so, when logs of `logs` variables over `steps` steps cannot fit.
+    bool logsFit(std::int64_t logs, std::int32_t steps);
     bool raiseAll(int level);
     void invalidate();
 

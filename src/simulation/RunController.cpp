@@ -8,6 +8,7 @@
 #include "variables/Distributions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace probex {
@@ -54,9 +55,12 @@ bool TPxThread::needsStartup() const {
 
 namespace {
 
-/// Draws every random input and evaluates the equations; false on an evaluation failure.
-inline bool SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& stop,
-                              TEquError& error) {
+enum class StepResult { Done, Failed, Abandoned };
+
+/// Draws every random input and evaluates the equations. A step whose draw a stop request
+/// cut short is abandoned before the equations see it.
+inline StepResult SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& stop,
+                                    TEquError& error) {
     tVars& vars = s.set->Vars;
     const std::int32_t step = *s.stepCounter;
     for (const TRunInput& in : s.inputs) {
@@ -74,7 +78,11 @@ inline bool SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<bool>& 
         }
         vars.Values[in.varIndex] = v;
     }
-    return EvaluateEquations(*s.set, error) == ecNone;
+    // Only a stop request abandons a draw, so the inputs are looked at only then.
+    if (stop.load(std::memory_order_relaxed))
+        for (const TRunInput& in : s.inputs)
+            if (std::isnan(vars.Values[in.varIndex])) return StepResult::Abandoned;
+    return EvaluateEquations(*s.set, error) == ecNone ? StepResult::Done : StepResult::Failed;
 }
 
 /// Feeds every active output's value into its accumulators. Returns the index of the last
@@ -95,6 +103,12 @@ inline int StoreOutputs(TRunSetup& s) {
 }
 
 } // namespace
+
+TPxThread::Phase TPxThread::dropStep(bool failed) {
+    // The counter goes back to the steps whose values every accumulator and log holds.
+    --*m_setup.stepCounter;
+    return failed ? Phase::Failed : Phase::Stopped;
+}
 
 void TPxThread::scheduleRefreshes(std::int32_t step) {
     std::int64_t next = INT64_MAX;
@@ -122,7 +136,8 @@ TPxThread::Phase TPxThread::startupPhase() {
         for (Draw draw : {Draw::Lower, Draw::Upper}) {
             if (step >= m_setup.lastStep) break;
             ++step;
-            if (!SampleAndEvaluate(m_setup, draw, m_stop, m_error)) return Phase::Failed;
+            const StepResult r = SampleAndEvaluate(m_setup, draw, m_stop, m_error);
+            if (r != StepResult::Done) return dropStep(r == StepResult::Failed);
             StoreOutputs(m_setup);
         }
     }
@@ -130,7 +145,11 @@ TPxThread::Phase TPxThread::startupPhase() {
     scheduleRefreshes(step);
     while (step < m_setup.lastStep) {
         ++step;
-        if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
+        const StepResult r = SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error);
+        if (r != StepResult::Done) {
+            m_main.call([this] { m_events.showStartupStatus(-1, 0); });
+            return dropStep(r == StepResult::Failed);
+        }
         pending = StoreOutputs(m_setup);
         if (step % StatusInterval == 0 && pending >= 0) {
             const Extended seen = m_setup.outputs[pending].his->rangeMin;
@@ -150,7 +169,8 @@ TPxThread::Phase TPxThread::mainPhase() {
     scheduleRefreshes(step);
     while (step < m_setup.lastStep) {
         ++step;
-        if (!SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error)) return Phase::Failed;
+        const StepResult r = SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error);
+        if (r != StepResult::Done) return dropStep(r == StepResult::Failed);
         StoreOutputs(m_setup);
         refresh(step);
         if (m_stop.load(std::memory_order_relaxed)) return Phase::Stopped;

@@ -114,6 +114,8 @@ private:
 
     bool needsStartup() const;
     bool step(bool sample, bool lower);
+    /// Ends the phase at a step that failed or was abandoned; the step leaves no trace.
+    Phase dropStep(bool failed);
     Phase startupPhase();
     Phase mainPhase();
     /// Works out the first step after `step` that refreshes anything.

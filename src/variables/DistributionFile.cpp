@@ -2,6 +2,7 @@
 
 #include "components/Prompter.h"
 #include "settings/NumberText.h"
+#include "settings/TextLines.h"
 
 #include <cerrno>
 #include <cmath>
@@ -39,19 +40,6 @@ std::string lowerCase(std::string_view s) {
     for (char& c : result)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return result;
-}
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
 }
 
 std::string lineMessage(const char* what, std::size_t line) {
@@ -127,7 +115,7 @@ void ParseDistributionText(std::string_view text, std::string_view path, TLis& l
     bool binsRead = false;
     Section section = Section::None;
 
-    const std::vector<std::string_view> lines = splitLines(text);
+    const std::vector<std::string_view> lines = SplitTextLines(text);
     std::size_t i = 0;
     while (i < lines.size()) {
         const std::string_view line = trimLeft(lines[i]);

@@ -13,6 +13,7 @@ namespace {
 
 constexpr Extended extremeEpsilon = 1.0L / 2147483647.0L;
 constexpr std::uint32_t rejectionsPerStopCheck = 1000000;
+constexpr const char* FarApart = "Parameters too far apart: derived values are not finite numbers!";
 
 bool isParametric(DistKind kind) {
     return kind == DistKind::dkExponential || kind == DistKind::dkLognormal ||
@@ -27,6 +28,66 @@ void applyCoVarRule(TIis& iis) {
         iis.CoVar = iis.StDev / iis.Mean;
         iis.StatShown.CoVar = true;
     }
+}
+
+std::string deriveParametric(TIis& iis) {
+    switch (iis.Kind) {
+    case DistKind::dkExponential:
+        if (!(iis.Max > iis.Mean - iis.StDev)) return "Must be Max>Mean-StDev!";
+        if (!(iis.StDev > 0)) return "Must be StDev>0!";
+        iis.Loc = iis.Mean - iis.StDev;
+        iis.Scale = iis.StDev;
+        iis.Median = iis.Loc + iis.Scale * std::numbers::ln2_v<Extended>;
+        iis.Variance = iis.StDev * iis.StDev;
+        applyCoVarRule(iis);
+        iis.Skew = 2;
+        iis.Kurt = 6;
+        return {};
+    case DistKind::dkLognormal: {
+        if (!(iis.StDev > 0)) return "Must be StDev>0!";
+        if (!(iis.Mean > 0)) return "Must be Mean>0!";
+        const Extended ratio = iis.StDev / iis.Mean;
+        const Extended w = 1 + ratio * ratio;
+        iis.Loc = std::log(iis.Mean / std::sqrt(w));
+        iis.Scale = std::sqrt(std::log(w));
+        iis.Median = std::exp(iis.Loc);
+        iis.Variance = iis.StDev * iis.StDev;
+        applyCoVarRule(iis);
+        iis.Skew = (w + 2) * std::sqrt(w - 1);
+        iis.Kurt = w * w * w * w + 2 * w * w * w + 3 * w * w - 6;
+        return {};
+    }
+    case DistKind::dkNormal:
+        if (!(iis.StDev > 0)) return "Must be StDev>0!";
+        iis.Loc = iis.Mean;
+        iis.Scale = iis.StDev;
+        iis.Median = iis.Mean;
+        iis.Variance = iis.StDev * iis.StDev;
+        applyCoVarRule(iis);
+        iis.Skew = 0;
+        iis.Kurt = 0;
+        return {};
+    case DistKind::dkUniform:
+        iis.Loc = iis.Min;
+        iis.Scale = iis.Max - iis.Min;
+        iis.Mean = (iis.Min + iis.Max) * 0.5L;
+        iis.Median = iis.Mean;
+        iis.Variance = (iis.Max - iis.Min) * (iis.Max - iis.Min) / 12;
+        iis.StDev = std::sqrt(iis.Variance);
+        applyCoVarRule(iis);
+        iis.Skew = 0;
+        iis.Kurt = 0;
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool derivedFinite(const TIis& iis) {
+    for (Extended v : {iis.Loc, iis.Scale, iis.Mean, iis.StDev, iis.Variance, iis.CoVar, iis.Median,
+                       iis.Skew, iis.Kurt})
+        if (!std::isfinite(v)) return false;
+    return true;
 }
 
 // Upper tail of the standard normal distribution; erfc keeps tiny tails instead of 1 - 1.
@@ -55,17 +116,11 @@ bool strictlyInside(const TIis& iis, Extended x) {
     return iis.Min < x && x < iis.Max;
 }
 
-// Called once per million rejections: a stop request ends the loop with a value that is
-// still strictly inside the bounds.
+// Called once per million rejections: a stop request abandons the draw.
 bool stopRequested(const std::atomic<bool>* stop, std::uint32_t& rejected) {
     if (++rejected < rejectionsPerStopCheck) return false;
     rejected = 0;
     return stop != nullptr && stop->load(std::memory_order_relaxed);
-}
-
-Extended abandonedValue(const TIis& iis, Extended x) {
-    if (x >= iis.Max) return UpperExtreme(iis, 0);
-    return LowerExtreme(iis);
 }
 
 } // namespace
@@ -127,17 +182,17 @@ std::string CheckParameters(TIis& iis) {
         iis.Scale = 1;
         return {};
     case DistKind::dkDiscrete:
+    case DistKind::dkContinuous: {
+        const bool discrete = iis.Kind == DistKind::dkDiscrete;
         if (!(iis.Max > iis.Min)) return "Must be Min<Max!";
-        if (iis.Bins < 2) return "Must be Bins>=2!";
+        if (discrete && iis.Bins < 2) return "Must be Bins>=2!";
+        if (!discrete && iis.Bins < 1) return "Must be Bins>=1!";
+        const Extended scale = (iis.Max - iis.Min) / (discrete ? iis.Bins - 1 : iis.Bins);
+        if (!std::isfinite(scale)) return FarApart;
         iis.Loc = iis.Min;
-        iis.Scale = (iis.Max - iis.Min) / (iis.Bins - 1);
+        iis.Scale = scale;
         return {};
-    case DistKind::dkContinuous:
-        if (!(iis.Max > iis.Min)) return "Must be Min<Max!";
-        if (iis.Bins < 1) return "Must be Bins>=1!";
-        iis.Loc = iis.Min;
-        iis.Scale = (iis.Max - iis.Min) / iis.Bins;
-        return {};
+    }
     default:
         break;
     }
@@ -149,56 +204,14 @@ std::string CheckParameters(TIis& iis) {
         return "Parameters must be finite numbers!";
     if (!(iis.Max > iis.Min)) return "Must be Min<Max!";
 
-    switch (iis.Kind) {
-    case DistKind::dkExponential:
-        if (!(iis.Max > iis.Mean - iis.StDev)) return "Must be Max>Mean-StDev!";
-        if (!(iis.StDev > 0)) return "Must be StDev>0!";
-        iis.Loc = iis.Mean - iis.StDev;
-        iis.Scale = iis.StDev;
-        iis.Median = iis.Loc + iis.Scale * std::numbers::ln2_v<Extended>;
-        iis.Variance = iis.StDev * iis.StDev;
-        applyCoVarRule(iis);
-        iis.Skew = 2;
-        iis.Kurt = 6;
-        return {};
-    case DistKind::dkLognormal: {
-        if (!(iis.StDev > 0)) return "Must be StDev>0!";
-        if (!(iis.Mean > 0)) return "Must be Mean>0!";
-        const Extended ratio = iis.StDev / iis.Mean;
-        const Extended w = 1 + ratio * ratio;
-        iis.Loc = std::log(iis.Mean / std::sqrt(w));
-        iis.Scale = std::sqrt(std::log(w));
-        iis.Median = std::exp(iis.Loc);
-        iis.Variance = iis.StDev * iis.StDev;
-        applyCoVarRule(iis);
-        iis.Skew = (w + 2) * std::sqrt(w - 1);
-        iis.Kurt = w * w * w * w + 2 * w * w * w + 3 * w * w - 6;
-        return {};
-    }
-    case DistKind::dkNormal:
-        if (!(iis.StDev > 0)) return "Must be StDev>0!";
-        iis.Loc = iis.Mean;
-        iis.Scale = iis.StDev;
-        iis.Median = iis.Mean;
-        iis.Variance = iis.StDev * iis.StDev;
-        applyCoVarRule(iis);
-        iis.Skew = 0;
-        iis.Kurt = 0;
-        return {};
-    case DistKind::dkUniform:
-        iis.Loc = iis.Min;
-        iis.Scale = iis.Max - iis.Min;
-        iis.Mean = (iis.Min + iis.Max) * 0.5L;
-        iis.Median = iis.Mean;
-        iis.Variance = (iis.Max - iis.Min) * (iis.Max - iis.Min) / 12;
-        iis.StDev = std::sqrt(iis.Variance);
-        applyCoVarRule(iis);
-        iis.Skew = 0;
-        iis.Kurt = 0;
-        return {};
-    default:
-        return {};
-    }
+    // Derived on a copy, so that a failure leaves the record as it was.
+    TIis derived = iis;
+    if (std::string problem = deriveParametric(derived); !problem.empty()) return problem;
+    // Finite parameters can still overflow what is derived from them (Max-Min of -1E4932
+    // and 1E4932): such a sampler would draw nothing but infinities.
+    if (!derivedFinite(derived)) return FarApart;
+    iis = std::move(derived);
+    return {};
 }
 
 Extended ProbabilityInsideBounds(const TIis& iis) {
@@ -215,6 +228,14 @@ Extended ProbabilityInsideBounds(const TIis& iis) {
     }
 }
 
+std::string SlowDrawingWarning(const TIis& iis) {
+    // Rejection sampling needs on average 1/p draws per value.
+    if (isParametric(iis.Kind) && !(ProbabilityInsideBounds(iis) >= 1e-6L))
+        return "Less than 1e-6 of the distribution lies between Min and Max: drawing a "
+               "value may take very long!";
+    return {};
+}
+
 std::string CheckWarnings(const TIis& iis) {
     std::string warning;
     switch (iis.Kind) {
@@ -229,10 +250,9 @@ std::string CheckWarnings(const TIis& iis) {
     default:
         break;
     }
-    // Rejection sampling needs on average 1/p draws per value.
-    if (isParametric(iis.Kind) && !(ProbabilityInsideBounds(iis) >= 1e-6L))
-        warning = "Less than 1e-6 of the distribution lies between Min and Max: drawing a "
-                  "value may take very long!";
+    // The slow-drawing warning comes in addition to the kind's own, never instead of it.
+    if (const std::string slow = SlowDrawingWarning(iis); !slow.empty())
+        warning += (warning.empty() ? "" : "\n") + slow;
     return warning;
 }
 
@@ -263,25 +283,25 @@ Extended SampleValue(const TIis& iis, TRandom& random, std::int64_t step,
             const Extended u = 1 - random.Random();
             x = iis.Loc - iis.Scale * LnX(u);
             if (strictlyInside(iis, x)) return x;
-            if (stopRequested(stop, rejected)) return abandonedValue(iis, x);
+            if (stopRequested(stop, rejected)) return AbandonedDraw;
         }
     case DistKind::dkLognormal:
         for (;;) {
             x = ExpX(random.NormalDeviate() * iis.Scale + iis.Loc);
             if (strictlyInside(iis, x)) return x;
-            if (stopRequested(stop, rejected)) return abandonedValue(iis, x);
+            if (stopRequested(stop, rejected)) return AbandonedDraw;
         }
     case DistKind::dkNormal:
         for (;;) {
             x = random.NormalDeviate() * iis.Scale + iis.Loc;
             if (strictlyInside(iis, x)) return x;
-            if (stopRequested(stop, rejected)) return abandonedValue(iis, x);
+            if (stopRequested(stop, rejected)) return AbandonedDraw;
         }
     case DistKind::dkUniform:
         for (;;) {
             x = random.Random() * iis.Scale + iis.Loc;
             if (strictlyInside(iis, x)) return x;
-            if (stopRequested(stop, rejected)) return abandonedValue(iis, x);
+            if (stopRequested(stop, rejected)) return AbandonedDraw;
         }
     }
     return 0;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace probex {
@@ -20,18 +21,25 @@ void SetDefaultParameters(TIis& iis);
 /// fields untouched. Pure on the record: discarding results is the caller's business.
 std::string CheckParameters(TIis& iis);
 
-/// Soft checks after a successful CheckParameters; the last matching warning, or empty.
+/// Soft checks after a successful CheckParameters: the kind's last matching warning, followed
+/// on a new line by SlowDrawingWarning when that applies; empty when nothing applies.
 std::string CheckWarnings(const TIis& iis);
+
+/// The warning that drawing a value may take practically forever, because less than 1e-6 of
+/// the distribution lies between Min and Max; empty otherwise.
+std::string SlowDrawingWarning(const TIis& iis);
 
 /// Probability that the untruncated distribution puts strictly between Min and Max (1 for
 /// the kinds that are not truncated).
 Extended ProbabilityInsideBounds(const TIis& iis);
 
+/// What SampleValue returns for a draw that a stop request cut short: a quiet NaN, which no
+/// finished draw gives. The step it belongs to must be abandoned.
+inline constexpr Extended AbandonedDraw = std::numeric_limits<Extended>::quiet_NaN();
+
 /// One value of the record's distribution for the given step of the run. Allocates nothing
 /// and takes no lock. A rejection loop checks `stop` (may be null) once every million
-/// rejected draws; when it is set the loop is abandoned and the last draw is returned moved
-/// to the nearer extreme (LowerExtreme/UpperExtreme), so even then the value lies strictly
-/// between Min and Max.
+/// rejected draws; when it is set the loop is abandoned and AbandonedDraw is returned.
 Extended SampleValue(const TIis& iis, TRandom& random, std::int64_t step,
                      const std::atomic<bool>* stop = nullptr);
 

@@ -126,6 +126,29 @@ TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
     EXPECT_EQ(again.out, o.out);
 }
 
+TEST_F(CommandLineTest, BatchRebuildsThe1DWindowHistogramsThatAskForIt) {
+    // y = 1..10: rebuilt over [1, 10] the histogram ends exactly at 10; grown by doubling
+    // from [1, 2] it ends past it.
+    const auto histogramMax = [this](const char* recalculate) {
+        const std::string project = writeProject(
+            std::string(recalculate) + ".pxw",
+            "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\ny = x\r\n[Variables]\r\n"
+            "x,Step number,,\r\n[Out.Variables]\r\ny,Log,No,Yes,\r\n[Out.1D]\r\nVariable=y\r\n"
+            "Recalculate=" +
+                std::string(recalculate) + "\r\n");
+        const fs::path results = dir / recalculate;
+        const Outcome o = batch(project, "--results '" + results.string() + "'");
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        std::istringstream lines(ReadAll(results / (std::string(recalculate) + ".hsta")));
+        std::string min, max;
+        std::getline(lines, min);
+        std::getline(lines, max);
+        return max;
+    };
+    EXPECT_EQ(histogramMax("Yes"), "10.00000000\r");
+    EXPECT_NE(histogramMax("No"), "10.00000000\r");
+}
+
 TEST_F(CommandLineTest, BatchExitCodes) {
     const std::string runtimeError = writeProject(
         "div.pxw", "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\ny = 1/x\r\n[Variables]\r\n"
@@ -161,9 +184,45 @@ TEST_F(CommandLineTest, BatchExitCodes) {
     }
 }
 
+// Runs that could never end, or end with nothing, do not start; the timeout only keeps a
+// failing case from hanging the suite.
+TEST_F(CommandLineTest, BatchRefusesRunsThatCouldNotEndOrRanNoStep) {
+    const auto project = [&](const std::string& name, const std::string& variables) {
+        return writeProject(name, "[Main]\r\nVersion=2.5\r\nSteps=10\r\n[Equations]\r\n"
+                                  "y = x\r\n[Variables]\r\n" +
+                                      variables + "\r\n[Out.Variables]\r\ny,Log,No,No,\r\n");
+    };
+    const std::string uniform = project("uniform.pxw", "x,Uniform,Min=3 Max=3,");
+    const std::string normal = project("normal.pxw", "x,Normal,Min=-10 Max=10 Mean=5 StDev=0,");
+    const std::string huge = project("huge.pxw", "x,Uniform,Min=-1E4932 Max=1E4932,");
+    const std::string tail = project("tail.pxw", "x,Normal,Min=50 Max=60 Mean=0 StDev=1,");
+    struct Case {
+        std::string project;
+        std::string more;
+        const char* errorText;
+    };
+    const Case cases[] = {
+        {uniform, "", "error: Input variable x: Must be Min<Max!\n"},
+        {normal, "", "error: Input variable x: Must be StDev>0!\n"},
+        {huge, "", "error: Input variable x: Parameters too far apart"},
+        {tail, "", "warning: Input variable x: Should be Min<Mean!\nLess than 1e-6"},
+        {Beam, "--steps 999999999", "error: No memory! The logs of 3 variables need 48.0 GB"},
+        {Beam, "--steps 0 --yes", "error: no step was run"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.project + " " + c.more);
+        const Outcome o =
+            run("--batch '" + c.project + "' --settings '" + settings.string() + "' " + c.more,
+                "timeout -s KILL 60 ");
+        EXPECT_EQ(o.exitCode, 1);
+        EXPECT_NE(o.err.find(c.errorText), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "");
+    }
+}
+
 TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
     const Outcome o =
-        run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 999999999",
+        run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 50000000",
             "timeout --preserve-status -s INT 1 ");
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;

@@ -159,7 +159,7 @@ TEST_F(ProjectModelTest, DivisionByZeroInStepOneNamesTheEquationLine) {
     EXPECT_EQ(observer.errors[0].Code, ecDivisionByZero);
     EXPECT_EQ(observer.errors[0].Line, 2);
     EXPECT_EQ(observer.errors[0].Pos, 3); // just before the expression " 1/x"
-    EXPECT_EQ(model.stepCounter(), 1);
+    EXPECT_EQ(model.stepCounter(), 0);    // the failing step leaves no trace
     EXPECT_FALSE(model.resultsExist());
     EXPECT_FALSE(model.running());
 }
@@ -238,6 +238,142 @@ TEST_F(ProjectModelTest, ProbabilityOfTheOutEquationsAfterTheRun) {
     for (int s = 0; s < 4000; ++s)
         negatives += (*output("y").Log)[s] < 0;
     EXPECT_EQ(model.outEquations().result().Value, Extended(negatives) / 4000);
+}
+
+// Set as a file may leave them: entered values, derived ones from before.
+TIis Entered(DistKind kind, Extended min, Extended max, Extended mean, Extended stdev) {
+    TIis iis;
+    iis.Kind = kind;
+    SetDefaultParameters(iis);
+    iis.Min = min;
+    iis.Max = max;
+    iis.Mean = mean;
+    iis.StDev = stdev;
+    return iis;
+}
+
+TEST_F(ProjectModelTest, RefusedParametersNeverReachARun) {
+    struct Case {
+        TIis iis;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Entered(DistKind::dkNormal, -10, 10, 5, 0), "Must be StDev>0!"},
+        {Entered(DistKind::dkUniform, 3, 3, 0, 0), "Must be Min<Max!"},
+        {Entered(DistKind::dkNormal, 5, 1, 0, 1), "Must be Min<Max!"},
+        {Entered(DistKind::dkUniform, -1e4932L, 1e4932L, 0, 0),
+         "Parameters too far apart: derived values are not finite numbers!"},
+    };
+    model.equations = {"y = a + b"};
+    uniform("a", 0, 1);
+    addInput("b", "Uniform");
+    observer.onStep = [this](std::int32_t) { model.requestStop(); }; // a run that starts ends
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        prompter.shown.clear();
+        model.inputs().record(2) = c.iis;
+        EXPECT_EQ(model.RunStop(), ProjectModel::RunCommand::Failed);
+        model.waitForRun();
+        EXPECT_EQ(prompter.texts(),
+                  std::vector<std::string>{std::string("Input variable b: ") + c.message});
+        EXPECT_FALSE(model.running());
+        EXPECT_FALSE(model.resultsExist());
+        EXPECT_EQ(model.stepCounter(), 0);
+    }
+}
+
+TEST_F(ProjectModelTest, AlmostHopelessDrawingAsksBeforeTheRun) {
+    model.equations = {"y = a"};
+    // About 5e-7 of this normal lies between Min and Max: slow, yet drawable.
+    model.inputs().record(addInput("a", "Normal")) = Entered(DistKind::dkNormal, 4.9L, 100, 0, 1);
+    model.setLastStep(1);
+    const std::string question = "Input variable a: Should be Min<Mean!\nLess than 1e-6 of the "
+                                 "distribution lies between Min and Max: drawing a value may take "
+                                 "very long!\nRun anyway?";
+    prompter.answers.push_back(Prompter::Answer::No);
+    EXPECT_EQ(model.RunStop(), ProjectModel::RunCommand::Failed);
+    ASSERT_EQ(prompter.texts(), std::vector<std::string>{question});
+    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_FALSE(model.running());
+
+    prompter.answers.push_back(Prompter::Answer::Yes);
+    run();
+    EXPECT_EQ(model.stepCounter(), 1);
+    EXPECT_TRUE(model.resultsExist());
+    EXPECT_GT(output("y").Stat->min, 4.9L);
+}
+
+TEST_F(ProjectModelTest, StopDuringAHopelessDrawAbandonsTheStep) {
+    model.equations = {"y = a + b"};
+    uniform("b", 0, 1);
+    model.inputs().record(addInput("a", "Normal")) = Entered(DistKind::dkNormal, 50, 60, 0, 1);
+    prompter.answers.push_back(Prompter::Answer::Yes);
+    ASSERT_EQ(model.RunStop(), ProjectModel::RunCommand::Started);
+    model.requestStop();
+    model.waitForRun();
+    EXPECT_EQ(observer.outcomes, std::vector<RunOutcome>{RunOutcome::Stopped});
+    EXPECT_EQ(model.stepCounter(), 0);
+    EXPECT_EQ(output("y").Stat->count, 0);
+    EXPECT_EQ((*output("y").Log)[0], 0);
+}
+
+TEST_F(ProjectModelTest, FailingStepOfAContinuedRunLeavesNoTrace) {
+    model.equations = {"y = 1/(s - 8)"};
+    addInput("s", "Step number");
+    model.outEquationLines = {"0 > y"};
+    model.outEquations().setMode(OutEvalMode::Probability);
+    model.setLastStep(20);
+    observer.onStep = [this](std::int32_t step) {
+        if (step == 5) model.requestStop();
+    };
+    run();
+    ASSERT_EQ(model.stepCounter(), 5);
+    observer.onStep = nullptr;
+    run(); // fails in step 8
+    ASSERT_EQ(observer.errors.size(), 1u);
+    EXPECT_EQ(observer.errors[0].Code, ecDivisionByZero);
+    EXPECT_TRUE(model.resultsExist());
+    EXPECT_EQ(model.stepCounter(), 7);
+    EXPECT_EQ(output("y").Stat->count, 7);
+    ASSERT_TRUE(model.Evaluate());
+    EXPECT_EQ(model.outEquations().result().Value, 1); // y < 0 in every step run
+}
+
+TEST_F(ProjectModelTest, LogsThatCannotFitInMemoryAreRefused) {
+    std::vector<std::string> equations;
+    for (char name = 'c'; name < 'c' + 8; ++name) // 8 logs of 999999999 steps: 128 GB
+        equations.push_back(std::string(1, name) + " = a + " + std::to_string(name - 'c'));
+    model.equations = equations;
+    uniform("a", 0, 1);
+    model.setLastStep(ProjectModel::MaxLastStep);
+    observer.onStep = [this](std::int32_t) { model.requestStop(); }; // a run that starts ends
+    EXPECT_EQ(model.RunStop(), ProjectModel::RunCommand::Failed);
+    model.waitForRun();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with(
+        "No memory! The logs of 8 variables need 128.0 GB for 999999999 steps;"))
+        << prompter.shown[0].text;
+    EXPECT_FALSE(model.resultsExist());
+    EXPECT_EQ(model.outputs().runTable().count(), 0);
+}
+
+TEST_F(ProjectModelTest, EmptyOutEquationsAreAbsentAndTheRunGoesOn) {
+    model.equations = {"y = a"};
+    uniform("a", 0, 1);
+    model.setLastStep(10);
+    for (OutEvalMode mode : {OutEvalMode::Probability, OutEvalMode::Parameter}) {
+        for (const std::vector<std::string>& lines :
+             {std::vector<std::string>{}, std::vector<std::string>{"  ", "; note"}}) {
+            model.Reset();
+            model.outEquationLines = lines;
+            model.outEquations().setMode(mode);
+            run();
+            EXPECT_TRUE(observer.errors.empty());
+            EXPECT_TRUE(model.resultsExist());
+            EXPECT_EQ(model.stepCounter(), 10);
+            EXPECT_FALSE(model.outEquations().compiled());
+        }
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ProjectFixture.h"
 #include "project/ProjectReader.h"
 
+#include <filesystem>
 #include <random>
 
 namespace probex::test {
@@ -55,6 +56,21 @@ TEST(ExampleProjects, ReadWithoutAnyMessageAndDamagedCopiesNeverCrash) {
             model.CompileModel();
         }
     }
+}
+
+TEST(ExampleProjects, AProjectNamedWithoutAFolderLiesInTheCurrentDirectory) {
+    TSettings settings = ExampleSettings();
+    settings.DistDirPath = "/nonexistent/"; // snow.dis is found only beside the project
+    AgreeingPrompter prompter;
+    DirectCall direct;
+    ProjectModel model(settings, prompter, direct);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(Examples);
+    const ReadOutcome outcome = ReadProject(model, "snow-load.pxw", false).outcome;
+    std::filesystem::current_path(before);
+    EXPECT_EQ(outcome, ReadOutcome::Completed);
+    EXPECT_EQ(prompter.texts, std::vector<std::string>{});
+    EXPECT_EQ(model.inputs().kind(model.inputs().FindVarRow("snow")), DistKind::dkContinuous);
 }
 
 } // namespace

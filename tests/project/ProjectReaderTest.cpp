@@ -57,6 +57,21 @@ TEST_F(ProjectReaderTest, VersionGate) {
     }
 }
 
+TEST_F(ProjectReaderTest, AnyLineEndReads) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(std::string(end) == "\r" ? "CR" : "LF");
+        model.clearProject();
+        std::string text;
+        for (const char* line :
+             {"[Main]", "Version=2.5", "Steps=77", "[Equations]", "y = a", "a = 1"})
+            text += std::string(line) + end;
+        EXPECT_EQ(read(text).outcome, ReadOutcome::Completed);
+        EXPECT_EQ(model.equations, (std::vector<std::string>{"y = a", "a = 1"}));
+        EXPECT_EQ(model.lastStep(), 77);
+        EXPECT_TRUE(prompter.shown.empty());
+    }
+}
+
 TEST_F(ProjectReaderTest, SectionsAndKeyValueLines) {
     // Without a version only [Main] is read, and nothing is asked.
     read(Lines({"[Main]", "Identification=first", "Steps=7", "[Equations]", "a = 1"}));

@@ -160,6 +160,21 @@ TEST_F(SaveResultsTest, MultipleFilesLabelsAndTheDisForm) {
     EXPECT_TRUE(ReadBytes(dir.path("y.log")).starts_with("Records:5\r\n1:1,00000000\r\n2:2,0"));
 }
 
+TEST_F(SaveResultsTest, ConstantVariableAnswersItsValueAndZeroOrOne) {
+    add(5, "c", "Histogram", {3, 3, 3});
+    TGrdOVarSup& record = outputs.record(5);
+    record.probValues = {2, 3, 4};
+    record.quantProbs = {0.1L, 0.5L, 1};
+    options.directory = dir.path("out");
+    ASSERT_TRUE(save({{K::Probabilities, 5}, {K::Quantiles, 5}}).ok);
+    EXPECT_EQ(std::vector<Extended>(record.probResults.begin(), record.probResults.begin() + 3),
+              (std::vector<Extended>{0, 1, 1}));
+    EXPECT_EQ(std::vector<Extended>(record.quantResults.begin(), record.quantResults.begin() + 3),
+              (std::vector<Extended>{3, 3, 3}));
+    EXPECT_TRUE(ReadBytes(dir.path("out/c.quan"))
+                    .starts_with("0.10000000\r\n3.00000000\r\n0.50000000\r\n3.00000000\r\n"));
+}
+
 TEST_F(SaveResultsTest, PromptedNamesCancelSkipsOnlyThatFileOrKind) {
     settings.ResultsFilenamePrompt = true;
     settings.HistogramStatisticsFiles = ResultFileLayout::Multiple;

@@ -97,9 +97,11 @@ TEST(HisCompute, CopiesOfOneValueAndEmpty) {
         HisLoadMarks(his, {0.5L, 7, 0.1L, 6}, {false, true, false, true}, discrete);
         for (int i = 0; i < 3; ++i)
             HisAdd(his, 7);
+        // A constant answers its value as every quantile, 1 at or above it and 0 below.
         for (Extended p : {0.0L, 0.3L, 0.5L, 1.0L})
             EXPECT_EQ(HisQuantile(his, p), 7);
-        EXPECT_EQ(HisProbability(his, 7), 0);
+        EXPECT_EQ(HisProbability(his, 6.5L), 0);
+        EXPECT_EQ(HisProbability(his, 7), 1);
         EXPECT_EQ(HisProbability(his, 7.5L), 1);
         HisCompute(his, 3, true);
         EXPECT_EQ(his.total, 3);
@@ -108,7 +110,7 @@ TEST(HisCompute, CopiesOfOneValueAndEmpty) {
         EXPECT_EQ(his.stdev, 0);
         EXPECT_EQ(his.skew, 0);
         EXPECT_EQ(his.kurt, -3);
-        EXPECT_EQ(his.markResults, (std::array<Extended, 4>{}));
+        EXPECT_EQ(his.markResults, (std::array<Extended, 4>{7, 1, 7, 0}));
         EXPECT_TRUE(HisCurve(his, HisCurveKind::Histogram).points.empty());
 
         TOutHis empty;

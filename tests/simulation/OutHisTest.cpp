@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <vector>
@@ -86,6 +87,22 @@ TEST(OutHis, WideningAgreesWithDirectBinning) {
         EXPECT_EQ(grown.counts, direct.counts);
         EXPECT_EQ(std::accumulate(grown.counts.begin(), grown.counts.end(), 0),
                   static_cast<int>(values.size()));
+    }
+}
+
+// A range one floating-point step wide: adding its width to the end rounds back onto the end.
+TEST(OutHis, WideningARangeOneStepWideMovesTheEnd) {
+    const Extended below = 1 - std::ldexp(1.0L, -64); // the number just below 1
+    const Extended above = 1 + std::ldexp(1.0L, -63); // the number just above 1
+    const std::vector<std::vector<Extended>> cases = {{below, 1, above}, {-below, -1, -above}};
+    for (const std::vector<Extended>& values : cases) {
+        SCOPED_TRACE(static_cast<double>(values[2]));
+        TOutHis his = MakeHis(4);
+        for (Extended x : values)
+            EXPECT_TRUE(HisAdd(his, x) || x != values[2]);
+        EXPECT_LE(his.rangeMin, values[2]);
+        EXPECT_GE(his.rangeMax, values[2]);
+        EXPECT_EQ(std::accumulate(his.counts.begin(), his.counts.end(), 0), 3);
     }
 }
 

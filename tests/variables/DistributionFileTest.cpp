@@ -123,6 +123,22 @@ TEST(DistributionFileTest, FieldsAndSeparators) {
     EXPECT_EQ(lis.Data, before.Data) << "a failed read keeps the last good content";
 }
 
+TEST(DistributionFileTest, AnyLineEndReads) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(std::string(end) == "\r" ? "CR" : "LF");
+        std::string text = file(validDescription, "Min=1\nMax=3", "1\n2\n1\n");
+        for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+            text.replace(at, 1, "@");
+        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at))
+            text.replace(at, 1, end);
+        TLis lis;
+        ParseDistributionText(text, "x.dis", lis, dot);
+        EXPECT_EQ(lis.Identification, "Beam load");
+        EXPECT_EQ(lis.Max, 3);
+        EXPECT_EQ(lis.Data, (std::vector<Extended>{1, 2, 1}));
+    }
+}
+
 TEST(DistributionFileTest, WriterText) {
     const std::vector<std::int32_t> counts = {5, 0, 7};
     DistributionFileContent content;

@@ -143,11 +143,11 @@ MainActions BuildMainMenus(QMainWindow* window) {
     a.ItmHelp = AddItem(a.BarHelp, "ItmHelp", QStringLiteral("&Help contents"));
     a.ItmAbout = AddItem(a.BarHelp, "ItmAbout", QStringLiteral("&About"));
 
-    a.notYetAvailable = {a.ItmSaveRes,      a.ItmSaveGraphs,   a.ItmPrint,      a.ItmOutStat,
-                         a.ItmOut1D,        a.ItmOut2D,        a.ItmProb,       a.Quantiles1,
-                         a.ItmAllStat,      a.ItmAll1D,        a.ItmAll2D,      a.ItmAllProbs,
-                         a.ItmAllQuants,    a.ItmCloseAllStat, a.ItmCloseAll1D, a.ItmCloseAll2D,
-                         a.ItmCloseAllProb, a.CloseallQuant,   a.ItmCloseAllRes};
+    a.notYetAvailable = {a.ItmSaveGraphs,   a.ItmPrint,      a.ItmOutStat,    a.ItmOut1D,
+                         a.ItmOut2D,        a.ItmProb,       a.Quantiles1,    a.ItmAllStat,
+                         a.ItmAll1D,        a.ItmAll2D,      a.ItmAllProbs,   a.ItmAllQuants,
+                         a.ItmCloseAllStat, a.ItmCloseAll1D, a.ItmCloseAll2D, a.ItmCloseAllProb,
+                         a.CloseallQuant,   a.ItmCloseAllRes};
     for (QAction* item : a.notYetAvailable)
         item->setEnabled(false);
 

@@ -2,6 +2,7 @@
 
 #include "gui/app/MainActions.h"
 #include "gui/app/ResultWindowManager.h"
+#include "gui/simulation/OutputTableModel.h"
 #include "gui/simulation/TFrmOVars.h"
 
 #include <QAbstractItemModel>
@@ -64,6 +65,11 @@ void ConnectResultWindowCommands(MainActions& a, ResultWindowManager& windows,
     outputVariables.viewVariableAction()->setEnabled(true);
     QObject::connect(&outputVariables, &TFrmOVars::viewRequested, manager,
                      [manager](int row) { manager->openForOutputRow(Kind::OneD, row); });
+    // Every change of the output table refills the windows' variable boxes, once the edit
+    // has finished; a run fills them for its own variables.
+    QObject::connect(
+        outputVariables.tableModel(), &QAbstractItemModel::dataChanged, manager,
+        [manager] { manager->outputTableEdited(); }, Qt::QueuedConnection);
     // The table is refreshed after the edit that changed it has finished.
     QObject::connect(manager, &ResultWindowManager::outputTableChanged, table,
                      &TFrmOVars::refreshFromModel, Qt::QueuedConnection);

@@ -149,6 +149,10 @@ void ResultWindowManager::refillVariableBoxes(int mode) {
         forEach(kind, true, [mode](TFrmResult* w) { w->refillVariableBoxes(mode); });
 }
 
+void ResultWindowManager::outputTableEdited() {
+    if (!m_model.running()) refillVariableBoxes(0);
+}
+
 void ResultWindowManager::outputRowChanged(int row, bool discrete) {
     for (const ResultWindowKind kind :
          {ResultWindowKind::OneD, ResultWindowKind::Probability, ResultWindowKind::Quantile}) {
@@ -213,16 +217,26 @@ void ResultWindowManager::listWindows(QMenu* menu) {
     }
 }
 
+bool ResultWindowManager::refreshDue(ResultWindowKind kind) {
+    QElapsedTimer& last = m_lastRefresh[static_cast<std::size_t>(kind)];
+    if (last.isValid() && !last.hasExpired(MinimumRefreshInterval)) return false;
+    last.start();
+    return true;
+}
+
 void ResultWindowManager::refreshStatistics(std::int32_t step) {
+    if (!refreshDue(ResultWindowKind::Statistics)) return;
     forEach(ResultWindowKind::Statistics, false,
             [step](TFrmResult* w) { w->refreshDuringRun(step); });
 }
 
 void ResultWindowManager::refresh1D(std::int32_t step) {
+    if (!refreshDue(ResultWindowKind::OneD)) return;
     forEach(ResultWindowKind::OneD, false, [step](TFrmResult* w) { w->refreshDuringRun(step); });
 }
 
 void ResultWindowManager::refreshPQ(std::int32_t step) {
+    if (!refreshDue(ResultWindowKind::Probability)) return;
     for (const ResultWindowKind kind : {ResultWindowKind::Probability, ResultWindowKind::Quantile})
         forEach(kind, false, [step](TFrmResult* w) { w->refreshDuringRun(step); });
 }
@@ -242,6 +256,9 @@ void ResultWindowManager::resultsChanged(bool exist) {
 }
 
 void ResultWindowManager::runningChanged(bool running) {
+    // The first refresh of a run shows at once.
+    for (QElapsedTimer& last : m_lastRefresh)
+        last.invalidate();
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, false, [running](TFrmResult* w) { w->setRunning(running); });
 }

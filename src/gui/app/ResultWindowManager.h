@@ -3,6 +3,7 @@
 #include "project/LayoutFile.h"
 #include "project/ResultWindows.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -31,6 +32,8 @@ class ResultWindowManager : public QObject, public ResultWindowsObserver {
     Q_OBJECT
 
 public:
+    static constexpr qint64 MinimumRefreshInterval = 100;
+
     ResultWindowManager(ProjectModel& model, QMdiArea* area, QObject* parent = nullptr);
     ~ResultWindowManager() override;
 
@@ -62,6 +65,8 @@ public:
     void resultsChanged(bool exist);
     void runningChanged(bool running);
     void settingsChanged();
+    /// The output table changed outside a run: `RefillVariableBoxes(0)`.
+    void outputTableEdited();
 
     // Placements for the layout file, window n of a kind at element n-1.
     std::vector<std::optional<TWindowPlacement>> placements(ResultWindowKind kind) const;
@@ -105,11 +110,16 @@ private:
     void detach(QMdiSubWindow* frame);
     void closeOthersShowing(TFrmResult* chooser);
     void outputRowChanged(int row, bool discrete);
+    /// Whether a refresh during the run shows the windows of the kind: at most one every
+    /// `MinimumRefreshInterval` ms, so that a fast run does not wait for drawings nobody can
+    /// read. The end of the run always shows everything.
+    bool refreshDue(ResultWindowKind kind);
 
     ProjectModel& m_model;
     QMdiArea* m_area;
     std::array<List, 5> m_lists;
     std::vector<QAction*> m_listed;
+    std::array<QElapsedTimer, 5> m_lastRefresh;
 };
 
 } // namespace probex

@@ -15,6 +15,7 @@
 #include "gui/engine/TFrmEquErr.h"
 #include "gui/engine/TFrmEquations.h"
 #include "gui/engine/TFrmOutEquations.h"
+#include "gui/results/TFrmSaveRes.h"
 #include "gui/settings/TFrmOptions.h"
 #include "gui/simulation/TFrmOVars.h"
 #include "gui/variables/TFrmDisInsp.h"
@@ -249,6 +250,7 @@ void TFrmMain::buildChildWindows() {
     m_frmOutEquations = new TFrmOutEquations(*m_model, m_prompter);
     addFixedWindow(m_frmOutEquations, WinOutEquations);
     m_frmOptions = new TFrmOptions(m_settings, m_settingsFile, m_prompter, this);
+    m_frmSaveRes = new TFrmSaveRes(*m_model, this);
 
     for (QMdiSubWindow* sub : m_fixed)
         sub->show();
@@ -261,6 +263,7 @@ void TFrmMain::connectCommands() {
     connect(a.ItmMerge, &QAction::triggered, this, &TFrmMain::ItmMergeClick);
     connect(a.ItmSave, &QAction::triggered, this, &TFrmMain::ItmSaveClick);
     connect(a.ItmSaveAs, &QAction::triggered, this, &TFrmMain::ItmSaveAsClick);
+    connect(a.ItmSaveRes, &QAction::triggered, this, &TFrmMain::ItmSaveResClick);
     connect(a.ItmExit, &QAction::triggered, this, &QWidget::close);
 
     connect(a.ItmCut, &QAction::triggered, this, [this] { editFocused(EditOperation::Cut); });
@@ -496,6 +499,10 @@ void TFrmMain::ItmResetClick() {
 
 void TFrmMain::ItmEvalClick() {
     m_frmOutEquations->BtnStartClick();
+}
+
+void TFrmMain::ItmSaveResClick() {
+    m_frmSaveRes->execute();
 }
 
 void TFrmMain::ItmOptionsClick() {

@@ -34,6 +34,7 @@ class TFrmEquations;
 class TFrmOptions;
 class TFrmOutEquations;
 class TFrmOVars;
+class TFrmSaveRes;
 class TFrmVars;
 class UnsavedChangesGuard;
 
@@ -56,6 +57,7 @@ public:
     TFrmOutEquations* outEquationsWindow() const { return m_frmOutEquations; }
     TFrmVars* varsWindow() const { return m_frmVars; }
     TFrmOVars* outVarsWindow() const { return m_frmOVars; }
+    TFrmSaveRes* saveResultsDialog() const { return m_frmSaveRes; }
     ResultWindowManager* resultWindows() const { return m_results; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     HelpWindow* helpWindow() const { return m_help; }
@@ -79,6 +81,7 @@ public slots:
     void ItmMergeClick();
     void ItmSaveClick();
     void ItmSaveAsClick();
+    void ItmSaveResClick();
     void ItmCompileClick();
     void ItmRunStopClick();
     void ItmResetClick();
@@ -171,6 +174,7 @@ private:
     HelpWindow* m_help = nullptr;
     RecentFilesMenu* m_recent = nullptr;
     UnsavedChangesGuard* m_unsaved = nullptr;
+    TFrmSaveRes* m_frmSaveRes = nullptr;
     ResultWindowManager* m_results = nullptr;
 
     QToolBar* m_tlbTransport = nullptr;

@@ -1,8 +1,14 @@
 #include "gui/components/Plot.h"
 
 #include "gui/components/PlotRenderer.h"
+#include "gui/components/QtPrompter.h"
 
+#include <QActionGroup>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,6 +24,22 @@ constexpr int MinDrag = 4;
 
 void order(double& lo, double& hi) {
     if (hi < lo) std::swap(lo, hi);
+}
+
+Prompter::FileRequest PictureRequest(PlotPictureFormat format) {
+    Prompter::FileRequest request;
+    request.save = true;
+    if (format == PlotPictureFormat::Png) {
+        request.title = "Export graph as PNG";
+        request.filter = "PNG picture|*.png";
+        request.defaultExtension = "png";
+    } else {
+        request.title = "Export graph as SVG";
+        request.filter = "SVG picture|*.svg";
+        request.defaultExtension = "svg";
+    }
+    request.fileName = "graph." + request.defaultExtension;
+    return request;
 }
 
 } // namespace
@@ -103,6 +125,92 @@ QImage TPlot::toImage(QSize size) const {
     painter.setFont(font());
     render(painter, image.rect());
     return image;
+}
+
+void TPlot::setPictureScale(int scale) {
+    if (std::find(PlotPictureScales.begin(), PlotPictureScales.end(), scale) !=
+        PlotPictureScales.end())
+        m_pictureScale = scale;
+}
+
+void TPlot::copyPicture() const {
+    QGuiApplication::clipboard()->setImage(PlotPicture(*this, m_pictureScale));
+}
+
+bool TPlot::exportPicture(PlotPictureFormat format) {
+    QtPrompter ownBoxes(this);
+    Prompter& prompter = m_prompter ? *m_prompter : ownBoxes;
+    const std::optional<std::string> path = prompter.chooseFile(PictureRequest(format));
+    if (!path || path->empty()) return false;
+    const QString error =
+        WritePlotPicture(*this, QString::fromStdString(*path), format, m_pictureScale);
+    if (error.isEmpty()) return true;
+    prompter.error(error.toStdString());
+    return false;
+}
+
+QMenu* TPlot::createPopupMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("PopPlot"));
+    if (!actions().isEmpty()) {
+        menu->addActions(actions());
+        menu->addSeparator();
+    }
+    addPictureCommands(menu);
+    return menu;
+}
+
+void TPlot::addPictureCommands(QMenu* menu) {
+    QAction* copy = menu->addAction(QStringLiteral("&Copy picture"));
+    copy->setObjectName(QStringLiteral("ItmCopyPicture"));
+    connect(copy, &QAction::triggered, this, [this] { copyPicture(); });
+    QAction* png = menu->addAction(QStringLiteral("Export as P&NG..."));
+    png->setObjectName(QStringLiteral("ItmExportPng"));
+    connect(png, &QAction::triggered, this, [this] { exportPicture(PlotPictureFormat::Png); });
+    QAction* svg = menu->addAction(QStringLiteral("Export as &SVG..."));
+    svg->setObjectName(QStringLiteral("ItmExportSvg"));
+    connect(svg, &QAction::triggered, this, [this] { exportPicture(PlotPictureFormat::Svg); });
+
+    QMenu* sizes = menu->addMenu(QStringLiteral("Picture si&ze"));
+    sizes->setObjectName(QStringLiteral("BarPictureSize"));
+    auto* group = new QActionGroup(sizes);
+    for (const int scale : PlotPictureScales) {
+        QAction* item = sizes->addAction(QString());
+        item->setObjectName(QStringLiteral("ItmPictureScale%1").arg(scale));
+        item->setCheckable(true);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, scale] { setPictureScale(scale); });
+    }
+    // The sizes offered follow the plot's size when the menu opens.
+    const auto describe = [this, sizes] {
+        const QList<QAction*> items = sizes->actions();
+        for (std::size_t i = 0; i < PlotPictureScales.size(); ++i) {
+            const int scale = PlotPictureScales[i];
+            const QString dimensions =
+                QStringLiteral("(%1 x %2)").arg(width() * scale).arg(height() * scale);
+            QAction* item = items[static_cast<int>(i)];
+            item->setText(scale == 1 ? QStringLiteral("As shown ") + dimensions
+                                     : QStringLiteral("%1 times ").arg(scale) + dimensions);
+            item->setChecked(scale == m_pictureScale);
+        }
+    };
+    describe();
+    connect(menu, &QMenu::aboutToShow, sizes, describe);
+}
+
+void TPlot::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createPopupMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+bool TPlot::event(QEvent* event) {
+    // An owner that asked for a menu of its actions gets them with the picture commands.
+    if (event->type() == QEvent::ContextMenu && contextMenuPolicy() == Qt::ActionsContextMenu) {
+        contextMenuEvent(static_cast<QContextMenuEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 QRectF TPlot::dataArea() const {

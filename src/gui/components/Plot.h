@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/components/PlotPicture.h"
 #include "gui/components/PlotScene.h"
 
 #include <QImage>
@@ -8,11 +9,17 @@
 
 #include <optional>
 
+class QMenu;
+
 namespace probex {
+
+class Prompter;
 
 /// The XY plot every graph of the program uses: axes with tick labels, bar, line and point
 /// series, marker lines and rubber-band zoom. Dragging to the lower right zooms into the
 /// dragged rectangle; dragging to the upper left (or resetZoom) shows the full range again.
+/// Its pop-up menu copies the picture to the clipboard and exports it as PNG or SVG, at the
+/// size shown or larger; actions an owner adds to the plot (addAction) head that menu.
 class TPlot : public QWidget {
     Q_OBJECT
 
@@ -52,6 +59,21 @@ public:
     /// The plot drawn into an image of the given size (the widget's size when empty).
     QImage toImage(QSize size = {}) const;
 
+    /// Where the export commands ask for a file name and report a failed write; message boxes
+    /// of the plot's own when none is set.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    /// The enlargement the copy and export commands use, one of PlotPictureScales.
+    int pictureScale() const { return m_pictureScale; }
+    void setPictureScale(int scale);
+    /// Puts the picture on the clipboard.
+    void copyPicture() const;
+    /// Asks for a file name and writes the picture there; false when cancelled or failed.
+    bool exportPicture(PlotPictureFormat format);
+    /// The pop-up menu as a right click shows it; the caller owns it.
+    QMenu* createPopupMenu(QWidget* parent);
+    /// Appends the copy, export and picture size commands to an owner's own pop-up menu.
+    void addPictureCommands(QMenu* menu);
+
     /// Data coordinates of a widget pixel.
     QPointF toData(QPoint pixel) const;
     QPoint toPixel(QPointF data) const;
@@ -67,6 +89,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QRectF dataArea() const;
@@ -75,6 +99,8 @@ private:
     std::optional<TPlotRange> m_zoom;
     std::optional<QPoint> m_dragStart;
     QPoint m_dragEnd;
+    Prompter* m_prompter = nullptr;
+    int m_pictureScale = 1;
 };
 
 } // namespace probex

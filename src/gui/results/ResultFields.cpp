@@ -25,6 +25,8 @@ QLineEdit* MakeValueField(QWidget* parent, const char* name) {
 }
 
 void SetFieldColor(QLineEdit* field, const QColor& color) {
+    // A new palette restyles the field: the refreshes during a run must not pay for that.
+    if (field->palette().color(QPalette::Base) == color) return;
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, color);
     palette.setColor(QPalette::Text, Qt::black);
@@ -32,13 +34,16 @@ void SetFieldColor(QLineEdit* field, const QColor& color) {
 }
 
 void ShowValue(QLineEdit* field, Extended value, const TSettings& settings) {
-    field->setText(QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
-    field->setCursorPosition(0);
+    const QString text = QString::fromStdString(FormatResultValue(value, settings.DecimalSep));
+    if (field->text() != text) {
+        field->setText(text);
+        field->setCursorPosition(0);
+    }
     SetFieldColor(field, SettingsColor(settings.ResultsColor));
 }
 
 void BlankValue(QLineEdit* field) {
-    field->clear();
+    if (!field->text().isEmpty()) field->clear();
     SetFieldColor(field, BlankFieldColor);
 }
 
@@ -60,6 +65,21 @@ void FillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLev
             continue;
         box->addItem(Latin1Text(name));
     }
+    box->setCurrentIndex(-1);
+}
+
+bool RefillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLevel) {
+    const std::string chosen = Latin1String(box->currentText());
+    FillVariableBox(box, outputs, minimumLevel);
+    return chosen.empty() || ChooseVariable(box, chosen);
+}
+
+bool ChooseVariable(QComboBox* box, const std::string& name) {
+    const int found = box->findText(Latin1Text(name), Qt::MatchExactly);
+    if (found < 0) return false;
+    const QSignalBlocker blocker(box);
+    box->setCurrentIndex(found);
+    return true;
 }
 
 } // namespace probex

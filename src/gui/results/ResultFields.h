@@ -36,8 +36,15 @@ void SetFieldColor(QLineEdit* field, const QColor& color);
 QString Latin1Text(const std::string& text);
 std::string Latin1String(const QString& text);
 
+// The variable chooser `BoxVariable` of a result window. None of these emits the box's
+// change signals: the window decides what a choice made by the program shows.
+
 /// The names of the output table's rows in row order: every named row, or with
-/// `minimumLevel` >= 0 only those whose activity is at least that level.
+/// `minimumLevel` >= 0 only those whose activity is at least that level; none chosen.
 void FillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLevel);
+/// Fills the box anew keeping the chosen name; false when that name is no longer listed.
+bool RefillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLevel);
+/// Chooses the name; false when the box does not list it.
+bool ChooseVariable(QComboBox* box, const std::string& name);
 
 } // namespace probex

@@ -1,6 +1,8 @@
 #include "gui/results/ResultWindowFactory.h"
 
 #include "gui/results/TFrmOut1D.h"
+#include "gui/results/TFrmOutProb.h"
+#include "gui/results/TFrmOutQuant.h"
 #include "gui/results/TFrmOutStat.h"
 
 namespace probex {
@@ -18,10 +20,10 @@ TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::
         return nullptr;
 
     case ResultWindowKind::Probability:
-        return nullptr;
+        return new TFrmOutProb(model, index, parent);
 
     case ResultWindowKind::Quantile:
-        return nullptr;
+        return new TFrmOutQuant(model, index, parent);
     }
     return nullptr;
 }

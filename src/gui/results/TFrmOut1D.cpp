@@ -21,6 +21,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace probex {
 
 namespace {
@@ -118,13 +120,14 @@ TFrmOut1D::TFrmOut1D(ProjectModel& model, std::size_t index, QWidget* parent)
         m_graphItems[static_cast<std::size_t>(g)] = item;
     }
     m_graphItems[0]->setChecked(true);
+    m_popGraph->addSeparator();
+    m_plot->addPictureCommands(m_popGraph);
+    m_plot->setPrompter(&m_model.prompter());
     m_plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_plot, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_popGraph->popup(m_plot->mapToGlobal(at)); });
 
-    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling) BoxVariableChange();
-    });
+    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] { BoxVariableChange(); });
     connect(m_edtCom, &QLineEdit::textEdited, this, &TFrmOut1D::commentEdited);
     connect(m_chbDisc, &QCheckBox::toggled, this, &TFrmOut1D::discreteToggled);
     connect(m_chbRecalc, &QCheckBox::toggled, this, &TFrmOut1D::recalculateToggled);
@@ -208,6 +211,10 @@ QLineEdit* TFrmOut1D::resultEdit(int k) const {
 }
 
 void TFrmOut1D::loadDescription() {
+    // The window is in its frame now: size the frame to what the window shows.
+    const bool shrunk = m_shrunk.value_or(false);
+    m_shrunk.reset();
+    setShrunk(shrunk);
     const T1DWindowDesc d = desc();
     BoxVariableFill(m_model.resultsExist() ? 1 : 0);
     BoxVariableSet(d.variable);
@@ -215,33 +222,16 @@ void TFrmOut1D::loadDescription() {
 }
 
 void TFrmOut1D::BoxVariableFill(int mode) {
-    m_filling = true;
     FillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 2 : -1);
-    m_boxVariable->setCurrentIndex(-1);
-    m_filling = false;
 }
 
 void TFrmOut1D::BoxVariableRefill(int mode) {
-    const QString chosen = m_boxVariable->currentText();
-    BoxVariableFill(mode);
-    if (chosen.isEmpty()) return;
-    const int found = m_boxVariable->findText(chosen, Qt::MatchExactly);
-    if (found < 0) {
+    if (!RefillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 2 : -1))
         emit closeRequested();
-        return;
-    }
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
 }
 
 void TFrmOut1D::BoxVariableSet(const std::string& name) {
-    const int found = m_boxVariable->findText(Latin1Text(name), Qt::MatchExactly);
-    if (found < 0) return;
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
-    BoxVariableChange();
+    if (ChooseVariable(m_boxVariable, name)) BoxVariableChange();
 }
 
 void TFrmOut1D::BoxVariableChange() {
@@ -333,6 +323,8 @@ void TFrmOut1D::showMarkResult(int k, Extended value, Extended result) {
 }
 
 void TFrmOut1D::setShrunk(bool shrunk) {
+    if (m_shrunk == shrunk) return;
+    m_shrunk = shrunk;
     m_constantPanel->setVisible(shrunk);
     for (QWidget* part : {static_cast<QWidget*>(m_figuresPanel), m_switchesPanel, m_marksPanel,
                           static_cast<QWidget*>(m_plot)})
@@ -356,41 +348,40 @@ void TFrmOut1D::ShowAll(std::int32_t i, bool withPlot, bool withMarks) {
     setShrunk(false);
     m_steps->setText(QString::number(m_model.stepCounter()));
     SetFieldColor(m_steps, SettingsColor(m_model.settings().ResultsColor));
-    for (QLineEdit* field : m_fields)
-        BlankValue(field);
-    const auto show = [&](Figure f, Extended value) { ShowValue(m_fields[f], value, settings); };
+    // Each field is written once, so that a refresh does not make it flicker.
+    std::array<std::optional<Extended>, FigureCount> values;
+    const auto moments = [&values](const auto& source, bool spread, bool shape) {
+        if (spread) {
+            values[Mean] = source.mean;
+            values[Variance] = source.variance;
+            values[StDev] = source.stdev;
+            if (source.covarValid && source.mean != 0) values[CoVar] = source.covar;
+        }
+        if (shape) {
+            values[Skew] = source.skew;
+            values[Kurt] = source.kurt;
+        }
+    };
     if (settings.HisStatIn1D || !entry.Stat) {
         if (his.level >= 1) {
-            show(Min, his.histMin);
-            show(Max, his.histMax);
+            values[Min] = his.histMin;
+            values[Max] = his.histMax;
         }
-        if (his.level >= 2) {
-            show(Mean, his.mean);
-            show(Variance, his.variance);
-            show(StDev, his.stdev);
-            if (his.covarValid && his.mean != 0) show(CoVar, his.covar);
-        }
-        if (his.level >= 3) {
-            show(Skew, his.skew);
-            show(Kurt, his.kurt);
-        }
+        moments(his, his.level >= 2, his.level >= 3);
     } else {
         const TOutStat& stat = *entry.Stat;
-        show(Min, stat.min);
-        show(Max, stat.max);
-        if (stat.level >= 1) {
-            show(Mean, stat.mean);
-            show(Variance, stat.variance);
-            show(StDev, stat.stdev);
-            if (stat.covarValid && stat.mean != 0) show(CoVar, stat.covar);
-        }
-        if (stat.level >= 2) {
-            show(Skew, stat.skew);
-            show(Kurt, stat.kurt);
-        }
+        values[Min] = stat.min;
+        values[Max] = stat.max;
+        moments(stat, stat.level >= 1, stat.level >= 2);
     }
     // The median is computed with the marks only.
-    if (withMarks && his.level >= 3) show(Median, his.median);
+    if (withMarks && his.level >= 3) values[Median] = his.median;
+    for (int f = 0; f < FigureCount; ++f) {
+        if (values[f])
+            ShowValue(m_fields[f], *values[f], settings);
+        else
+            BlankValue(m_fields[f]);
+    }
     showSwitches(m_model.outputs().runTable().item(i).Row);
 
     if (withMarks) {
@@ -441,8 +432,9 @@ void TFrmOut1D::setGraphKind(GraphKind kind) {
     m_graphItems[static_cast<std::size_t>(kind)]->setChecked(true);
     for (int k = 0; k < MarkCount; ++k)
         m_plot->marker(k).orientation = kind == QuantileFunction ? Qt::Horizontal : Qt::Vertical;
+    // During a run the worker owns the histogram: the next refresh draws the new graph.
     std::int32_t i = 0;
-    if (m_model.resultsExist())
+    if (m_model.resultsExist() && !m_running)
         if (TOutVar* entry = histogramEntry(&i); entry != nullptr && entry->His->rangeSet)
             drawPlot(i);
 }

@@ -3,6 +3,7 @@
 #include "gui/results/TFrmResult.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -117,7 +118,8 @@ private:
     QMenu* m_popGraph;
     std::array<QAction*, 3> m_graphItems{};
     GraphKind m_graphKind = ProbabilityFunction;
-    bool m_filling = false;
+    /// Unknown at first, so that the first display sizes the window.
+    std::optional<bool> m_shrunk;
     bool m_running = false;
 };
 

@@ -9,7 +9,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
+
+#include <optional>
 
 namespace probex {
 
@@ -49,9 +50,7 @@ TFrmOutStat::TFrmOutStat(ProjectModel& model, std::size_t index, QWidget* parent
     grid->setRowStretch(6, 1);
     resize(420, NormalHeight);
 
-    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling) BoxVariableChange();
-    });
+    connect(m_boxVariable, &QComboBox::currentIndexChanged, this, [this] { BoxVariableChange(); });
     connect(m_edtCom, &QLineEdit::textEdited, this, &TFrmOutStat::commentEdited);
     FormClear();
 }
@@ -61,6 +60,10 @@ std::string TFrmOutStat::variable() const {
 }
 
 void TFrmOutStat::loadDescription() {
+    // The window is in its frame now: size the frame to what the window shows.
+    const bool shrunk = m_shrunk.value_or(false);
+    m_shrunk.reset();
+    setShrunk(shrunk);
     const TStatWindowDesc desc = m_model.resultWindows.statistics.at(index());
     BoxVariableFill(m_model.resultsExist() ? 1 : 0);
     BoxVariableSet(desc.variable);
@@ -68,33 +71,16 @@ void TFrmOutStat::loadDescription() {
 }
 
 void TFrmOutStat::BoxVariableFill(int mode) {
-    m_filling = true;
     FillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 1 : -1);
-    m_boxVariable->setCurrentIndex(-1);
-    m_filling = false;
 }
 
 void TFrmOutStat::BoxVariableRefill(int mode) {
-    const QString chosen = m_boxVariable->currentText();
-    BoxVariableFill(mode);
-    if (chosen.isEmpty()) return;
-    const int found = m_boxVariable->findText(chosen, Qt::MatchExactly);
-    if (found < 0) {
+    if (!RefillVariableBox(m_boxVariable, m_model.outputs(), mode == 1 ? 1 : -1))
         emit closeRequested();
-        return;
-    }
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
 }
 
 void TFrmOutStat::BoxVariableSet(const std::string& name) {
-    const int found = m_boxVariable->findText(Latin1Text(name), Qt::MatchExactly);
-    if (found < 0) return;
-    m_filling = true;
-    m_boxVariable->setCurrentIndex(found);
-    m_filling = false;
-    BoxVariableChange();
+    if (ChooseVariable(m_boxVariable, name)) BoxVariableChange();
 }
 
 void TFrmOutStat::BoxVariableChange() {
@@ -113,7 +99,8 @@ void TFrmOutStat::BoxVariableChange() {
         outputs.setCell(row, colActivity, ActivityWord(Activity::Statistics));
         emit outputTableChanged();
     }
-    m_edtCom->setText(Latin1Text(desc.identification));
+    // variableChosen may close another window and move this description: read the record.
+    m_edtCom->setText(Latin1Text(outputs.record(row).windowIds[owStatistics]));
 }
 
 void TFrmOutStat::commentEdited(const QString& text) {
@@ -133,6 +120,8 @@ void TFrmOutStat::showComputed(int level) {
 }
 
 void TFrmOutStat::setShrunk(bool shrunk) {
+    if (m_shrunk == shrunk) return;
+    m_shrunk = shrunk;
     m_labels[Min]->setText(shrunk ? QStringLiteral("Value:") : QLatin1String(Captions[Min]));
     for (int f = Max; f < FigureCount; ++f) {
         m_labels[f]->setVisible(!shrunk);
@@ -150,19 +139,25 @@ void TFrmOutStat::ShowAll(std::int32_t i) {
     setShrunk(constant);
     ShowValue(m_fields[Min], stat.min, settings);
     if (constant) return;
-    ShowValue(m_fields[Max], stat.max, settings);
-    for (int f = Mean; f < FigureCount; ++f)
-        BlankValue(m_fields[f]);
+    // Each field is written once, so that a refresh does not make it flicker.
+    std::array<std::optional<Extended>, FigureCount> values;
+    values[Max] = stat.max;
     if (stat.level >= 1) {
-        ShowValue(m_fields[Mean], stat.mean, settings);
-        ShowValue(m_fields[Variance], stat.variance, settings);
-        ShowValue(m_fields[StDev], stat.stdev, settings);
-        if (stat.covarValid && stat.mean != 0) ShowValue(m_fields[CoVar], stat.covar, settings);
+        values[Mean] = stat.mean;
+        values[Variance] = stat.variance;
+        values[StDev] = stat.stdev;
+        if (stat.covarValid && stat.mean != 0) values[CoVar] = stat.covar;
     }
     if (stat.level >= 2) {
-        ShowValue(m_fields[Skew], stat.skew, settings);
-        ShowValue(m_fields[Kurt], stat.kurt, settings);
-        ShowValue(m_fields[Sum], stat.s1, settings);
+        values[Skew] = stat.skew;
+        values[Kurt] = stat.kurt;
+        values[Sum] = stat.s1;
+    }
+    for (int f = Max; f < FigureCount; ++f) {
+        if (values[f])
+            ShowValue(m_fields[f], *values[f], settings);
+        else
+            BlankValue(m_fields[f]);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "gui/results/TFrmResult.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -63,7 +64,8 @@ private:
     QLineEdit* m_steps;
     std::array<QLabel*, FigureCount> m_labels{};
     std::array<QLineEdit*, FigureCount> m_fields{};
-    bool m_filling = false;
+    /// Unknown at first, so that the first display sizes the window.
+    std::optional<bool> m_shrunk;
 };
 
 } // namespace probex

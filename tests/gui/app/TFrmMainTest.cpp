@@ -6,6 +6,7 @@
 #include "gui/components/QtPrompter.h"
 #include "gui/engine/TFrmEquations.h"
 #include "gui/engine/TFrmOutEquations.h"
+#include "gui/results/TFrmSaveRes.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
@@ -21,6 +22,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <filesystem>
@@ -118,6 +120,7 @@ private slots:
         QCOMPARE(f.child<QToolButton>("TlbButRun")->toolTip(), QStringLiteral("Stop"));
         QVERIFY(!f.child<QMenu>("BarFile")->menuAction()->isEnabled());
         QVERIFY(!f.action("ItmOpen")->isEnabled());
+        QVERIFY(!f.action("ItmSaveRes")->isEnabled());
         QVERIFY(!f.action("ItmCompile")->isEnabled());
         QVERIFY(!f.child<StepSpinBox>("EdtLastStep")->isEnabled());
         QCOMPARE(f.child<QLabel>("lblCurrentStep")->palette().color(QPalette::Window),
@@ -130,7 +133,13 @@ private slots:
         QCOMPARE(f.action("ItmRunStop")->text(), QStringLiteral("&Run"));
         QVERIFY(f.action("ItmOpen")->isEnabled());
         QVERIFY(f.action("ItmReset")->isEnabled());
-        QVERIFY(!f.action("ItmSaveRes")->isEnabled()); // waits for the result windows
+        // Save results writes the statistics of y into the results directory.
+        QTimer::singleShot(0, f.window.get(),
+                           [&f] { f.window->saveResultsDialog()->ButOKClick(); });
+        f.action("ItmSaveRes")->trigger();
+        QFile statistics(QString::fromStdString(f.settings.ResultsDirPath) + "/Untitled.sta");
+        QVERIFY2(statistics.open(QIODevice::ReadOnly), qPrintable(statistics.fileName()));
+        QCOMPARE(statistics.readAll().count("\r\n"), 8);
         QVERIFY(f.child<StepSpinBox>("EdtLastStep")->isEnabled());
         QVERIFY(f.prompter.shown.empty());
 

@@ -1,13 +1,22 @@
 #include "gui/components/Plot.h"
 #include "gui/components/PlotRenderer.h"
 #include "gui/components/PlotTicks.h"
+#include "support/UiScriptedPrompter.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace probex;
 
@@ -33,6 +42,21 @@ bool colourNear(const QImage& image, QPoint at, const QColor& colour) {
         for (int dx = -1; dx <= 1; ++dx)
             if (image.pixelColor(at + QPoint(dx, dy)) == colour) return true;
     return false;
+}
+
+/// A shown plot with a red bar, of a known size.
+std::unique_ptr<TPlot> ShownPlot() {
+    auto plot = std::make_unique<TPlot>();
+    plot->resize(300, 200);
+    plot->setXRange(0, 10);
+    plot->setYRange(0, 10);
+    const int bars = plot->addSeries(PlotSeriesKind::Bar, Red, 3);
+    plot->series(bars).points = {{5, 8}};
+    return plot;
+}
+
+QAction* MenuItem(QMenu* menu, const char* name) {
+    return menu->findChild<QAction*>(QLatin1String(name));
 }
 
 } // namespace
@@ -191,6 +215,64 @@ private slots:
         QVERIFY(out.open(QIODevice::ReadOnly));
         QVERIFY(out.read(4) == "%PDF");
         QVERIFY(out.size() > 500);
+    }
+
+    void popupCopiesThePictureAtTheChosenSize() {
+        const auto plot = ShownPlot();
+        auto* owners = new QAction(QStringLiteral("Owner's command"), plot.get());
+        plot->addAction(owners);
+        plot->setContextMenuPolicy(Qt::ActionsContextMenu); // as owners with commands do
+        plot->show();
+        QVERIFY(QTest::qWaitForWindowExposed(plot.get()));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                plot->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(plot.get(), &click);
+        auto* popup = plot->findChild<QMenu*>("PopPlot");
+        QVERIFY(popup && popup->isVisible());
+        QCOMPARE(popup->actions().first(), owners);
+        QVERIFY(MenuItem(popup, "ItmExportSvg"));
+        popup->close();
+        std::unique_ptr<QMenu> menu(plot->createPopupMenu(nullptr));
+        MenuItem(menu.get(), "ItmPictureScale2")->trigger();
+        QCOMPARE(plot->pictureScale(), 2);
+        MenuItem(menu.get(), "ItmCopyPicture")->trigger();
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(600, 400));
+        // Everything grows alike: the bar sits where it sits in the picture as shown.
+        const QImage shown = PlotPicture(*plot, 1);
+        const QPoint bar = pixelOf(*plot, shown.size(), {5, 4});
+        QCOMPARE(shown.pixelColor(bar), Red);
+        QCOMPARE(copied.pixelColor(bar * 2), Red);
+    }
+
+    void exportsWriteValidPngAndSvg() {
+        QTemporaryDir dir;
+        const auto plot = ShownPlot();
+        test::UiScriptedPrompter prompter;
+        plot->setPrompter(&prompter);
+        plot->setPictureScale(4);
+        const QString png = dir.filePath("graph.png");
+        const QString svg = dir.filePath("graph.svg");
+        prompter.files = {png.toStdString(), svg.toStdString()};
+        std::unique_ptr<QMenu> menu(plot->createPopupMenu(nullptr));
+        MenuItem(menu.get(), "ItmExportPng")->trigger();
+        MenuItem(menu.get(), "ItmExportSvg")->trigger();
+        QCOMPARE(prompter.fileRequests.at(0).defaultExtension, std::string("png"));
+        QCOMPARE(prompter.fileRequests.at(1).defaultExtension, std::string("svg"));
+        QVERIFY(prompter.shown.empty());
+
+        QImage image;
+        QVERIFY(image.load(png, "PNG"));
+        QCOMPARE(image.size(), QSize(1200, 800));
+        QCOMPARE(image.pixelColor(pixelOf(*plot, {300, 200}, {5, 4}) * 4), Red);
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.viewBox(), QRect(0, 0, 1200, 800));
+        QImage drawn(renderer.viewBox().size(), QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        QPainter painter(&drawn);
+        renderer.render(&painter);
+        QCOMPARE(drawn.pixelColor(pixelOf(*plot, {300, 200}, {5, 4}) * 4), Red);
     }
 };
 

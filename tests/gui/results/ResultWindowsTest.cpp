@@ -1,8 +1,12 @@
 #include "gui/app/ResultWindowManager.h"
 #include "gui/app/TFrmMain.h"
 #include "gui/components/Plot.h"
+#include "gui/results/PQGridModel.h"
 #include "gui/results/TFrmOut1D.h"
+#include "gui/results/TFrmOutProb.h"
+#include "gui/results/TFrmOutQuant.h"
 #include "gui/results/TFrmOutStat.h"
+#include "gui/simulation/TFrmOVars.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 
@@ -14,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,7 +74,20 @@ struct Fixture {
     TFrmOut1D* oneD(std::size_t i = 0) {
         return qobject_cast<TFrmOut1D*>(windows().window(Kind::OneD, i));
     }
+    TFrmOutPQ* pq(Kind kind, std::size_t i = 0) {
+        return qobject_cast<TFrmOutPQ*>(windows().window(kind, i));
+    }
 };
+
+/// A person's entry in line `line` of a probability or quantile window's input column.
+void TypeInput(TFrmOutPQ* window, int line, const QString& text) {
+    PQGridModel* grid = window->gridModel();
+    grid->setData(grid->index(line - 1, PQGridModel::InputColumn), text);
+}
+
+QString PQResult(TFrmOutPQ* window, int line) {
+    return window->gridModel()->text(line, PQGridModel::ResultColumn);
+}
 
 QString Text(QLineEdit* edit) {
     return edit->text();
@@ -149,6 +167,40 @@ private slots:
         f.oneD(1)->BoxVariableSet("z");
         QCOMPARE(f.windows().count(Kind::OneD), std::size_t(1));
         QCOMPARE(f.oneD()->variable(), std::string("z"));
+
+        // A window whose variable leaves the output table closes.
+        TFrmOVars* table = f.main->outVarsWindow();
+        table->grid()->setCurrentIndex(
+            table->grid()->model()->index(f.model().outputs().FindOutputRow("z") - 1, 0));
+        table->deleteVariableAction()->trigger();
+        QTRY_COMPARE(f.windows().count(Kind::OneD), std::size_t(0));
+        QVERIFY(f.model().resultWindows.oneD.empty());
+    }
+
+    void windowMenuListsAndClosesTheWindows() {
+        Fixture f({"y = x", "z = 2*x"}, 10);
+        QTableView* grid = f.main->outVarsWindow()->grid();
+        const int zRow = f.model().outputs().FindOutputRow("z");
+        grid->setCurrentIndex(grid->model()->index(zRow - 1, 0));
+        for (const char* item : {"ItmOutStat", "ItmOutStat", "ItmOutStat", "ItmOut1D"})
+            f.main->findChild<QAction*>(item)->trigger();
+        // The current row's z first, then y; then every named variable has a statistics
+        // window, and the third one opens empty.
+        QCOMPARE(f.stat(0)->variable(), std::string("z"));
+        QCOMPARE(f.stat(1)->variable(), std::string("y"));
+        QCOMPARE(f.stat(2)->variable(), std::string());
+        QMenu* menu = f.main->findChild<QMenu*>("BarWindow");
+        emit menu->aboutToShow();
+        QStringList titles;
+        for (QAction* item : menu->actions())
+            titles << item->text();
+        QVERIFY(titles.contains("Stat z"));
+        QVERIFY(titles.contains("1D z"));
+        f.main->findChild<QAction*>("ItmCloseAllRes")->trigger();
+        QCOMPARE(f.windows().count(Kind::Statistics) + f.windows().count(Kind::OneD),
+                 std::size_t(0));
+        QVERIFY(f.model().resultWindows.statistics.empty());
+        QVERIFY(f.model().resultWindows.oneD.empty());
     }
 
     void marksOfAFourBinHistogram() {
@@ -250,6 +302,77 @@ private slots:
         QVERIFY(!f.oneD()->markBox(1)->isChecked());
         QCOMPARE(Text(f.oneD()->probabilityEdit(1)), QStringLiteral("0.25000000"));
         QCOMPARE(f.windows().frame(Kind::Statistics, 0)->pos(), QPoint(30, 40));
+        QVERIFY(f.prompter.shown.empty());
+    }
+
+    void probabilityAndQuantileWindowsFromTheViewMenuFollowTheRun() {
+        Fixture f({"y = x - 0.5", "z = 2*x"}, 4);
+        QTableView* table = f.main->outVarsWindow()->grid();
+        table->setCurrentIndex(
+            table->model()->index(f.model().outputs().FindOutputRow("y") - 1, 0));
+        f.main->findChild<QAction*>("ItmProb")->trigger();
+        f.main->findChild<QAction*>("Quantiles1")->trigger();
+        TFrmOutPQ* prob = f.pq(Kind::Probability);
+        TFrmOutPQ* quant = f.pq(Kind::Quantile);
+        QVERIFY(qobject_cast<TFrmOutProb*>(prob) && qobject_cast<TFrmOutQuant*>(quant));
+        QCOMPARE(prob->windowTitle(), QStringLiteral("Probabilities y"));
+        QCOMPARE(f.windows().frame(Kind::Probability, 0)->widget()->size(), prob->sizeHint());
+        TypeInput(prob, 1, "100");
+        TypeInput(prob, 2, "-100");
+        TypeInput(quant, 1, "0.25");
+        TypeInput(quant, 2, "0.75");
+        QCOMPARE(PQResult(prob, 1), QString());
+        f.run();
+        QVERIFY(prob->grid()->isEnabled());
+        QCOMPARE(PQResult(prob, 1), QStringLiteral("1.00000000"));
+        QCOMPARE(PQResult(prob, 2), QStringLiteral("0.00000000"));
+        QVERIFY(PQResult(quant, 1).toDouble() < PQResult(quant, 2).toDouble());
+
+        // "Discrete" in one window reaches the other window of the variable.
+        prob->discreteBox()->click();
+        QVERIFY(quant->discreteBox()->isChecked());
+        QVERIFY(f.model().resultWindows.quantiles[0].discrete);
+
+        // A second window choosing y takes it over from the first.
+        f.main->findChild<QAction*>("ItmProb")->trigger();
+        TFrmOutPQ* second = f.pq(Kind::Probability, 1);
+        QCOMPARE(second->variableName(), QStringLiteral("z"));
+        QComboBox* box = second->variableBox();
+        box->setCurrentIndex(box->findText("y"));
+        emit box->activated(box->currentIndex());
+        QCOMPARE(f.windows().count(Kind::Probability), std::size_t(1));
+        QCOMPARE(f.pq(Kind::Probability)->variableName(), QStringLiteral("y"));
+        QCOMPARE(f.model().resultWindows.probabilities[0].inputs[0], Extended(100));
+        QCOMPARE(PQResult(f.pq(Kind::Probability), 1), QStringLiteral("1.00000000"));
+        QVERIFY(f.prompter.shown.empty());
+
+        // The 1D window's graph menu offers the plot's picture commands.
+        f.windows().openForVariable(Kind::OneD, "z");
+        QVERIFY(f.oneD()->graphMenu()->findChild<QAction*>("ItmExportSvg"));
+    }
+
+    void projectKeepsProbabilityAndQuantileWindows() {
+        Fixture f({"y = x"}, 10);
+        f.windows().openForVariable(Kind::Quantile, "y");
+        TFrmOutPQ* quant = f.pq(Kind::Quantile);
+        TypeInput(quant, 3, "0.9");
+        QTest::keyClicks(quant->commentLine(), "upper tail");
+        quant->discreteBox()->click();
+        const std::string file = f.dir.filePath("pq.pxw").toStdString();
+        QVERIFY(f.main->commands().SaveAs(file));
+        const TResultWindows saved = f.model().resultWindows;
+
+        f.main->ItmNewClick();
+        QCOMPARE(f.windows().count(Kind::Quantile), std::size_t(0));
+        QVERIFY(f.main->commands().Open(file));
+        QVERIFY(f.model().resultWindows.sameWindows(saved));
+        quant = f.pq(Kind::Quantile);
+        QVERIFY(quant != nullptr);
+        QCOMPARE(quant->windowTitle(), QStringLiteral("Quantiles y"));
+        QCOMPARE(quant->gridModel()->text(3, PQGridModel::InputColumn),
+                 QStringLiteral("0.90000000"));
+        QCOMPARE(quant->commentLine()->text(), QStringLiteral("upper tail"));
+        QVERIFY(quant->discreteBox()->isChecked());
         QVERIFY(f.prompter.shown.empty());
     }
 };
