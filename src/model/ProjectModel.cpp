@@ -17,6 +17,7 @@ ProjectModel::ProjectModel(TSettings& settings, Prompter& prompter, MainThread& 
       m_inputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outEquations(*m_outSet, *m_mainSet, m_outputs, settings, prompter) {
+    m_inputs.setProjectFile([this] { return currentProjectFile; });
     m_random.Randomize();
 }
 
@@ -83,7 +84,8 @@ bool ProjectModel::CompileModel() {
         const DistKind kind = m_inputs.kind(row);
         if (kind == DistKind::dkUndefined) {
             m_observer->showInputRow(row);
-            m_prompter.warning("Input variable not defined!");
+            m_observer->showStatus("Input variable not defined: " + set.Vars.Names[v]);
+            m_prompter.warning("Input variable not defined!\n" + set.Vars.Names[v]);
             return false;
         }
         (kind == DistKind::dkConstant ? set.ConstList : set.RandomList).add(v, row);

@@ -1,5 +1,7 @@
 // The program's command-line modes, run as a person runs them.
 
+#include "app/CommandLine.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -283,6 +285,46 @@ TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
         EXPECT_EQ(o.exitCode, 1);
         EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
         EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    }
+}
+
+TEST_F(CommandLineTest, GeneralOptionsAndMissingDisplay) {
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    struct Case {
+        std::string arguments;
+        std::string prefix;
+        int exitCode;
+        std::string out;
+        const char* errorText;
+    };
+    const Case cases[] = {
+        {"--help", "", 0, ProgramUsage, ""},
+        {"--version", "", 0, std::string("probex ") + PROBEX_VERSION + "\n", ""},
+        {"--frobnicate x.pxw", "", 2, "", "error: unknown option --frobnicate\nusage: probex"},
+        {"--settings", "", 2, "", "--settings needs a file name"},
+        {"'" + Beam + "'", noDisplay, 2, "", "probex --batch PROJECT.pxw"},
+        {"'" + Beam + "'", noDisplay + "QT_QPA_PLATFORM=xcb DISPLAY=:987 ", 2, "",
+         "probex --batch PROJECT.pxw"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome o = run(c.arguments, c.prefix);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_NE(o.err.find(c.errorText), std::string::npos) << o.err;
+    }
+}
+
+TEST(ManualPage, NamesEveryOptionOfTheUsage) {
+    const std::string page = ReadAll(fs::path(PROBEX_SOURCE_DIR) / "docs/probex.1");
+    const std::string usage = ProgramUsage;
+    for (std::size_t at = usage.find("--"); at != std::string::npos;
+         at = usage.find("--", at + 2)) {
+        const std::string option = usage.substr(at, usage.find_first_of(" ],|\n", at) - at);
+        std::string troff; // troff writes every dash of an option as \-
+        for (const char c : option)
+            troff += c == '-' ? std::string("\\-") : std::string(1, c);
+        EXPECT_NE(page.find(troff), std::string::npos) << option;
     }
 }
 

@@ -197,7 +197,7 @@ TEST_F(ProjectModelTest, UndefinedInputStopsTheCompile) {
     model.equations = {"y = a + b"};
     uniform("a", 0, 1);
     EXPECT_FALSE(model.Compile());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Input variable not defined!"});
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Input variable not defined!\nb"});
     EXPECT_EQ(model.inputs().FindVarRow("b"), 2);
 }
 

@@ -1,5 +1,7 @@
 #include "gui/components/QtPrompter.h"
 
+#include "components/DialogFolder.h"
+
 #include <QAbstractButton>
 #include <QFile>
 #include <QFileDialog>
@@ -108,9 +110,10 @@ Prompter::Answer QtPrompter::message(Kind kind, const std::string& text, Buttons
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request) {
+    // A folder that does not exist would become the proposed file name.
+    const std::string folder = DialogStartFolder({}, request.initialDirectory);
     QFileDialog dialog(m_parent, QString::fromStdString(request.title),
-                       QFile::decodeName(request.initialDirectory.c_str()),
-                       QtFileFilter(request.filter));
+                       QFile::decodeName(folder.c_str()), QtFileFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The callers ask before replacing a file where their setting says so.

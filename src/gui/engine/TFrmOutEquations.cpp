@@ -1,5 +1,7 @@
 #include "gui/engine/TFrmOutEquations.h"
 
+#include "gui/engine/TFrmEquations.h"
+
 #include "gui/components/ColouringEditor.h"
 #include "gui/components/Plot.h"
 #include "gui/engine/ChildWindow.h"
@@ -416,9 +418,14 @@ void TFrmOutEquations::onBusy(bool busy) {
 void TFrmOutEquations::onError(const TEquError& error, const std::string& message) {
     BringChildToFront(this);
     if (error.Code != 0) m_editor->placeCaret(error.Line, error.Pos);
-    m_barError->showMessage(QString::fromLatin1(message));
+    // A compile error of the text gets its culprit; other messages say it themselves.
+    const bool located = error.Code != 0 && message == ErrorText(error.Code);
+    const std::vector<std::string>& lines = m_model.outEquationLines;
+    m_barError->showMessage(located ? EquationErrorText(error, lines)
+                                    : QString::fromLatin1(message));
     // The core shows the message next; it becomes this window's popup.
-    m_prompter.expectPopup(OutEquationsError, message);
+    m_prompter.expectPopup(OutEquationsError, message,
+                           located ? EquationErrorPopupText(error, lines) : std::string());
 }
 
 void TFrmOutEquations::showOutputVariables() {
@@ -428,9 +435,13 @@ void TFrmOutEquations::showOutputVariables() {
 void TFrmOutEquations::ShowOutEquationError(const TEquError& error) {
     BringChildToFront(this);
     m_editor->placeCaret(error.Line, error.Pos);
-    const std::string message = ErrorText(error.Code);
-    m_barError->showMessage(QString::fromLatin1(message));
-    m_prompter.showPopup(OutEquationsError, message);
+    m_barError->showMessage(EquationErrorText(error, m_model.outEquationLines));
+    m_prompter.showPopup(OutEquationsError,
+                         EquationErrorPopupText(error, m_model.outEquationLines));
+}
+
+void TFrmOutEquations::setEvaluateEnabled(bool enabled) {
+    m_btnStart->setEnabled(enabled);
 }
 
 void TFrmOutEquations::clearStatus() {

@@ -43,6 +43,8 @@ public:
 
 public slots:
     /// Evaluate: the parameter fields must convert; then the model's Evaluate.
+    /// The Evaluate button: disabled while a run goes.
+    void setEvaluateEnabled(bool enabled);
     bool BtnStartClick();
 
 signals:

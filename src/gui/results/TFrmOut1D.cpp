@@ -29,8 +29,8 @@ namespace probex {
 
 namespace {
 
-const char* const Captions[] = {"Minimum:", "Maximum:", "Mean:",     "Variance:", "StDeviation:",
-                                "CoVar:",   "Skewnes:", "Kurtosis:", "Median:"};
+const char* const Captions[] = {"Minimum:", "Maximum:",  "Mean:",     "Variance:", "StDeviation:",
+                                "CoVar:",   "Skewness:", "Kurtosis:", "Median:"};
 const char* const FieldNames[] = {"EdtMin",   "EdtMax",  "EdtMean", "EdtVariance", "EdtStDev",
                                   "EdtCoVar", "EdtSkew", "EdtKurt", "EdtMedian"};
 const char* const GraphCaptions[] = {"&Probability function", "&Distribution function",

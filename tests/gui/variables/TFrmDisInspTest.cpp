@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
     }
 
-    void setDiscardsResults() {
+    void onlyAChangeOfTheParametersDiscardsResults() {
         const int row = addVariable("x", "Uniform");
         settings.DefOutVars = 1; // y gathers statistics
         model->equations = {"y = x"};
@@ -116,7 +116,15 @@ private slots:
         QVERIFY(model->resultsExist());
         dialog->inspect(row);
         click("BtnSet");
+        QVERIFY(model->resultsExist()); // looked at, nothing changed
+        click("BtnOK");
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(model->resultsExist());
+        dialog->inspect(row);
+        dialog->findChild<QLineEdit*>("EdtMax")->setText(QStringLiteral("2"));
+        click("BtnSet");
         QVERIFY(!model->resultsExist());
+        QCOMPARE(double(model->inputs().record(row).Max), 2.0);
     }
 
     void constantValue_data() {
