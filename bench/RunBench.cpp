@@ -4,13 +4,11 @@
 // accumulation with the same x87 functions, so the ratios show what the engine's generality
 // costs. WindowRunBench.cpp adds the same runs started from the main window.
 
-#include "RunModels.h"
+#include "BenchModels.h"
+#include "WindowRun.h"
 
 #include "app/BatchCommand.h"
-#include "components/Prompter.h"
 #include "engine/Arithmetic.h"
-#include "model/ProjectModel.h"
-#include "settings/Settings.h"
 #include "simulation/HisCompute.h"
 #include "simulation/OutStat.h"
 #include "variables/Distributions.h"
@@ -31,36 +29,7 @@
 namespace probex {
 namespace {
 
-class SilentPrompter : public Prompter {
-public:
-    Answer message(Kind, const std::string& text, Buttons) override {
-        throw std::runtime_error("unexpected message: " + text);
-    }
-    std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
-};
-
-struct InputDescription {
-    const char* name;
-    const char* type;
-    Extended min, max, mean, stdev;
-};
-
-struct ModelDescription {
-    std::vector<std::string> equations;
-    std::vector<InputDescription> inputs;
-    std::vector<std::string> logged;
-    std::string condition;
-};
-
-const ModelDescription Beam = {
-    {"Z = R - S", "R = fy*1000*W", "S = F*L/1.5"},
-    {{"fy", "Lognormal", 100, 600, 300, 30},
-     {"W", "Normal", 0.0007L, 0.0013L, 0.001L, 0.00005L},
-     {"F", "Normal", 0, 120, 50, 10},
-     {"L", "Uniform", 4, 6, 0, 0}},
-    {"Z", "R", "S"},
-    "0 > Z",
-};
+using namespace bench;
 
 const ModelDescription Poly = {
     {"y = e19 - e15/e7 + SIN(a*c)",
@@ -86,45 +55,6 @@ const ModelDescription Poly = {
     {{"a", "Uniform", 1, 2, 0, 0}, {"b", "Uniform", 0, 1, 0, 0}, {"c", "Uniform", -1, 1, 0, 0}},
     {"y"},
     "0 > y",
-};
-
-/// A project set up as a user would: equations, typed inputs, logged outputs, a probability.
-struct EngineRun {
-    TSettings settings = MakeDefaultSettings("/tmp/");
-    SilentPrompter prompter;
-    DirectCall direct;
-    ProjectModel model{settings, prompter, direct};
-
-    EngineRun(const ModelDescription& description, bool interleaved) {
-        model.interleavedRuns = interleaved;
-        model.equations = description.equations;
-        for (const InputDescription& in : description.inputs) {
-            model.inputs().AddInputVariable(in.name);
-            const int row = model.inputs().FindVarRow(in.name);
-            model.inputs().commitCell(row, InputColumn::Type, in.type);
-            TIis& iis = model.inputs().record(row);
-            iis.Min = in.min;
-            iis.Max = in.max;
-            iis.Mean = in.mean;
-            iis.StDev = in.stdev;
-            if (!CheckParameters(iis).empty()) throw std::runtime_error("bad parameters");
-        }
-        model.outEquationLines = {description.condition};
-        model.outEquations().setMode(OutEvalMode::Probability);
-        if (!model.CompileModel()) throw std::runtime_error("model does not compile");
-        for (const std::string& name : description.logged)
-            model.outputs().editCell(model.outputs().FindOutputRow(name), colActivity, "Log");
-        model.autoSeed = false;
-        settings.Seed1 = RunSeed;
-        model.setLastStep(Steps);
-    }
-
-    Extended run() {
-        model.Reset();
-        model.RunStop();
-        model.waitForRun();
-        return model.outEquations().result().Value;
-    }
 };
 
 /// The accumulators of one hand-written output, prepared as the run prepares them.

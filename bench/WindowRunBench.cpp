@@ -2,9 +2,10 @@
 // worker hands every refresh to the window's thread and waits for it, so the window's rate
 // against the batch rate shows what watching a run costs.
 
-#include "RunModels.h"
+#include "WindowRun.h"
 
 #include "BenchApplication.h"
+#include "BenchModels.h"
 
 #include "components/Prompter.h"
 #include "gui/app/StepSpinBox.h"
@@ -21,7 +22,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace probex {
+namespace probex::bench {
 
 namespace {
 
@@ -78,4 +79,4 @@ Extended WindowRun::run() {
     return model.outEquations().result().Value;
 }
 
-} // namespace probex
+} // namespace probex::bench

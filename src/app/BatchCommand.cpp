@@ -6,6 +6,7 @@
 #include "project/ProjectCommands.h"
 #include "project/ProjectWriter.h"
 #include "results/SaveResults.h"
+#include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
@@ -32,15 +33,17 @@ struct BatchOptions {
     std::string project;
     std::optional<std::int64_t> steps;
     std::optional<std::int64_t> seed;
+    std::optional<Extended> targetCoV;
     std::string resultsDir;
     std::string settingsFile;
     std::string saveAs;
+    std::string report;
     bool yes = false;
 };
 
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
-    "[--settings FILE] [--save-as FILE] [--yes]\n";
+    "[--settings FILE] [--save-as FILE] [--target-cov PERCENT] [--report FILE.pdf] [--yes]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
     if (text.empty() || text.size() > 18) return false;
@@ -69,10 +72,17 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
             if (!next(value) || !ParseWhole(value, number))
                 return arg + " needs a whole number, not '" + value + "'";
             (arg == "--steps" ? options.steps : options.seed) = number;
-        } else if (arg == "--results" || arg == "--settings" || arg == "--save-as") {
+        } else if (arg == "--target-cov") {
+            Extended percent = 0;
+            if (!next(value) || !TryStrToExtended(value, '.', percent) || !(percent > 0))
+                return "--target-cov needs a percentage above 0, not '" + value + "'";
+            options.targetCoV = percent;
+        } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
+                   arg == "--report") {
             if (!next(value) || value.empty()) return arg + " needs a file or directory name";
             (arg == "--results"    ? options.resultsDir
              : arg == "--settings" ? options.settingsFile
+             : arg == "--report"   ? options.report
                                    : options.saveAs) = value;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
@@ -112,12 +122,14 @@ extern "C" void OnInterrupt(int) {
     g_interrupted.store(true);
 }
 
-/// Turns Ctrl+C into the Stop command while the run proceeds.
+/// Turns Ctrl+C, and the termination request a session or job manager sends, into the
+/// Stop command while the run proceeds.
 class InterruptGuard {
 public:
     explicit InterruptGuard(ProjectModel& model) : m_model(model) {
         g_interrupted.store(false);
         m_previous = std::signal(SIGINT, OnInterrupt);
+        m_previousTerm = std::signal(SIGTERM, OnInterrupt);
         m_watcher = std::thread([this] {
             while (!m_done.load()) {
                 if (g_interrupted.load()) m_model.requestStop();
@@ -129,6 +141,7 @@ public:
         m_done.store(true);
         m_watcher.join();
         std::signal(SIGINT, m_previous);
+        std::signal(SIGTERM, m_previousTerm);
     }
     bool interrupted() const { return g_interrupted.load(); }
 
@@ -137,6 +150,7 @@ private:
     std::atomic<bool> m_done{false};
     std::thread m_watcher;
     void (*m_previous)(int) = SIG_DFL;
+    void (*m_previousTerm)(int) = SIG_DFL;
 };
 
 void PrintStatistics(ProjectModel& model, std::ostream& out) {
@@ -163,9 +177,13 @@ std::vector<int> WindowRows(ProjectModel& model, const std::vector<TPQWindowDesc
 
 } // namespace
 
-int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                    const ReportWriter& writeReport) {
     BatchOptions options;
-    if (std::string problem = ParseArguments(argc, argv, options); !problem.empty()) {
+    std::string problem = ParseArguments(argc, argv, options);
+    if (problem.empty() && !options.report.empty() && !writeReport)
+        problem = "--report is not available in this program";
+    if (!problem.empty()) {
         err << "error: " << problem << '\n' << Usage;
         return ExitUsage;
     }
@@ -175,6 +193,12 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
     TSettings settings = MakeDefaultSettings(location.AppDir);
     if (!options.settingsFile.empty() && !std::filesystem::exists(options.settingsFile)) {
         err << "error: settings file not found: " << options.settingsFile << '\n';
+        return ExitUsage;
+    }
+    // A settings file named but unreadable would quietly run with other settings.
+    if (std::string problem; !options.settingsFile.empty() &&
+                             !IniFile().load(options.settingsFile, &problem) && !problem.empty()) {
+        err << "error: " << problem << '\n';
         return ExitUsage;
     }
     BatchPrompter prompter(err, options.yes);
@@ -200,6 +224,15 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         settings.Seed1 = static_cast<std::int32_t>(*options.seed);
     }
 
+    if (options.targetCoV) {
+        TOutEvalSettings& eval = model.outEquations().evalSettings();
+        eval.StopRule = true;
+        eval.TargetCoV = *options.targetCoV;
+        if (eval.Mode != OutEvalMode::Probability)
+            err << "warning: --target-cov has no effect: the out equations are not in "
+                   "Probability mode\n";
+    }
+
     int exitCode = 0;
     {
         InterruptGuard interrupt(model);
@@ -220,6 +253,7 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         err << "error: no step was run, so there are no results\n";
         return ExitFailed;
     }
+    if (!model.stopRuleReason().empty()) err << "information: " << model.stopRuleReason() << '\n';
     // What the 1D windows do at the end of a run, so that the files equal the window's.
     FinalOneDHistograms(model);
 
@@ -232,6 +266,7 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         } else {
             const bool parameter = outEq.evalSettings().Mode == OutEvalMode::Parameter;
             out << (parameter ? "Parameter: " : "Probability: ") << outEq.result().Text << '\n';
+            out << EstimateLine(outEq.result().Estimate, settings.DecimalSep) << '\n';
         }
     }
 
@@ -249,6 +284,12 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
             return ExitUsage;
     }
     if (!options.saveAs.empty() && !WriteProject(model, options.saveAs)) return ExitUsage;
+    if (!options.report.empty()) {
+        if (const std::string failure = writeReport(model, options.report); !failure.empty()) {
+            prompter.error(failure);
+            return ExitUsage;
+        }
+    }
     return exitCode;
 }
 

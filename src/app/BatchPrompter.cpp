@@ -32,6 +32,8 @@ Prompter::Answer BatchPrompter::message(Kind kind, const std::string& text, Butt
         return m_answerYes ? Answer::Yes : Answer::No;
     case Buttons::YesNoCancel:
         return m_answerYes ? Answer::Yes : Answer::Cancel;
+    case Buttons::YesNoAll:
+        return m_answerYes ? Answer::Yes : Answer::No;
     }
     return Answer::Cancel;
 }

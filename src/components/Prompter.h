@@ -10,8 +10,8 @@ namespace probex {
 class Prompter {
 public:
     enum class Kind { Warning, Error, Information, Confirmation };
-    enum class Buttons { Ok, Cancel, YesNo, OkCancel, YesNoCancel };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Buttons { Ok, Cancel, YesNo, OkCancel, YesNoCancel, YesNoAll };
+    enum class Answer { Ok, Cancel, Yes, No, All };
 
     /// A request for a file name: open or save, with the dialog's filter ("Distribution files
     /// (*.dis)|*.dis" style pairs), default extension without dot, and start directory.

@@ -17,6 +17,7 @@ ProjectModel::ProjectModel(TSettings& settings, Prompter& prompter, MainThread& 
       m_inputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outEquations(*m_outSet, *m_mainSet, m_outputs, settings, prompter) {
+    m_inputs.setProjectFile([this] { return currentProjectFile; });
     m_random.Randomize();
 }
 
@@ -83,7 +84,8 @@ bool ProjectModel::CompileModel() {
         const DistKind kind = m_inputs.kind(row);
         if (kind == DistKind::dkUndefined) {
             m_observer->showInputRow(row);
-            m_prompter.warning("Input variable not defined!");
+            m_observer->showStatus("Input variable not defined: " + set.Vars.Names[v]);
+            m_prompter.warning("Input variable not defined!\n" + set.Vars.Names[v]);
             return false;
         }
         (kind == DistKind::dkConstant ? set.ConstList : set.RandomList).add(v, row);
@@ -193,6 +195,8 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
         m_observer->runningChanged(false);
         return RunCommand::Failed;
     }
+    m_stopRuleReason.clear();
+    m_outEquations.BeginLiveCount(m_stepCounter);
     startWorker();
     return RunCommand::Started;
 }
@@ -259,7 +263,10 @@ void ProjectModel::discardResults() {
 }
 
 bool ProjectModel::Evaluate() {
-    return m_outEquations.Evaluate(outEquationLines, m_resultsExist, m_stepCounter);
+    const bool evaluated = m_outEquations.Evaluate(outEquationLines, m_resultsExist, m_stepCounter);
+    if (evaluated && m_outEquations.evalSettings().Mode == OutEvalMode::Probability)
+        m_observer->outEquationsEvaluated();
+    return evaluated;
 }
 
 void ProjectModel::clearProject() {
@@ -297,9 +304,20 @@ void ProjectModel::refresh1D(std::int32_t step) {
 }
 void ProjectModel::refreshPQ(std::int32_t step) {
     m_observer->refreshPQ(step);
+    // The probability of the out equations follows at the same refresh, over the new slots.
+    if (!m_outEquations.CountNewSteps(step) || !m_stopRuleReason.empty()) return;
+    const TProbabilityEstimate& estimate = m_outEquations.convergence().back();
+    if (!StopRuleMet(m_outEquations.evalSettings(), estimate)) return;
+    const char sep = m_settings.DecimalSep;
+    m_stopRuleReason = "Stopped at step " + FormatInteger(step) + ": CoV " +
+                       FormatCoVPercent(estimate, sep) + " % reached the target " +
+                       FormatShortest(m_outEquations.evalSettings().TargetCoV, sep) + " %";
+    requestStop();
 }
 
 void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
+    // A run the stop rule ended has reached its goal, like a run at its last step.
+    if (outcome == RunOutcome::Stopped && !m_stopRuleReason.empty()) outcome = RunOutcome::Finished;
     m_running = false;
     m_workerActive = false;
     if (outcome == RunOutcome::Failed) {
@@ -313,7 +331,7 @@ void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
     } else {
         m_observer->finalRefresh();
         m_observer->runningChanged(false);
-        m_observer->showStatus("");
+        m_observer->showStatus(m_stopRuleReason);
         if (m_outEquations.compiled()) m_outEquations.EvaluateOutEquations(m_stepCounter);
         m_resultsExist = true;
         m_observer->resultsChanged(true);

@@ -42,6 +42,8 @@ public:
     /// Results appeared (Reset enabled) or were discarded (result windows cleared).
     virtual void resultsChanged(bool /*exist*/) {}
     virtual void runEnded(RunOutcome /*outcome*/) {}
+    /// The Evaluate command computed a probability: pictures coloured by the condition follow.
+    virtual void outEquationsEvaluated() {}
 };
 
 /// The project and the commands that act on it: the model texts and tables, the compiled
@@ -78,6 +80,8 @@ public:
     /// A change of the step count: clamped to 0..999999999; discards the results.
     void setLastStep(std::int64_t steps) override;
     bool resultsExist() const { return m_resultsExist; }
+    /// Why the stop rule ended the last run ("Stopped at step ..."); empty when it did not.
+    const std::string& stopRuleReason() const { return m_stopRuleReason; }
     bool running() const { return m_running; }
 
     /// Parses and compiles the equations and out equations and reconciles both tables.
@@ -140,6 +144,7 @@ private:
     bool m_running = false;      ///< from the Run command until the worker's end
     bool m_workerActive = false; ///< the worker owns the accumulators
     bool m_discardAfterRun = false;
+    std::string m_stopRuleReason;
     std::vector<std::int32_t> m_runRows; ///< output table row of each output of the worker
     std::unique_ptr<TPxThread> m_worker;
 };

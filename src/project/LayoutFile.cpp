@@ -3,6 +3,8 @@
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
 
+#include <cctype>
+#include <charconv>
 #include <filesystem>
 
 namespace probex {
@@ -48,6 +50,20 @@ bool ParseFourIntegers(const std::string& text, std::array<std::int32_t, 4>& val
     return true;
 }
 
+/// n of the section "<kind's prefix>n" (letter case ignored), 0 for any other section.
+std::size_t ResultSectionNumber(ResultWindowKind kind, std::string_view section) {
+    const std::string_view prefix = ResultPrefixes[static_cast<std::size_t>(kind)];
+    if (section.size() <= prefix.size()) return 0;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(section[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i])))
+            return 0;
+    std::size_t n = 0;
+    const std::string_view digits = section.substr(prefix.size());
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    return error == std::errc() && end == digits.data() + digits.size() ? n : 0;
+}
+
 } // namespace
 
 std::string LayoutFileName(std::string_view projectFile) {
@@ -82,21 +98,35 @@ void WritePlacement(IniFile& file, std::string_view section, const TWindowPlacem
     file.writeString(section, "NormPos", FourIntegers(placement.NormPos));
 }
 
-std::string LayoutFileText(const TProjectLayout& layout) {
-    IniFile file;
+void PutLayout(IniFile& file, const TProjectLayout& layout) {
     for (const FixedWindow& window : FixedWindows)
         if (const auto& placement = layout.*window.member)
             WritePlacement(file, window.section, *placement);
     for (const ResultWindowKind kind : AllResultWindowKinds) {
         const auto& list = layout.results[static_cast<std::size_t>(kind)];
+        // A numbered section without a window of that number would place the next one.
+        for (const std::string& section : file.sections()) {
+            const std::size_t n = ResultSectionNumber(kind, section);
+            if (n != 0 && (n > list.size() || !list[n - 1])) file.eraseSection(section);
+        }
         for (std::size_t n = 1; n <= list.size(); ++n)
             if (list[n - 1]) WritePlacement(file, LayoutSectionName(kind, n), *list[n - 1]);
     }
+}
+
+std::string LayoutFileText(const TProjectLayout& layout) {
+    IniFile file;
+    PutLayout(file, layout);
     return file.text();
 }
 
 std::string WriteLayoutFile(const std::string& path, const TProjectLayout& layout) {
-    return WriteFileAtomically(path, LayoutFileText(layout));
+    // The file may be shared (a project saved as Probex.pxw beside the program has the
+    // settings file as its layout file): only the layout's own sections change.
+    IniFile file;
+    if (std::string error; !file.load(path, &error) && !error.empty()) return error;
+    PutLayout(file, layout);
+    return file.save(path);
 }
 
 std::optional<TProjectLayout> ReadLayoutFile(const std::string& path,

@@ -61,12 +61,16 @@ std::string LayoutSectionName(ResultWindowKind kind, std::size_t n);
 std::optional<TWindowPlacement> ReadPlacement(const IniFile& file, std::string_view section);
 void WritePlacement(IniFile& file, std::string_view section, const TWindowPlacement& placement);
 
-/// The layout file's text: the four fixed windows' sections, then the numbered result
-/// window sections.
+/// Puts the placements into `file`: the four fixed windows' sections, then the numbered
+/// result window sections. Numbered sections of windows no longer open are removed; every
+/// other section and key stays.
+void PutLayout(IniFile& file, const TProjectLayout& layout);
+
+/// The text of a new layout file.
 std::string LayoutFileText(const TProjectLayout& layout);
 
-/// Writes the layout file anew (sections of windows no longer open do not linger). Returns
-/// the error text, empty on success.
+/// Updates the layout file (PutLayout), creating it when missing. A file that exists but
+/// cannot be read is left alone. Returns the error text, empty on success.
 std::string WriteLayoutFile(const std::string& path, const TProjectLayout& layout);
 
 /// Reads the layout file for `counts` open windows of each kind; nullopt when the file does

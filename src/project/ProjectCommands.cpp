@@ -1,5 +1,6 @@
 #include "project/ProjectCommands.h"
 
+#include "components/DialogFolder.h"
 #include "components/Prompter.h"
 #include "project/LayoutFile.h"
 #include "project/ProjectDocument.h"
@@ -33,21 +34,48 @@ std::string JoinPath(const std::string& directory, const std::string& name) {
 } // namespace
 
 ProjectCommands::ProjectCommands(ProjectDocument& model, LayoutKeeper* layout)
-    : m_model(model), m_layout(layout), m_title(UntitledTitle) {}
+    : m_model(model), m_layout(layout), m_title(UntitledTitle) {
+    markSaved();
+}
 
 const std::string& ProjectCommands::CurrentProjectFile() const {
     return m_model.currentProjectFile;
 }
 
-std::optional<std::string> ProjectCommands::chooseFile(bool save, const char* caption) {
+std::optional<std::string> ProjectCommands::chooseFile(bool save, const char* caption,
+                                                       const std::string& folder) {
     Prompter::FileRequest request;
     request.save = save;
     request.title = caption;
     request.filter = "Probex files|*.pxw";
     request.defaultExtension = "pxw";
-    request.fileName = "*.pxw";
-    request.initialDirectory = m_model.settings().InputDirPath;
+    const std::string& project = m_model.currentProjectFile;
+    request.fileName = save && !project.empty() ? FileNamePart(project) : "*.pxw";
+    request.initialDirectory =
+        folder.empty() ? DialogStartFolder(project, m_model.settings().InputDirPath) : folder;
     return m_model.prompter().chooseFile(request);
+}
+
+bool ProjectCommands::Modified() {
+    return ProjectText(m_model) != m_savedText;
+}
+
+void ProjectCommands::markSaved() {
+    m_savedText = ProjectText(m_model);
+}
+
+bool ProjectCommands::ConfirmDiscardChanges() {
+    if (!Modified()) return true;
+    const std::string& file = m_model.currentProjectFile;
+    const std::string question = "Save changes to " + (file.empty() ? "Untitled" : file) + "?";
+    switch (m_model.prompter().confirm(question, Prompter::Buttons::YesNoCancel)) {
+    case Prompter::Answer::Yes:
+        return Save();
+    case Prompter::Answer::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void ProjectCommands::New() {
@@ -55,6 +83,7 @@ void ProjectCommands::New() {
     m_model.clearProject();
     m_model.currentProjectFile.clear();
     m_title = UntitledTitle;
+    markSaved();
 }
 
 std::optional<ReadOutcome> ProjectCommands::readInto(const std::string& text,
@@ -71,11 +100,17 @@ void ProjectCommands::afterReading() {
     if (!m_model.InvalidateResults()) m_model.resultWindows.observer().refillVariableBoxes(0);
 }
 
+bool ProjectCommands::OpenFrom(const std::string& folder) {
+    const std::optional<std::string> file = chooseFile(false, "Open", folder);
+    return file && Open(*file);
+}
+
 bool ProjectCommands::Open(std::optional<std::string> file) {
     if (!file) file = chooseFile(false, "Open");
     if (!file) return false;
     // Read before New: a file that cannot be read must not cost the open project.
-    const std::optional<std::string> text = LoadProjectFile(*file, m_model.prompter());
+    const std::optional<std::string> text =
+        LoadProjectFile(*file, m_model.prompter(), m_model.settings().ListSep);
     if (!text) return false;
     New();
     const std::optional<ReadOutcome> outcome = readInto(*text, *file);
@@ -86,13 +121,15 @@ bool ProjectCommands::Open(std::optional<std::string> file) {
     if (*outcome == ReadOutcome::Declined) return false;
     m_title = TitleFor(*file);
     m_model.currentProjectFile = *file;
+    markSaved();
     return true;
 }
 
 bool ProjectCommands::Merge(std::optional<std::string> file) {
     if (!file) file = chooseFile(false, "Merge");
     if (!file) return false;
-    const std::optional<std::string> text = LoadProjectFile(*file, m_model.prompter());
+    const std::optional<std::string> text =
+        LoadProjectFile(*file, m_model.prompter(), m_model.settings().ListSep);
     if (!text) return false;
     const std::optional<ReadOutcome> outcome = readInto(*text, *file);
     if (!outcome) return false;
@@ -103,7 +140,9 @@ bool ProjectCommands::Merge(std::optional<std::string> file) {
 
 bool ProjectCommands::Save() {
     if (m_model.currentProjectFile.empty()) return SaveAs();
-    return WriteProject(m_model, m_model.currentProjectFile, m_layout);
+    if (!WriteProject(m_model, m_model.currentProjectFile, m_layout)) return false;
+    markSaved();
+    return true;
 }
 
 bool ProjectCommands::SaveAs(std::optional<std::string> file) {
@@ -118,6 +157,7 @@ bool ProjectCommands::SaveAs(std::optional<std::string> file) {
     if (!WriteProject(m_model, *file, m_layout)) return false;
     m_title = TitleFor(*file);
     m_model.currentProjectFile = *file;
+    markSaved();
     return true;
 }
 
@@ -137,6 +177,7 @@ bool ProjectCommands::OpenCommandLineFile(const std::string& argument,
     if (result.outcome != ReadOutcome::Completed) return false;
     m_title = TitleFor(file);
     m_model.currentProjectFile = file;
+    markSaved();
     return true;
 }
 

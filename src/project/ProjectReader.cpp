@@ -6,6 +6,7 @@
 #include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
 #include "project/ResultWindowSections.h"
+#include "settings/FileAccess.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "settings/TextLines.h"
@@ -16,11 +17,7 @@
 #include "variables/HistogramBuild.h"
 #include "variables/InputTable.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace probex {
 
@@ -442,23 +439,44 @@ void Reader::evaluationKey(const std::string& line) {
         eval.MaxIter = StrToInt(entry.value);
     } else if (key == "maxdiff" || key == "maxdifference") {
         eval.MaxDiff = StrToExtended(entry.value, sep);
+    } else if (key == "stoprule") {
+        eval.StopRule = LowerAscii(entry.value) == "yes";
+    } else if (key == "targetcov") {
+        eval.TargetCoV = StrToExtended(entry.value, sep);
+    } else if (key == "minsteps") {
+        eval.MinSteps = StrToInt(entry.value);
     }
 }
 
 } // namespace
 
-std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter) {
-    const auto failed = [&](const char* what, int error) {
-        prompter.error(std::string(what) + " \"" + path + "\": " + std::strerror(error));
+bool IsProjectText(std::string_view text, char listSeparator) {
+    bool inMain = false;
+    // Either line end counts, so that the test holds whichever line ends the reader takes.
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        const std::string line = TrimBlanks(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty()) continue;
+        if (line[0] == '[')
+            inMain = line.find("Main]") != std::string::npos;
+        else if (inMain && ParseKeyValue(line, listSeparator).key == "version")
+            return true;
+    }
+    return false;
+}
+
+std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter,
+                                           char listSeparator) {
+    std::string text;
+    if (const std::string error = ReadWholeFile(path, text); !error.empty()) {
+        prompter.error(error);
         return std::nullopt;
-    };
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return failed("Cannot open file", EISDIR);
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return failed("Cannot open file", errno != 0 ? errno : ENOENT);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return failed("Cannot read file", errno != 0 ? errno : EIO);
+    }
+    if (!IsProjectText(text, listSeparator)) {
+        prompter.error("File \"" + path + "\" is not a Probex project");
+        return std::nullopt;
+    }
     return text;
 }
 
@@ -482,7 +500,8 @@ void ApplyLayoutFile(ProjectDocument& model, const std::string& projectFile, Lay
 
 ReadResult ReadProject(ProjectDocument& model, const std::string& path, bool restoreLayout,
                        LayoutKeeper* layout) {
-    const std::optional<std::string> text = LoadProjectFile(path, model.prompter());
+    const std::optional<std::string> text =
+        LoadProjectFile(path, model.prompter(), model.settings().ListSep);
     if (!text) return {ReadOutcome::NotOpened, std::nullopt};
     const ReadResult result = ReadProjectText(model, *text, ProjectDirectoryOf(path));
     if (result.outcome != ReadOutcome::Stopped && restoreLayout && layout != nullptr &&

@@ -24,8 +24,15 @@ struct ReadResult {
     std::optional<std::string> fileVersion;
 };
 
-/// The bytes of a project file; nullopt after showing the system's message.
-std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter);
+/// Whether the text is a project file at all: it has a "[Main]" section with a "Version"
+/// key. Every project written has one, and without one the reader would take nothing from
+/// the file (an empty or binary file, or a text of another kind).
+bool IsProjectText(std::string_view text, char listSeparator);
+
+/// The bytes of a project file; nullopt after showing the system's message, or saying that
+/// the file is no project (IsProjectText).
+std::optional<std::string> LoadProjectFile(const std::string& path, Prompter& prompter,
+                                           char listSeparator);
 
 /// Reads a project text (CR LF, LF or CR lines) into the open project without clearing it:
 /// equation lines are appended, table rows updated or added, keys set one by one, and each

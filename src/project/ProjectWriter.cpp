@@ -33,7 +33,7 @@ std::string ProjectText(ProjectDocument& model) {
     const TSettings& settings = model.settings();
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);
-    const auto fixed = [sep](Extended value) { return FormatResultValue(value, sep); };
+    const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     std::string text;
     const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
 
@@ -74,6 +74,14 @@ std::string ProjectText(ProjectDocument& model) {
     put("Probability=" + fixed(eval.Target));
     put("MaxIteration=" + FormatInteger(eval.MaxIter));
     put("MaxDiff=" + fixed(eval.MaxDiff));
+    // Only a project that uses the stop rule carries its keys, so other files stay as they were.
+    const TOutEvalSettings defaults;
+    if (eval.StopRule || eval.TargetCoV != defaults.TargetCoV ||
+        eval.MinSteps != defaults.MinSteps) {
+        put(std::string("StopRule=") + (eval.StopRule ? "Yes" : "No"));
+        put("TargetCoV=" + fixed(eval.TargetCoV));
+        put("MinSteps=" + FormatInteger(eval.MinSteps));
+    }
     put("");
 
     put("[Out.Variables]");

@@ -188,8 +188,8 @@ bool FinishOne(ProjectDocument& model, ResultWindowKind kind, PendingWindow& pen
     TGrdOVarSup& record = outputs.record(row);
     const std::string name = outputs.cell(row, colVariable);
     if (kind == ResultWindowKind::Statistics) {
+        // A statistics window has no discrete choice: the cell keeps what the table says.
         RaiseActivity(outputs, row, Activity::Statistics);
-        outputs.setCell(row, colDiscrete, YesNo(pending.discrete));
         model.resultWindows.observer().outputRowCurrent(row);
         record.windowIds[owStatistics] = pending.identification;
         model.resultWindows.open(TStatWindowDesc{name, pending.identification});
@@ -314,7 +314,7 @@ std::string ResultWindowSectionsText(ProjectDocument& model) {
     const TSettings& settings = model.settings();
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);
-    const auto fixed = [sep](Extended value) { return FormatResultValue(value, sep); };
+    const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     std::string text;
     const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
     const auto identification = [&put](const std::string& id) {
@@ -348,25 +348,26 @@ std::string ResultWindowSectionsText(ProjectDocument& model) {
         put(std::string("Colouration=") + ColourationCaption(window.colouration));
         put(std::string("DrawLines=") + YesNo(window.drawLines));
         const int index = windows.objects.FindObjectsRec(window.variableH, window.variableV);
-        if (index > 0) {
-            const ObjectsRec& objects = windows.objects.record(index);
-            for (std::int32_t i = 0; i < std::min(objects.LineCount, MaxObjectsOfKind); ++i) {
-                const LineRec& l = objects.Lines[static_cast<std::size_t>(i)];
-                put("Line=" + fixed(l.X1) + L + fixed(l.Y1) + L + fixed(l.X2) + L + fixed(l.Y2) +
-                    L + ColorToName(l.Color, fallback));
-            }
-            put(std::string("DrawCircles=") + YesNo(window.drawCircles));
-            for (std::int32_t i = 0; i < std::min(objects.CircleCount, MaxObjectsOfKind); ++i) {
-                const CircleRec& c = objects.Circles[static_cast<std::size_t>(i)];
-                put("Circle=" + fixed(c.X) + L + fixed(c.Y) + L + fixed(c.R) + L +
-                    ColorToName(c.Color, fallback));
-            }
-            put(std::string("DrawDots=") + YesNo(window.drawDots));
-            for (std::int32_t i = 0; i < std::min(objects.DotCount, MaxObjectsOfKind); ++i) {
-                const DotRec& d = objects.Dots[static_cast<std::size_t>(i)];
-                put("Dot=" + fixed(d.X) + L + fixed(d.Y) + L + fixed(d.R) + L +
-                    ColorToName(d.Color, fallback));
-            }
+        // A pair without objects still writes its circle and dot boxes, or a reading would
+        // put the settings' defaults in their place.
+        static const ObjectsRec none;
+        const ObjectsRec& objects = index > 0 ? windows.objects.record(index) : none;
+        for (std::int32_t i = 0; i < std::min(objects.LineCount, MaxObjectsOfKind); ++i) {
+            const LineRec& l = objects.Lines[static_cast<std::size_t>(i)];
+            put("Line=" + fixed(l.X1) + L + fixed(l.Y1) + L + fixed(l.X2) + L + fixed(l.Y2) + L +
+                ColorToName(l.Color, fallback));
+        }
+        put(std::string("DrawCircles=") + YesNo(window.drawCircles));
+        for (std::int32_t i = 0; i < std::min(objects.CircleCount, MaxObjectsOfKind); ++i) {
+            const CircleRec& c = objects.Circles[static_cast<std::size_t>(i)];
+            put("Circle=" + fixed(c.X) + L + fixed(c.Y) + L + fixed(c.R) + L +
+                ColorToName(c.Color, fallback));
+        }
+        put(std::string("DrawDots=") + YesNo(window.drawDots));
+        for (std::int32_t i = 0; i < std::min(objects.DotCount, MaxObjectsOfKind); ++i) {
+            const DotRec& d = objects.Dots[static_cast<std::size_t>(i)];
+            put("Dot=" + fixed(d.X) + L + fixed(d.Y) + L + fixed(d.R) + L +
+                ColorToName(d.Color, fallback));
         }
         put("");
     }

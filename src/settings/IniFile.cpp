@@ -3,11 +3,7 @@
 #include "settings/NumberText.h"
 #include "settings/TextLines.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace probex {
 
@@ -49,48 +45,22 @@ std::string QuoteValue(std::string_view value) {
     return text;
 }
 
-std::string SystemError(const std::string& what, const std::string& path, int error) {
-    return what + " \"" + path + "\": " + std::strerror(error);
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
 
-bool IniFile::load(const std::string& path) {
+bool IniFile::load(const std::string& path, std::string* error) {
     m_sections.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    // Only a regular file is a settings or layout file; a missing one is simply empty.
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (::stat(path.c_str(), &info) != 0) return false;
+    std::string contents;
+    // A directory gets the system's message from the reading.
+    std::string problem = S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)
+                              ? ReadWholeFile(path, contents)
+                              : "Cannot read file \"" + path + "\": not a regular file";
+    if (!problem.empty()) {
+        if (error != nullptr) *error = std::move(problem);
         return false;
     }
-    std::string contents;
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        contents.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    if (!ok) return false;
     parse(contents);
     return true;
 }
@@ -175,6 +145,13 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     for (const Line& line : found->lines)
         if (line.isKey && SameName(line.key, key)) return line.value;
     return std::nullopt;
+}
+
+std::vector<std::string> IniFile::sections() const {
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < m_sections.size(); ++i)
+        names.push_back(m_sections[i].name);
+    return names;
 }
 
 std::vector<std::string> IniFile::keys(std::string_view section) const {
@@ -262,34 +239,6 @@ void IniFile::eraseSection(std::string_view section) {
         else
             ++i;
     }
-}
-
-std::string WriteFileAtomically(const std::string& path, std::string_view contents) {
-    const auto slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return SystemError("Cannot create a temporary file for", path, errno);
-
-    // The new file keeps the permissions of the one it replaces.
-    struct stat old {};
-    mode_t mode = 0644;
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
-    int error = 0;
-    if (::fchmod(fd, mode) != 0 || !WriteAll(fd, contents) || ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return SystemError("Cannot write", path, error);
-    }
-    // The rename itself is made durable by syncing the directory; failing that is not fatal.
-    const int directoryFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directoryFd >= 0) {
-        ::fsync(directoryFd);
-        ::close(directoryFd);
-    }
-    return {};
 }
 
 } // namespace probex

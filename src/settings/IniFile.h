@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FileAccess.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,7 +19,8 @@ public:
     IniFile() = default;
 
     /// Reads the file; a missing or unreadable file gives an empty one (and returns false).
-    bool load(const std::string& path);
+    /// `error` (may be null) receives why a file that exists could not be read.
+    bool load(const std::string& path, std::string* error = nullptr);
     /// Replaces the contents by the parsed text (LF or CR LF line ends).
     void parse(std::string_view text);
     /// The contents with CR LF line ends.
@@ -29,6 +32,8 @@ public:
     bool hasKey(std::string_view section, std::string_view key) const;
     /// The value of a key, nullopt when the key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    /// Section names in file order.
+    std::vector<std::string> sections() const;
     /// Keys of a section in file order.
     std::vector<std::string> keys(std::string_view section) const;
 
@@ -70,11 +75,5 @@ private:
 
     std::vector<Section> m_sections;
 };
-
-/// Replaces the file at `path` by `contents`: a temporary file in the same directory is
-/// written, flushed to disk and renamed over the old one. Returns the error text with the
-/// system's message, empty on success; on failure the old file is untouched and the
-/// temporary file removed.
-std::string WriteFileAtomically(const std::string& path, std::string_view contents);
 
 } // namespace probex

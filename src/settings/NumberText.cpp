@@ -87,6 +87,15 @@ std::string FixedFromDigits(const std::string& digits, int exponent, int decimal
     return fraction.empty() ? integerPart : integerPart + decimalSeparator + fraction;
 }
 
+/// "d.dddE+XX": every digit, the exponent's sign always and at least two exponent digits.
+std::string Scientific(const Decimal& decimal, char decimalSeparator) {
+    std::string text =
+        Mantissa(decimal.digits, decimalSeparator) + 'E' + (decimal.exponent < 0 ? '-' : '+');
+    const int magnitude = std::abs(decimal.exponent);
+    if (magnitude < 10) text.push_back('0');
+    return text + std::to_string(magnitude);
+}
+
 std::string TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
@@ -107,12 +116,8 @@ std::string FormatResultValue(Extended value, char decimalSeparator) {
     } else {
         const Decimal decimal = ToDecimal(value, 10);
         if (decimal.exponent >= 10) {
-            // More than 10 integer digits: "d.dddddddddE+XX", the exponent's sign always.
-            text = Mantissa(decimal.digits, decimalSeparator) + 'E' +
-                   (decimal.exponent < 0 ? '-' : '+');
-            const int magnitude = std::abs(decimal.exponent);
-            if (magnitude < 10) text.push_back('0');
-            text += std::to_string(magnitude);
+            // More than 10 integer digits: "d.dddddddddE+XX".
+            text = Scientific(decimal, decimalSeparator);
         } else {
             text = FixedFromDigits(decimal.digits, decimal.exponent, 8, decimalSeparator);
         }
@@ -121,6 +126,19 @@ std::string FormatResultValue(Extended value, char decimalSeparator) {
     if (text[0] == '-' && AllZero(std::string_view(text).substr(1), decimalSeparator))
         text.erase(0, 1);
     return text;
+}
+
+std::string FormatStoredValue(Extended value, char decimalSeparator) {
+    const std::string fixed = FormatResultValue(value, decimalSeparator);
+    if (!std::isfinite(value) || value == 0) return fixed;
+    const Decimal decimal = ToDecimal(value, 10);
+    std::string scientific = Scientific(decimal, decimalSeparator);
+    if (decimal.negative) scientific.insert(scientific.begin(), '-');
+    Extended fromFixed = 0;
+    Extended fromScientific = 0;
+    TryStrToExtended(fixed, decimalSeparator, fromFixed);
+    TryStrToExtended(scientific, decimalSeparator, fromScientific);
+    return fromFixed == fromScientific ? fixed : scientific;
 }
 
 std::string FormatShortest(Extended value, char decimalSeparator) {
@@ -140,15 +158,19 @@ std::string FormatShortest(Extended value, char decimalSeparator) {
 }
 
 std::string FormatGeneral3(Extended value, char decimalSeparator) {
+    return FormatGeneral(value, decimalSeparator, 3);
+}
+
+std::string FormatGeneral(Extended value, char decimalSeparator, int significantDigits) {
     std::string text;
     if (!std::isfinite(value)) {
         text = NonFinite(value);
     } else if (value == 0) {
         text.assign(1, '0');
     } else {
-        Decimal decimal = ToDecimal(value, 3);
+        Decimal decimal = ToDecimal(value, significantDigits);
         TrimZeros(decimal.digits);
-        if (decimal.exponent >= -5 && decimal.exponent < 3) {
+        if (decimal.exponent >= -5 && decimal.exponent < significantDigits) {
             text = FixedFromDigits(decimal.digits, decimal.exponent, -1, decimalSeparator);
         } else {
             // "1.5E+003": the exponent's sign always and at least three digits.

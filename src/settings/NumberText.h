@@ -20,9 +20,17 @@ public:
 /// separator; scientific notation when the integer part has more than 10 digits.
 std::string FormatResultValue(Extended value, char decimalSeparator);
 
+/// Numbers a file keeps for reading back (parameters, marks, objects): the fixed form of
+/// FormatResultValue when it reads back as the value rounded to 10 significant digits,
+/// otherwise "d.dddddddddE-XX" with 10 significant digits, so that small values such as
+/// 1.2E-8 are not cut to 0.00000001.
+std::string FormatStoredValue(Extended value, char decimalSeparator);
+
 /// The shortest general form with up to 15 significant digits.
 std::string FormatShortest(Extended value, char decimalSeparator);
 
+/// C's "%-8.<digits>g" with an exponent of at least three digits.
+std::string FormatGeneral(Extended value, char decimalSeparator, int significantDigits);
 /// C's "%-8.3g" with an exponent of at least three digits.
 std::string FormatGeneral3(Extended value, char decimalSeparator);
 

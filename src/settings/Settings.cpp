@@ -4,11 +4,9 @@
 #include "settings/NumberText.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <langinfo.h>
 #include <locale.h>
-#include <sys/stat.h>
 #include <variant>
 
 namespace probex {
@@ -343,8 +341,8 @@ void DeriveDirectories(TSettings& settings) {
 std::string LoadSettings(const std::string& path, TSettings& settings) {
     ResetSettings(settings);
     IniFile ini;
-    ini.load(path);
     std::string firstError;
+    ini.load(path, &firstError);
     for (const KeyDef& def : kKeys)
         LoadKey(ini, def, settings, firstError);
     DeriveDirectories(settings);
@@ -353,12 +351,9 @@ std::string LoadSettings(const std::string& path, TSettings& settings) {
 
 std::string SaveSettings(const std::string& path, const TSettings& settings) {
     IniFile ini;
-    struct stat info {};
-    if (!ini.load(path) && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        // Writing now would lose the window placements and other sections of that file.
-        const int error = errno;
-        return "Cannot read \"" + path + "\": " + std::strerror(error != 0 ? error : EIO);
-    }
+    // Writing over a file that cannot be read would lose its window placements and other
+    // sections.
+    if (std::string error; !ini.load(path, &error) && !error.empty()) return error;
     // Our keys go after any keys of the section this program does not know, in table order.
     for (const KeyDef& def : kKeys)
         ini.eraseKey(kSection, def.key);

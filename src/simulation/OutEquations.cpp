@@ -25,6 +25,11 @@ std::string_view Trimmed(std::string_view text) {
 
 } // namespace
 
+bool StopRuleMet(const TOutEvalSettings& eval, const TProbabilityEstimate& estimate) {
+    return eval.StopRule && estimate.HasCoV && estimate.Steps >= eval.MinSteps &&
+           estimate.CoV * 100 <= eval.TargetCoV;
+}
+
 TOutEquations::TOutEquations(tDecodedEquations& outSet, const tDecodedEquations& mainSet,
                              TOutputTable& outputs, const TSettings& settings, Prompter& prompter)
     : m_out(outSet), m_main(mainSet), m_outputs(outputs), m_settings(settings),
@@ -40,6 +45,8 @@ void TOutEquations::ClearOutResults() {
     m_result = {};
     m_current = {};
     m_compiled = false;
+    m_liveActive = false;
+    m_convergence.clear();
     if (m_observer) m_observer->onCleared();
 }
 
@@ -125,21 +132,58 @@ bool TOutEquations::relationHolds(Extended v) const {
     }
 }
 
-std::uint8_t TOutEquations::probabilityFor(Extended parameter, std::int32_t steps,
-                                           Extended& probability) {
+std::uint8_t TOutEquations::countHolding(Extended parameter, std::int32_t from, std::int32_t to,
+                                         std::int64_t& count) {
     for (std::int32_t k = 1; k <= m_out.ParamList.Count; ++k)
         m_out.Vars.Values[static_cast<std::size_t>(
             m_out.ParamList.VarIndex[static_cast<std::size_t>(k)])] = parameter;
     const std::size_t condition = static_cast<std::size_t>(m_out.ResultVar[1]);
-    std::int32_t holding = 0;
+    count = 0;
     TEquError error;
-    for (std::int32_t s = 0; s < steps; ++s) {
+    for (std::int32_t s = from; s < to; ++s) {
         fillFromLogs(s);
         if (const std::uint8_t code = EvaluateEquations(m_out, error); code != 0) return code;
-        if (relationHolds(m_out.Vars.Values[condition])) ++holding;
+        if (relationHolds(m_out.Vars.Values[condition])) ++count;
     }
-    probability = static_cast<Extended>(holding) / static_cast<Extended>(steps);
     return 0;
+}
+
+void TOutEquations::addConvergencePoint(const TProbabilityEstimate& estimate) {
+    // The final count of a run repeats the last live point when the run ended at a refresh.
+    if (!m_convergence.empty() && m_convergence.back().Steps >= estimate.Steps) return;
+    m_convergence.push_back(estimate);
+    if (m_observer) m_observer->onConvergence(estimate);
+}
+
+void TOutEquations::BeginLiveCount(std::int32_t stepCount) {
+    m_liveActive = false;
+    if (m_eval.Mode != OutEvalMode::Probability || !m_compiled || m_out.Count == 0) return;
+    if (stepCount == 0) {
+        m_liveSteps = 0;
+        m_liveCount = 0;
+        m_convergence.clear();
+        m_liveActive = true;
+    } else if (m_hasResult && m_result.Estimate.Steps == loggedSteps(stepCount)) {
+        m_liveSteps = static_cast<std::int32_t>(m_result.Estimate.Steps);
+        m_liveCount = m_result.Estimate.Count;
+        m_liveActive = true;
+    }
+}
+
+bool TOutEquations::CountNewSteps(std::int32_t stepCount) {
+    if (!m_liveActive || !m_compiled || m_eval.Mode != OutEvalMode::Probability) return false;
+    const std::int32_t logged = loggedSteps(stepCount);
+    if (logged <= m_liveSteps) return false;
+    std::int64_t count = 0;
+    // An evaluation error ends live counting quietly; the count at the run's end reports it.
+    if (countHolding(0, m_liveSteps, logged, count) != 0) {
+        m_liveActive = false;
+        return false;
+    }
+    m_liveSteps = logged;
+    m_liveCount += count;
+    addConvergencePoint(EstimateProbability(m_liveCount, m_liveSteps));
+    return true;
 }
 
 void TOutEquations::report(const TOutIteration& iteration) {
@@ -147,10 +191,11 @@ void TOutEquations::report(const TOutIteration& iteration) {
     if (m_observer) m_observer->onIteration(iteration);
 }
 
-void TOutEquations::finish(Extended value, std::string text) {
+void TOutEquations::finish(Extended value, std::string text, const TProbabilityEstimate& estimate) {
     m_hasResult = true;
     m_result.Value = value;
     m_result.Text = std::move(text);
+    m_result.Estimate = estimate;
     if (m_observer) m_observer->onResult(m_result);
 }
 
@@ -178,9 +223,13 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
     };
 
     if (m_eval.Mode == OutEvalMode::Probability) {
-        Extended p = 0;
-        if (const std::uint8_t code = probabilityFor(0, steps, p); code != 0) return failed(code);
-        finish(p, FormatResultValue(p, m_settings.DecimalSep));
+        std::int64_t count = 0;
+        if (const std::uint8_t code = countHolding(0, 0, steps, count); code != 0)
+            return failed(code);
+        const TProbabilityEstimate estimate = EstimateProbability(count, steps);
+        addConvergencePoint(estimate);
+        finish(estimate.Probability, FormatResultValue(estimate.Probability, m_settings.DecimalSep),
+               estimate);
         return true;
     }
 
@@ -188,8 +237,12 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
     std::int32_t iteration = 0;
     const auto evaluate = [&](Extended parameter, Extended& p) -> std::uint8_t {
         ++iteration;
-        const std::uint8_t code = probabilityFor(parameter, steps, p);
-        if (code == 0) report({parameter, iteration, p, std::fabs(p - target)});
+        std::int64_t count = 0;
+        const std::uint8_t code = countHolding(parameter, 0, steps, count);
+        if (code != 0) return code;
+        const TProbabilityEstimate estimate = EstimateProbability(count, steps);
+        p = estimate.Probability;
+        report({parameter, iteration, p, std::fabs(p - target), estimate});
         return code;
     };
 
@@ -223,7 +276,7 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
             m == m_eval.ParMin || m == m_eval.ParMax || stalled)
             break;
     }
-    finish(m, FormatShortest(m, m_settings.DecimalSep));
+    finish(m, FormatShortest(m, m_settings.DecimalSep), m_current.Estimate);
     return true;
 }
 
@@ -238,13 +291,7 @@ TOutEquations::Condition TOutEquations::ConditionAtStep(std::int32_t slot) {
     return {true, relationHolds(m_out.Vars.Values[static_cast<std::size_t>(m_out.ResultVar[1])])};
 }
 
-bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool resultsExist,
-                             std::int32_t stepCount) {
-    if (m_eval.Mode == OutEvalMode::Inactive) return false;
-    if (!resultsExist) {
-        m_prompter.warning("Run simulations first!");
-        return false;
-    }
+bool TOutEquations::CompileForSteps(const std::vector<std::string>& lines) {
     ClearDecoded(m_out);
     m_compiled = false;
     auto recs = std::make_unique<tEquRecs>();
@@ -261,7 +308,17 @@ bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool results
         return false;
     }
     m_compiled = true;
-    return ValidateOutEquations() && EvaluateOutEquations(stepCount);
+    return ValidateOutEquations();
+}
+
+bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool resultsExist,
+                             std::int32_t stepCount) {
+    if (m_eval.Mode == OutEvalMode::Inactive) return false;
+    if (!resultsExist) {
+        m_prompter.warning("Run simulations first!");
+        return false;
+    }
+    return CompileForSteps(lines) && EvaluateOutEquations(stepCount);
 }
 
 } // namespace probex

@@ -2,6 +2,7 @@
 
 #include "engine/Expression.h"
 #include "engine/Extended.h"
+#include "simulation/ProbabilityEstimate.h"
 
 #include <cstdint>
 #include <string>
@@ -26,7 +27,15 @@ struct TOutEvalSettings {
     Extended Target = 0.5L;
     std::int32_t MaxIter = 50;
     Extended MaxDiff = 0.001L;
+    /// The stop rule of a run in Probability mode: stop once the estimate's CoV has fallen to
+    /// TargetCoV (in percent) after at least MinSteps steps.
+    bool StopRule = false;
+    Extended TargetCoV = 5;
+    std::int32_t MinSteps = 10000;
 };
+
+/// True when the stop rule is on and the estimate satisfies it.
+bool StopRuleMet(const TOutEvalSettings& eval, const TProbabilityEstimate& estimate);
 
 /// One evaluated parameter value of a search (or the single value of Probability mode).
 struct TOutIteration {
@@ -34,12 +43,15 @@ struct TOutIteration {
     std::int32_t Iteration = 0;
     Extended Probability = 0;
     Extended Difference = 0;
+    TProbabilityEstimate Estimate; ///< the precision of Probability
 };
 
 /// The outcome shown in the result field.
 struct TOutResult {
     Extended Value = 0; ///< the probability, or the last midpoint of a search
     std::string Text;   ///< as the result field shows it
+    /// The probability behind the result (in Parameter mode the one at the last midpoint).
+    TProbabilityEstimate Estimate;
 };
 
 /// The window side of an evaluation. Every callback may be left as it is.
@@ -51,6 +63,8 @@ public:
     virtual void onResult(const TOutResult&) {}
     /// The result fields were emptied.
     virtual void onCleared() {}
+    /// A new point of the convergence history (live during a run, or the final count).
+    virtual void onConvergence(const TProbabilityEstimate&) {}
     /// The hourglass on while an evaluation works, off afterwards, also after a failure.
     virtual void onBusy(bool) {}
     /// A parse, compile or validation error to show with the caret in the out-equations
@@ -99,6 +113,10 @@ public:
     /// value. An evaluation error is shown and gives ok = false.
     Condition ConditionAtStep(std::int32_t slot);
 
+    /// Parses, compiles and validates `lines` so that ConditionAtStep can be asked; errors are
+    /// shown. Evaluate's first half.
+    bool CompileForSteps(const std::vector<std::string>& lines);
+
     /// The Evaluate button: parses and compiles `lines`, validates and evaluates.
     /// `resultsExist` and `stepCount` come from the main window. True when a result was
     /// produced.
@@ -107,18 +125,30 @@ public:
     /// Empties the result fields and clears the compiled flag.
     void ClearOutResults();
 
+    /// Live counting during a run in Probability mode. At the start of a run: a fresh run
+    /// counts from slot 0; a continued one goes on from the last full count when that covers
+    /// every logged step, and is not counted live otherwise.
+    void BeginLiveCount(std::int32_t stepCount);
+    /// At a refresh: counts only the slots logged since the last call and adds a point to the
+    /// convergence history. False when nothing new was counted (or counting is off).
+    bool CountNewSteps(std::int32_t stepCount);
+    /// The estimate and its interval as the steps grew, oldest first.
+    const std::vector<TProbabilityEstimate>& convergence() const { return m_convergence; }
+
     bool hasResult() const { return m_hasResult; }
     const TOutResult& result() const { return m_result; }
     const TOutIteration& current() const { return m_current; }
 
 private:
-    std::uint8_t probabilityFor(Extended parameter, std::int32_t steps, Extended& probability);
+    std::uint8_t countHolding(Extended parameter, std::int32_t from, std::int32_t to,
+                              std::int64_t& count);
+    void addConvergencePoint(const TProbabilityEstimate& estimate);
     bool relationHolds(Extended v) const;
     std::int32_t loggedSteps(std::int32_t stepCount) const;
     void fillFromLogs(std::int32_t slot);
     void showError(const TEquError& error, const std::string& message);
     void report(const TOutIteration& iteration);
-    void finish(Extended value, std::string text);
+    void finish(Extended value, std::string text, const TProbabilityEstimate& estimate);
 
     tDecodedEquations& m_out;
     const tDecodedEquations& m_main;
@@ -132,6 +162,10 @@ private:
     bool m_hasResult = false;
     TOutResult m_result;
     TOutIteration m_current;
+    bool m_liveActive = false;
+    std::int32_t m_liveSteps = 0;
+    std::int64_t m_liveCount = 0;
+    std::vector<TProbabilityEstimate> m_convergence;
 };
 
 } // namespace probex

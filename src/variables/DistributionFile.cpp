@@ -1,12 +1,12 @@
 #include "variables/DistributionFile.h"
 
 #include "components/Prompter.h"
+#include "settings/FileAccess.h"
 #include "settings/NumberText.h"
 #include "settings/TextLines.h"
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -192,18 +192,12 @@ bool ReadDistributionFile(const std::string& path, TLis& lis, const Distribution
                           Prompter& prompter, std::string* loadError) {
     std::string failure;
     try {
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr)
-            throw ELoadError("Cannot open file " + path + ": " + systemMessage(errno));
         std::string text;
-        char buffer[65536];
-        std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, got);
-        const bool failed = std::ferror(file) != 0;
-        const int error = errno;
-        std::fclose(file);
-        if (failed) throw ELoadError("Cannot read file " + path + ": " + systemMessage(error));
+        if (std::string error = ReadWholeFile(path, text); !error.empty()) {
+            // The file itself failed, not its contents: say why before what it means.
+            prompter.error(error);
+            throw ELoadError(error);
+        }
         ParseDistributionText(text, path, lis, format);
         return true;
     } catch (const std::bad_alloc&) {
@@ -249,8 +243,9 @@ std::string DistributionFileText(const DistributionFileContent& content,
     text += "Identification=" + content.identification + "\r\n";
     text += content.discrete ? "Type=Discrete\r\n" : "Type=Continuous\r\n";
     text += "Form=Frequency\r\n\r\n[Parameters]\r\n";
-    text += "Min=" + FormatGeneral3(content.min, format.decimalSeparator) + "\r\n";
-    text += "Max=" + FormatGeneral3(content.max, format.decimalSeparator) + "\r\n";
+    // Ten digits, so that the file read back as an input keeps the histogram's range.
+    text += "Min=" + FormatGeneral(content.min, format.decimalSeparator, 10) + "\r\n";
+    text += "Max=" + FormatGeneral(content.max, format.decimalSeparator, 10) + "\r\n";
     std::int64_t total = 0;
     for (std::int32_t count : content.counts)
         total += count;
@@ -270,24 +265,7 @@ std::string WriteDistributionFile(const std::string& path, const DistributionFil
     } catch (const std::bad_alloc&) {
         return systemMessage(ENOMEM);
     }
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) return systemMessage(errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written && !closed) error = errno;
-    if (!written || !closed) {
-        std::remove(temporary.c_str());
-        return systemMessage(error != 0 ? error : EIO);
-    }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::remove(temporary.c_str());
-        return renameError.message();
-    }
-    return {};
+    return WriteFileAtomically(path, text);
 }
 
 } // namespace probex

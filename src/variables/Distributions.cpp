@@ -4,6 +4,7 @@
 
 #include "variables/Random.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -215,14 +216,24 @@ std::string CheckParameters(TIis& iis) {
 }
 
 Extended ProbabilityInsideBounds(const TIis& iis) {
+    if (iis.Kind == DistKind::dkUniform) return 1;
+    return ProbabilityBetween(iis, iis.Min, iis.Max);
+}
+
+Extended ProbabilityBetween(const TIis& iis, Extended a, Extended b) {
     switch (iis.Kind) {
     case DistKind::dkExponential:
-        if (!(iis.Max > iis.Min)) return 0;
-        return exponentialSurvival(iis, iis.Min) - exponentialSurvival(iis, iis.Max);
+        if (!(b > a)) return 0;
+        return exponentialSurvival(iis, a) - exponentialSurvival(iis, b);
     case DistKind::dkLognormal:
-        return normalMass(lognormalZ(iis, iis.Min), lognormalZ(iis, iis.Max));
+        return normalMass(lognormalZ(iis, a), lognormalZ(iis, b));
     case DistKind::dkNormal:
-        return normalMass((iis.Min - iis.Loc) / iis.Scale, (iis.Max - iis.Loc) / iis.Scale);
+        return normalMass((a - iis.Loc) / iis.Scale, (b - iis.Loc) / iis.Scale);
+    case DistKind::dkUniform: {
+        const Extended lo = std::max(a, iis.Min);
+        const Extended hi = std::min(b, iis.Max);
+        return hi > lo && iis.Scale > 0 ? (hi - lo) / iis.Scale : 0;
+    }
     default:
         return 1;
     }

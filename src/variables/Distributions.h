@@ -33,6 +33,11 @@ std::string SlowDrawingWarning(const TIis& iis);
 /// the kinds that are not truncated).
 Extended ProbabilityInsideBounds(const TIis& iis);
 
+/// Probability that the untruncated distribution of a parametric record puts between a and b
+/// (a uniform record spans [Min, Max]); tails are taken from the far side, so a small mass
+/// keeps its digits.
+Extended ProbabilityBetween(const TIis& iis, Extended a, Extended b);
+
 /// What SampleValue returns for a draw that a stop request cut short: a quiet NaN, which no
 /// finished draw gives. The step it belongs to must be abandoned.
 inline constexpr Extended AbandonedDraw = std::numeric_limits<Extended>::quiet_NaN();

@@ -143,7 +143,7 @@ void TInputTable::FillParametersCell(int r) {
     Row& target = row(r);
     const TIis& iis = target.record;
     const char sep = m_settings.DecimalSep;
-    const auto fixed = [sep](Extended value) { return FormatResultValue(value, sep); };
+    const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     std::string& text = target.cells[col(InputColumn::Parameters)];
     switch (iis.Kind) {
     case DistKind::dkUndefined:

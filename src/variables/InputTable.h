@@ -28,6 +28,11 @@ public:
     TInputTable(const TSettings& settings, Prompter& prompter,
                 std::function<void()> invalidateResults);
 
+    /// The open project's file, whose folder the distribution file dialog starts in.
+    void setProjectFile(std::function<std::string()> projectFile) {
+        m_projectFile = std::move(projectFile);
+    }
+
     /// The pick list of the "Type" column, in display order.
     static const std::array<const char*, 7>& typeItems();
 
@@ -102,6 +107,7 @@ private:
     const TSettings& m_settings;
     Prompter& m_prompter;
     std::function<void()> m_invalidateResults;
+    std::function<std::string()> m_projectFile;
     std::vector<Row> m_rows; ///< index r-1 holds row r
     TLis m_lis;
     bool m_handlingEdit = false;

@@ -2,6 +2,8 @@
 
 #include "variables/InputTable.h"
 
+#include "components/DialogFolder.h"
+
 #include "components/Prompter.h"
 #include "engine/Expression.h"
 #include "settings/Settings.h"
@@ -143,7 +145,8 @@ void TInputTable::loadDistributionFile(int r) {
     request.filter = "Histogram files (*.dis)|*.dis";
     request.defaultExtension = "dis";
     request.fileName = "*.dis";
-    request.initialDirectory = m_settings.DistDirPath;
+    request.initialDirectory =
+        DialogStartFolder(m_projectFile ? m_projectFile() : std::string(), m_settings.DistDirPath);
     const std::optional<std::string> path = m_prompter.chooseFile(request);
     if (!path) return;
 

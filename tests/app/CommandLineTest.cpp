@@ -1,5 +1,7 @@
 // The program's command-line modes, run as a person runs them.
 
+#include "app/CommandLine.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -102,6 +104,20 @@ TEST_F(CommandLineTest, BatchRunIsReproducibleAndPrintsTheTable) {
     EXPECT_NE(other.out, first.out);
 }
 
+TEST_F(CommandLineTest, TargetCoVStopsTheRunAndThePrecisionFollowsTheProbability) {
+    const Outcome o = batch(Beam, "--seed 42 --steps 1000000 --target-cov 10");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_TRUE(o.err.starts_with("information: Stopped at step ")) << o.err;
+    const std::size_t at = o.out.find("\nProbability: 0.00");
+    ASSERT_NE(at, std::string::npos) << o.out;
+    const std::size_t next = o.out.find('\n', at + 1);
+    EXPECT_EQ(o.out.substr(next + 1, 10), "Interval: ") << o.out;
+    EXPECT_NE(o.out.find(" of " + o.err.substr(29, o.err.find(':', 29) - 29) + "\n"),
+              std::string::npos)
+        << o.out << o.err;
+    EXPECT_EQ(batch(Beam, "--target-cov 0").exitCode, 2);
+}
+
 TEST_F(CommandLineTest, DistributionFileBesideTheProjectIsFound) {
     const Outcome o = batch(std::string(PROBEX_SOURCE_DIR) + "/examples/snow-load.pxw", "--seed 3");
     ASSERT_EQ(o.exitCode, 0) << o.err;
@@ -122,6 +138,42 @@ TEST_F(CommandLineTest, BatchWritesResultsAndTheProject) {
     const Outcome again = batch(copy.string(), "--seed 5");
     EXPECT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(again.out, o.out);
+}
+
+TEST_F(CommandLineTest, BatchWritesTheReportAsAPdf) {
+    const fs::path report = dir / "beam.pdf";
+    const Outcome o = batch(std::string(PROBEX_SOURCE_DIR) + "/examples/beam-windows.pxw",
+                            "--seed 3 --steps 2000 --report '" + report.string() + "'");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(ReadAll(report).substr(0, 5), "%PDF-");
+    if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "no pdftotext";
+    const fs::path text = dir / "beam.txt";
+    ASSERT_EQ(std::system(("pdftotext '" + report.string() + "' '" + text.string() + "'").c_str()),
+              0);
+    const std::string pages = ReadAll(text);
+    for (const char* expected : {"Steps: 2000", "Input variable fy", "Output variable Z",
+                                 "Probabilities Z", "Quantiles R", "2D S & R", "Page 1"})
+        EXPECT_NE(pages.find(expected), std::string::npos) << expected;
+    // A report that cannot be written fails like any file.
+    EXPECT_EQ(
+        batch(Beam, "--steps 100 --report '" + (dir / "no/such/dir.pdf").string() + "'").exitCode,
+        2);
+}
+
+TEST_F(CommandLineTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile) {
+    const fs::path target = dir / "target.pxw", link = dir / "link.pxw";
+    std::ofstream(target) << "old";
+    fs::create_symlink(target.filename(), link);
+    const Outcome viaLink = batch(Beam, "--steps 10 --save-as '" + link.string() + "'");
+    EXPECT_EQ(viaLink.exitCode, 0) << viaLink.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
+
+    fs::permissions(target, fs::perms::owner_read);
+    const Outcome locked = batch(Beam, "--steps 10 --save-as '" + target.string() + "'");
+    EXPECT_EQ(locked.exitCode, 2);
+    EXPECT_NE(locked.err.find("Permission denied"), std::string::npos) << locked.err;
+    EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
 }
 
 TEST_F(CommandLineTest, BatchRebuildsThe1DWindowHistogramsThatAskForIt) {
@@ -170,6 +222,12 @@ TEST_F(CommandLineTest, BatchExitCodes) {
          "Error in expression"},
         {"--batch '" + Beam + "' --settings '" + (dir / "none.ini").string() + "'", 2,
          "settings file not found"},
+        {"--batch /etc/passwd --settings '" + settings.string() + "'", 2,
+         "error: File \"/etc/passwd\" is not a Probex project\n"},
+        {"--batch '" + writeProject("empty.pxw", "") + "' --settings '" + settings.string() + "'",
+         2, "is not a Probex project"},
+        {"--batch /dev/zero --settings '" + settings.string() + "'", 2, "more than 64 MB"},
+        {"--batch '" + Beam + "' --settings /dev/zero", 2, "not a regular file"},
         {"--batch '" + Beam + "' --steps 10 --settings '" + settings.string() + "' --results " +
              "/proc/version/x",
          2, "error: "},
@@ -219,12 +277,55 @@ TEST_F(CommandLineTest, BatchRefusesRunsThatCouldNotEndOrRanNoStep) {
 }
 
 TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
-    const Outcome o =
-        run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 50000000",
-            "timeout --preserve-status -s INT 1 ");
-    EXPECT_EQ(o.exitCode, 1);
-    EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
-    EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    for (const char* signal : {"INT", "TERM"}) {
+        SCOPED_TRACE(signal);
+        const Outcome o =
+            run("--batch '" + Beam + "' --settings '" + settings.string() + "' --steps 50000000",
+                std::string("timeout --preserve-status -s ") + signal + " 1 ");
+        EXPECT_EQ(o.exitCode, 1);
+        EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
+        EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
+    }
+}
+
+TEST_F(CommandLineTest, GeneralOptionsAndMissingDisplay) {
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    struct Case {
+        std::string arguments;
+        std::string prefix;
+        int exitCode;
+        std::string out;
+        const char* errorText;
+    };
+    const Case cases[] = {
+        {"--help", "", 0, ProgramUsage, ""},
+        {"--version", "", 0, std::string("probex ") + PROBEX_VERSION + "\n", ""},
+        {"--frobnicate x.pxw", "", 2, "", "error: unknown option --frobnicate\nusage: probex"},
+        {"--settings", "", 2, "", "--settings needs a file name"},
+        {"'" + Beam + "'", noDisplay, 2, "", "probex --batch PROJECT.pxw"},
+        {"'" + Beam + "'", noDisplay + "QT_QPA_PLATFORM=xcb DISPLAY=:987 ", 2, "",
+         "probex --batch PROJECT.pxw"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome o = run(c.arguments, c.prefix);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_NE(o.err.find(c.errorText), std::string::npos) << o.err;
+    }
+}
+
+TEST(ManualPage, NamesEveryOptionOfTheUsage) {
+    const std::string page = ReadAll(fs::path(PROBEX_SOURCE_DIR) / "docs/probex.1");
+    const std::string usage = ProgramUsage;
+    for (std::size_t at = usage.find("--"); at != std::string::npos;
+         at = usage.find("--", at + 2)) {
+        const std::string option = usage.substr(at, usage.find_first_of(" ],|\n", at) - at);
+        std::string troff; // troff writes every dash of an option as \-
+        for (const char c : option)
+            troff += c == '-' ? std::string("\\-") : std::string(1, c);
+        EXPECT_NE(page.find(troff), std::string::npos) << option;
+    }
 }
 
 } // namespace

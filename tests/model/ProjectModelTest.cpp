@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -198,7 +199,7 @@ TEST_F(ProjectModelTest, UndefinedInputStopsTheCompile) {
     model.equations = {"y = a + b"};
     uniform("a", 0, 1);
     EXPECT_FALSE(model.Compile());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Input variable not defined!"});
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Input variable not defined!\nb"});
     EXPECT_EQ(model.inputs().FindVarRow("b"), 2);
 }
 
@@ -240,6 +241,50 @@ TEST_F(ProjectModelTest, ProbabilityOfTheOutEquationsAfterTheRun) {
     for (int s = 0; s < 4000; ++s)
         negatives += (*output("y").Log)[s] < 0;
     EXPECT_EQ(model.outEquations().result().Value, Extended(negatives) / 4000);
+}
+
+TEST_F(ProjectModelTest, StopRuleEndsASeededRunAtTheFirstRefreshWithTheTargetCoV) {
+    model.equations = {"y = a"};
+    uniform("a", 0, 1);
+    model.outEquationLines = {"0 > y - 0.2"};
+    model.outEquations().setMode(OutEvalMode::Probability);
+    TOutEvalSettings& eval = model.outEquations().evalSettings();
+    eval.StopRule = true;
+    eval.TargetCoV = 5;
+    eval.MinSteps = 500;
+    settings.RefreshRatePQ = 100;
+    model.setLastStep(100000);
+
+    // Where the rule must stop, worked out from the log after the run.
+    const auto expectedStop = [this] {
+        std::int64_t count = 0;
+        for (std::int32_t s = 0; s < model.stepCounter(); ++s) {
+            count += (*output("y").Log)[s] < 0.2L;
+            const double n = s + 1, p = count / n;
+            if ((s + 1) % 100 == 0 && n >= 500 && count > 0 && std::sqrt((1 - p) / (n * p)) <= 0.05)
+                return s + 1;
+        }
+        return -1;
+    };
+    run();
+    const std::int32_t stop = model.stepCounter();
+    EXPECT_LT(stop, 100000);
+    EXPECT_EQ(stop, expectedStop());
+    EXPECT_EQ(observer.outcomes.back(), RunOutcome::Finished);
+    EXPECT_TRUE(model.resultsExist());
+    EXPECT_TRUE(
+        observer.statuses.back().starts_with("Stopped at step " + std::to_string(stop) + ": CoV "))
+        << observer.statuses.back();
+    // One live point per refresh; the count at the end agrees with the live one.
+    const std::vector<TProbabilityEstimate>& history = model.outEquations().convergence();
+    ASSERT_EQ(history.size(), std::size_t(stop / 100));
+    EXPECT_EQ(history[0].Steps, 100);
+    EXPECT_EQ(history.back().Count, model.outEquations().result().Estimate.Count);
+    EXPECT_EQ(model.outEquations().result().Estimate.Steps, stop);
+
+    model.Reset();
+    run();
+    EXPECT_EQ(model.stepCounter(), stop);
 }
 
 // Set as a file may leave them: entered values, derived ones from before.

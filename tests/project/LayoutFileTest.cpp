@@ -79,6 +79,36 @@ TEST_F(LayoutFileTest, SectionsAndKeys) {
     EXPECT_EQ(damaged->outEquations->ShowCmd, 1);
 }
 
+TEST_F(LayoutFileTest, WritingKeepsWhatIsNotTheLayouts) {
+    // A project saved as Probex.pxw has the settings file as its layout file.
+    const std::string path = dir.path("Probex.ini");
+    WriteBytes(path, "; settings\r\n[Settings]\r\nDecimalSeparator=,\r\n[Main Window]\r\n"
+                     "NormPos=1,1,9,9\r\n[Equations]\r\nNormPos=0,0,1,1\r\nOwn=kept\r\n"
+                     "[OutStat_1]\r\nNormPos=0,0,1,1\r\n[outstat_2]\r\nNormPos=0,0,1,1\r\n"
+                     "[Out1D_1]\r\nNormPos=0,0,1,1\r\n");
+    TProjectLayout layout;
+    layout.equations = Placement(1);
+    layout.results[0] = {Placement(2)};
+    ASSERT_EQ(WriteLayoutFile(path, layout), "");
+    IniFile file;
+    ASSERT_TRUE(file.load(path));
+    EXPECT_EQ(file.readString("Settings", "DecimalSeparator", ""), ",");
+    EXPECT_EQ(file.readString("Main Window", "NormPos", ""), "1,1,9,9");
+    EXPECT_EQ(file.readString("Equations", "Own", ""), "kept");
+    EXPECT_EQ(ReadPlacement(file, "Equations"), Placement(1));
+    EXPECT_EQ(ReadPlacement(file, "OutStat_1"), Placement(2));
+    // Numbered sections of windows no longer open go.
+    EXPECT_FALSE(file.hasSection("OutStat_2"));
+    EXPECT_FALSE(file.hasSection("Out1D_1"));
+    EXPECT_TRUE(ReadBytes(path).starts_with("; settings\r\n[Settings]\r\n"));
+
+    // A layout file that exists but cannot be read is not overwritten.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_NE(WriteLayoutFile(path, layout), "");
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
 TEST_F(LayoutFileTest, SavedAndAppliedOnlyWithSaveWinPos) {
     RecordingKeeper keeper;
     keeper.given.inputVars = Placement(7);

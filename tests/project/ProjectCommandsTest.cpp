@@ -105,6 +105,76 @@ TEST_F(ProjectCommandsTest, DialogsAndTitles) {
     EXPECT_EQ(commands.fileVersion(), "2.5");
 }
 
+TEST_F(ProjectCommandsTest, DialogsStartInAFolderThatExistsAndSaveAsProposesTheName) {
+    const std::string home = dir.path("home");
+    std::filesystem::create_directory(home);
+    ::setenv("HOME", home.c_str(), 1);
+    const std::string project = dir.path("sub/beam.pxw");
+    std::filesystem::create_directory(dir.path("sub"));
+    WriteBytes(project, Project({"[Equations]", "y = 1"}));
+    const std::string inputs = settings.InputDirPath;
+
+    prompter.files = {std::nullopt, project, std::nullopt, std::nullopt, std::nullopt};
+    EXPECT_FALSE(commands.SaveAs()); // untitled: the default folder, no name proposed
+    ASSERT_TRUE(commands.Open());
+    EXPECT_FALSE(commands.SaveAs()); // the project's folder and name
+    ASSERT_TRUE(model.inputs().AddInputVariable("h"));
+    model.inputs().commitCell(model.inputs().FindVarRow("h"), InputColumn::Type, "load");
+    settings.InputDirPath = dir.path("gone");
+    commands.New();
+    EXPECT_FALSE(commands.Merge()); // no project, no default folder: home
+    ASSERT_EQ(prompter.fileRequests.size(), 5u);
+    const std::pair<std::string, std::string> expected[] = {{inputs, "*.pxw"},
+                                                            {inputs, "*.pxw"},
+                                                            {dir.path("sub/"), "beam.pxw"},
+                                                            {dir.path("sub/"), "*.dis"},
+                                                            {home, "*.pxw"}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(prompter.fileRequests[i].initialDirectory, expected[i].first);
+        EXPECT_EQ(prompter.fileRequests[i].fileName, expected[i].second);
+    }
+}
+
+TEST_F(ProjectCommandsTest, UnsavedChangesAreAskedAboutWithEachAnswer) {
+    const std::string file = dir.path("kept.pxw");
+    EXPECT_FALSE(commands.Modified());
+    EXPECT_TRUE(commands.ConfirmDiscardChanges()); // nothing to ask
+    struct Case {
+        const char* change;
+        Answer answer;
+        bool goOn;
+        bool savedAfter;
+    };
+    const Case cases[] = {{"equations", Answer::Cancel, false, false},
+                          {"identification", Answer::No, true, false},
+                          {"windows", Answer::Yes, true, true}};
+    ASSERT_TRUE(commands.SaveAs(file));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        const std::string change = c.change;
+        if (change == "equations") model.equations = {"y = 2"};
+        if (change == "identification") model.identification = "new";
+        if (change == "windows") model.resultWindows.open(TStatWindowDesc{"y", ""});
+        EXPECT_TRUE(commands.Modified());
+        prompter.shown.clear();
+        prompter.answers = {c.answer};
+        EXPECT_EQ(commands.ConfirmDiscardChanges(), c.goOn);
+        EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Save changes to " + file + "?"});
+        EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNoCancel);
+        EXPECT_EQ(commands.Modified(), !c.savedAfter);
+    }
+    EXPECT_NE(ReadBytes(file).find("[Out.Statistics]"), std::string::npos);
+    ASSERT_TRUE(commands.Open(file));
+    EXPECT_FALSE(commands.Modified());
+    commands.New();
+    model.identification = "x";
+    prompter.answers = {Answer::Yes};
+    prompter.files = {std::nullopt}; // Save as of an untitled project, cancelled
+    EXPECT_FALSE(commands.ConfirmDiscardChanges());
+    EXPECT_EQ(prompter.texts().back(), "Save changes to Untitled?");
+}
+
 TEST_F(ProjectCommandsTest, FailedOpenKeepsTheProject) {
     model.equations = {"y = 1"};
     EXPECT_FALSE(commands.Open(dir.path("missing.pxw")));
@@ -122,6 +192,17 @@ TEST_F(ProjectCommandsTest, FailedOpenKeepsTheProject) {
     WriteBytes(future, Project({"Steps=x"}));
     EXPECT_FALSE(commands.Open(future));
     EXPECT_EQ(commands.CurrentProjectFile(), "");
+
+    // No project at all: said so, and the open project stays.
+    const std::string empty = dir.path("empty.pxw");
+    WriteBytes(empty, "");
+    model.equations = {"y = 1"};
+    prompter.shown.clear();
+    EXPECT_FALSE(commands.Open(empty));
+    EXPECT_FALSE(commands.Merge(empty));
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>(2, "File \"" + empty + "\" is not a Probex project"));
+    EXPECT_EQ(model.equations, std::vector<std::string>{"y = 1"});
 }
 
 TEST_F(ProjectCommandsTest, SaveAsNamesAndOverwriting) {

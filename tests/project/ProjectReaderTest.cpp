@@ -117,7 +117,8 @@ TEST_F(ProjectReaderTest, InputVariableLines) {
     const char* const beam = "Min=0.00000000 Max=3.00000000";
     const char* const undef = "SavedDistribution";
     const char* const normal = "Min=-3.00000000 Max=3.00000000 Mean=1.00000000 StDev=1.00000000";
-    const char* const uniform = "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513";
+    const char* const uniform =
+        "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=2.886751346E-01";
     const std::string uLine = std::string("u;Uniform;") + uniform;
     const Case cases[] = {
         {"c1;Constant;Value=PI", "c1", D::dkConstant, "Constant", pi, "", ""},
@@ -274,6 +275,42 @@ TEST_F(ProjectReaderTest, MergeAppendsAndUpdates) {
     ASSERT_EQ(model.resultWindows.statistics.size(), 2u);
     EXPECT_EQ(model.resultWindows.statistics[0].identification, "again");
     EXPECT_EQ(model.outputs().record(1).windowIds[owStatistics], "again");
+}
+
+TEST_F(ProjectReaderTest, OnlyATextWithAVersionInMainIsAProject) {
+    const struct {
+        std::string text;
+        bool project;
+    } cases[] = {
+        {"[Main]\r\nVersion=2.5\r\n", true},
+        {"  [Main] \nIdentification=x\n VERSION = 2 \n", true},
+        {"[Main]\rVersion=2.0\r", true},
+        {"[Main]\nVersion=\n", true}, // an unknown version is asked about, not refused
+        {"[Main]\nVersion;2.5\n", true},
+        {"[Out.Main]\nVersion=2.5\n", true},
+        {"", false},
+        {"\r\n  \r\n", false},
+        {"root:x:0:0:root:/root:/bin/bash\nVersion=1\n", false},
+        {std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\0[Main",
+                     15),
+         false},
+        {"[Main]\nIdentification=x\nSteps=10\n", false},
+        {"[Equations]\nVersion=2.5\n[Main]\n", false},
+        {"[Main]\n[Variables]\nVersion=2.5\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(IsProjectText(c.text, ';'), c.project);
+    }
+
+    const std::string passwd = dir.path("passwd");
+    WriteBytes(passwd, "root:x:0:0:root:/root:/bin/bash\n");
+    model.equations = {"y = 1"};
+    EXPECT_EQ(ReadProject(model, passwd, false).outcome, ReadOutcome::NotOpened);
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>{"File \"" + passwd + "\" is not a Probex project"});
+    EXPECT_EQ(model.equations, std::vector<std::string>{"y = 1"});
 }
 
 TEST_F(ProjectReaderTest, UnreadableFileChangesNothing) {

@@ -56,9 +56,64 @@ TEST_F(ProjectWriterTest, WritesEverySectionInOrder) {
             "VariableV=x|Colouration=Freq|DrawLines=Yes|"
             "Line=1.00000000;2.00000000;3.00000000;4.00000000;Silver|DrawCircles=No|DrawDots=Yes|"
             "Dot=0.50000000;-0.50000000;3.00000000;Lime||[Out.2D]|Identification=same|"
-            "VariableH=y|VariableV=y|Colouration=Prob|DrawLines=No||[Out.Probabilities]|"
+            "VariableH=y|VariableV=y|Colouration=Prob|DrawLines=No|DrawCircles=Yes|DrawDots=Yes||"
+            "[Out.Probabilities]|"
             "Variable=y|Discrete=No|Q1=1.50000000|Q2=0.00000000||[Out.Quantiles]|"
             "Identification=q|Variable=y|Discrete=Yes|P1=0.50000000|P2=0.50000000|")));
+}
+
+TEST_F(ProjectWriterTest, ReadAndSavedProjectKeepsEveryNumber) {
+    settings.IgnoreUnsupParams = true; // the saved Uniform line carries Mean and StDev
+    ReadProjectText(model,
+                    Project(Split("[Variables]|x;Normal;Min=-1 Max=1 Mean=0.000000012 "
+                                  "StDev=0.000000003|u;Uniform;Min=0.3333333333 Max=2.5|"
+                                  "[Out.Evaluation]|Min=1E-9|Max=0.1234567891|"
+                                  "Probability=0.00000000015|MaxDiff=0.000000001|"
+                                  "[Out.1D]|Variable=y|P1=1.5E-9|Q2=0.1234567891|"
+                                  "[Out.2D]|VariableH=y|VariableV=x|Line=1E-9;2;3;4;Red|"
+                                  "Dot=0.5;2.5E-12;1;Red|[Out.Probabilities]|Variable=y|"
+                                  "Q1=4.2E-10|[Out.Quantiles]|Variable=y|P1=0.000000001234")));
+    ASSERT_TRUE(prompter.shown.empty());
+    const std::string saved = ProjectText(model);
+    ProjectModel copy(settings, prompter, direct);
+    ReadProjectText(copy, saved);
+    EXPECT_TRUE(prompter.shown.empty());
+    for (const int row : {1, 2}) {
+        const TIis& a = model.inputs().record(row);
+        const TIis& b = copy.inputs().record(row);
+        EXPECT_EQ(std::vector<Extended>({a.Min, a.Max, a.Mean, a.StDev}),
+                  std::vector<Extended>({b.Min, b.Max, b.Mean, b.StDev}));
+    }
+    EXPECT_EQ(copy.inputs().record(1).StDev, 0.000000003L);
+    const TOutEvalSettings& a = model.outEquations().evalSettings();
+    const TOutEvalSettings& b = copy.outEquations().evalSettings();
+    EXPECT_EQ(std::vector<Extended>({a.ParMin, a.ParMax, a.Target, a.MaxDiff}),
+              std::vector<Extended>({b.ParMin, b.ParMax, b.Target, b.MaxDiff}));
+    EXPECT_TRUE(copy.resultWindows.sameWindows(model.resultWindows));
+    EXPECT_EQ(copy.resultWindows.objects, model.resultWindows.objects);
+    EXPECT_EQ(ProjectText(copy), saved);
+}
+
+TEST_F(ProjectWriterTest, StopRuleKeysReadWithoutMessageAndWriteBackTheSameBytes) {
+    TOutEvalSettings& eval = model.outEquations().evalSettings();
+    eval.Mode = OutEvalMode::Probability;
+    eval.StopRule = true;
+    eval.TargetCoV = 2.5L;
+    eval.MinSteps = 20000;
+    const std::string text = ProjectText(model);
+    EXPECT_NE(text.find("MaxDiff=0.00100000\r\nStopRule=Yes\r\nTargetCoV=2.50000000\r\n"
+                        "MinSteps=20000\r\n\r\n[Out.Variables]"),
+              std::string::npos)
+        << text;
+
+    ProjectModel again(settings, prompter, direct);
+    EXPECT_EQ(ReadProjectText(again, text, dir.dir()).outcome, ReadOutcome::Completed);
+    EXPECT_TRUE(prompter.shown.empty());
+    const TOutEvalSettings& read = again.outEquations().evalSettings();
+    EXPECT_TRUE(read.StopRule);
+    EXPECT_EQ(read.TargetCoV, 2.5L);
+    EXPECT_EQ(read.MinSteps, 20000);
+    EXPECT_EQ(ProjectText(again), text);
 }
 
 TEST_F(ProjectWriterTest, FailedSaveKeepsTheOldFileAndReportsTheSystemMessage) {

@@ -66,6 +66,16 @@ TEST_F(ResultWindowSectionsTest, ActivityIsRaisedNeverLowered) {
                                                        "open 4:0", "open 2:0"}));
 }
 
+TEST_F(ResultWindowSectionsTest, SectionsSetOnlyWhatTheirWindowHas) {
+    settings.Discrete1D = false;
+    read({"[Out.Variables]", "a;Histogram;Yes;Yes", "[Out.Statistics]", "Variable=a", "Discrete=No",
+          "Recalculate=No"});
+    ASSERT_EQ(model.resultWindows.statistics.size(), 1u);
+    EXPECT_EQ(model.outputs().cell(1, colDiscrete), "Yes");
+    EXPECT_EQ(model.outputs().cell(1, colRecalculate), "Yes");
+    EXPECT_EQ(activity("a"), "Histogram");
+}
+
 TEST_F(ResultWindowSectionsTest, ProbabilityAndQuantileLines) {
     settings.PQLines = 16;
     read({"[Out.Probabilities]", "Variable=y", "Q40=2.5", "Q300=1", "Q0=1", "P1=7",
@@ -155,7 +165,9 @@ TEST_F(ResultWindowSectionsTest, OneWindowPerVariableAndKind) {
 TEST_F(ResultWindowSectionsTest, WindowsComeBackFromTheirSections) {
     read(Split("[Out.Statistics]|Variable=s|Identification=\xb5 stat|[Out.1D]|Variable=s|P1=0.1|"
                "Q2=-4|[Out.2D]|VariableH=s|VariableV=t|Colouration=Freq|DrawLines=Yes|"
-               "DrawCircles=Yes|Line=1;2;3;4;Teal|Circle=5;6;7;Aqua|[Out.Probabilities]|"
+               "DrawCircles=Yes|Line=1;2;3;4;Teal|Circle=5;6;7;Aqua|[Out.2D]|VariableH=s|"
+               // A pair without objects keeps its circle and dot boxes too.
+               "VariableV=S|DrawCircles=Yes|DrawDots=Yes|[Out.Probabilities]|"
                "Variable=t|Q3=1e3|[Out.Quantiles]|Variable=s|P2=0.25"));
     const std::string first = ProjectText(model);
     const TResultWindows before = model.resultWindows;

@@ -47,6 +47,29 @@ TEST(NumberText, ResultValueHasEightDecimalsAfterTenSignificantDigits) {
     EXPECT_EQ(FormatResultValue(std::nanl(""), '.'), "NAN");
 }
 
+TEST(NumberText, StoredValueIsFixedOnlyWhereThatKeepsTenSignificantDigits) {
+    const FormatCase cases[] = {
+        {0.5L, "0.50000000", "0,50000000"},
+        {-12.0L, "-12.00000000", "-12,00000000"},
+        {0.0L, "0.00000000", "0,00000000"},
+        {1e-8L, "0.00000001", "0,00000001"},
+        {123456.789L, "123456.78900000", "123456,78900000"},
+        {1234567890.6L, "1234567891.00000000", "1234567891,00000000"},
+        {0.000000012L, "1.200000000E-08", "1,200000000E-08"},
+        {-0.000000003L, "-3.000000000E-09", "-3,000000000E-09"},
+        {1.0L / 3, "3.333333333E-01", "3,333333333E-01"},
+        {1.23456789012L, "1.23456789", "1,23456789"},
+        {1.2345678951L, "1.234567895E+00", "1,234567895E+00"},
+        {1e-300L, "1.000000000E-300", "1,000000000E-300"},
+        {1.5e20L, "1.500000000E+20", "1,500000000E+20"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dot);
+        EXPECT_EQ(FormatStoredValue(c.value, '.'), c.dot);
+        EXPECT_EQ(FormatStoredValue(c.value, ','), c.comma);
+    }
+}
+
 TEST(NumberText, ShortestUsesFifteenDigitsAndExponentOutsideMinusFiveToFifteen) {
     const FormatCase cases[] = {
         {0.9L, "0.9", "0,9"},

@@ -145,11 +145,11 @@ TEST(DistributionFileTest, WriterText) {
     content.identification = "Deflection";
     content.discrete = true;
     content.min = 0.12345L;
-    content.max = 9.87654L;
+    content.max = 9876.54321L;
     content.counts = counts;
     EXPECT_EQ(DistributionFileText(content, {',', ';'}),
               "[Description]\r\nIdentification=Deflection\r\nType=Discrete\r\nForm=Frequency\r\n"
-              "\r\n[Parameters]\r\nMin=0,123   \r\nMax=9,88    \r\nBins=3\r\nTotal=12\r\n\r\n"
+              "\r\n[Parameters]\r\nMin=0,12345 \r\nMax=9876,54321\r\nBins=3\r\nTotal=12\r\n\r\n"
               "[Bins]\r\n5\r\n0\r\n7\r\n\r\n");
     content.writeVariableName = true;
     content.variableName = "w";
@@ -166,10 +166,10 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
     DistributionFileContent content;
     content.identification = "Stress";
     content.min = -2.5L;
-    content.max = 1250;
+    content.max = 1234.5L;
     content.counts = counts;
     ASSERT_EQ(WriteDistributionFile(path, content, dot), "");
-    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 1);
 
     test::ScriptedPrompter prompter;
     TLis lis;
@@ -178,7 +178,7 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
     EXPECT_EQ(lis.Identification, "Stress");
     EXPECT_EQ(lis.Type, DistKind::dkContinuous);
     EXPECT_EQ(lis.Min, -2.5L);
-    EXPECT_EQ(lis.Max, 1250) << "1.25E+003 keeps three digits";
+    EXPECT_EQ(lis.Max, 1234.5L);
     EXPECT_EQ(lis.Data, (std::vector<Extended>{3, 0, 9, 1}));
     EXPECT_TRUE(prompter.shown.empty());
 
@@ -193,7 +193,7 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
     EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::Cancel);
 
     // A failed write leaves the old file as it was.
-    std::filesystem::create_directories(path + ".part");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     content.counts = counts;
     EXPECT_NE(WriteDistributionFile(path, content, dot), "");
     EXPECT_FALSE(ReadDistributionFile(path, lis, dot, prompter, &detail));
@@ -202,6 +202,11 @@ TEST(DistributionFileTest, WriteReadRoundTrip) {
 
     EXPECT_FALSE(ReadDistributionFile(dir.path("missing.dis"), lis, dot, prompter, &detail));
     EXPECT_NE(detail.find("missing.dis"), std::string::npos);
+    // A file that never ends is not read without limit; the box says why.
+    prompter.shown.clear();
+    EXPECT_FALSE(ReadDistributionFile("/dev/zero", lis, dot, prompter, &detail));
+    EXPECT_NE(detail.find("more than"), std::string::npos) << detail;
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{detail, "Distribution not defined!"}));
     EXPECT_EQ(FindDistributionFile("missing.dis", dir.dir()), "");
     EXPECT_EQ(FindDistributionFile("x.dis", dir.path("none")), "");
 }

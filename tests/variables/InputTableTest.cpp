@@ -234,7 +234,7 @@ TEST(InputTableTest, TypeColumnWords) {
         {"lognormal", DistKind::dkLognormal, "Lognormal",
          "Min=0.00000000 Max=1000.00000000 Mean=1.00000000 StDev=1.00000000"},
         {"Uniform", DistKind::dkUniform, "Uniform",
-         "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513"},
+         "Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=2.886751346E-01"},
         {"EXPONENTIAL", DistKind::dkExponential, "Exponential",
          "Min=0.00000000 Max=20.00000000 Mean=1.00000000 StDev=1.00000000"},
         {" normal ", DistKind::dkNormal, "Normal",

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace probex {
@@ -31,10 +33,24 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return line;
 }
 
+/// While the window system starts: a platform that cannot start (a display that does not
+/// answer) ends the program with a hint at the batch mode instead of an abort.
+void StartupMessages(QtMsgType type, const QMessageLogContext& /*context*/,
+                     const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (type != QtFatalMsg) return;
+    std::fprintf(stderr, "probex: cannot open a window on this display.\n"
+                         "To run a project without windows use: probex --batch PROJECT.pxw\n");
+    std::fflush(stderr);
+    std::_Exit(2);
+}
+
 } // namespace
 
 int RunDesktopProgram(int argc, char** argv) {
+    const QtMessageHandler previous = qInstallMessageHandler(StartupMessages);
     QApplication application(argc, argv);
+    qInstallMessageHandler(previous);
     application.setApplicationName(QStringLiteral("Probex"));
     const CommandLine commandLine = ParseCommandLine(QApplication::arguments());
 

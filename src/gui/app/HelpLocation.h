@@ -8,4 +8,7 @@ namespace probex {
 /// else in the source tree it was built from. Empty when none exists.
 QString FindHelpFile(const QString& programDir);
 
+/// The folder of the example projects, found the same way. Empty when none exists.
+QString FindExamplesFolder(const QString& programDir);
+
 } // namespace probex

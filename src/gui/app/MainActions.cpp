@@ -111,7 +111,7 @@ MainActions BuildMainMenus(QMainWindow* window) {
                                 QKeySequence(Qt::SHIFT | Qt::Key_F2));
     a.ItmEquations = AddItem(a.BarWindow, "ItmEquations", QStringLiteral("&Equations"),
                              QKeySequence(Qt::CTRL | Qt::Key_F2));
-    a.ItmOutVars = AddItem(a.BarWindow, "ItmOutVars", QStringLiteral("Eva&luared variables"),
+    a.ItmOutVars = AddItem(a.BarWindow, "ItmOutVars", QStringLiteral("Eva&luated variables"),
                            QKeySequence(Qt::CTRL | Qt::Key_F3));
     a.ItmVariables = AddItem(a.BarWindow, "ItmVariables", QStringLiteral("&Variables"),
                              QKeySequence(Qt::SHIFT | Qt::Key_F3));

@@ -246,6 +246,10 @@ void ResultWindowManager::finalRefresh() {
         forEach(kind, false, [](TFrmResult* w) { w->finalRefresh(); });
 }
 
+void ResultWindowManager::outEquationsEvaluated() {
+    forEach(ResultWindowKind::TwoD, false, [](TFrmResult* w) { w->outEquationsEvaluated(); });
+}
+
 void ResultWindowManager::resultsChanged(bool exist) {
     if (exist) return;
     for (const ResultWindowKind kind : AllResultWindowKinds)

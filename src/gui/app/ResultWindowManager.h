@@ -62,6 +62,7 @@ public:
     void refresh1D(std::int32_t step);
     void refreshPQ(std::int32_t step);
     void finalRefresh();
+    void outEquationsEvaluated();
     void resultsChanged(bool exist);
     void runningChanged(bool running);
     void settingsChanged();

@@ -1,11 +1,16 @@
 #include "gui/app/TFrmMain.h"
 
 #include "gui/app/HelpLocation.h"
+#include "gui/app/HelpWindow.h"
+#include "gui/app/RecentFilesMenu.h"
+#include "gui/app/ReportCommands.h"
 #include "gui/app/ResultWindowCommands.h"
 #include "gui/app/ResultWindowManager.h"
 #include "gui/app/RunPictures.h"
 #include "gui/app/StepSpinBox.h"
 #include "gui/app/TFrmAbout.h"
+#include "gui/app/ToolbarIcons.h"
+#include "gui/app/UnsavedChangesGuard.h"
 #include "gui/app/WindowPlacement.h"
 #include "gui/components/ColouringEditor.h"
 #include "gui/engine/TFrmEquErr.h"
@@ -24,10 +29,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,12 +42,10 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 
 namespace probex {
 
@@ -75,19 +78,25 @@ TFrmMain::TFrmMain(TSettings& settings, Prompter& prompter, std::string settings
     m_mdiArea->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(m_mdiArea);
 
+    setWindowIcon(ProgramIcon());
     m_actions = BuildMainMenus(this);
+    m_recent = new RecentFilesMenu(m_actions.BarFile, m_actions.ItmExit, m_settingsFile);
     buildToolbars();
     buildStatusBar();
     buildChildWindows();
     m_results = new ResultWindowManager(*m_model, m_mdiArea, this);
     connectCommands();
     ConnectResultWindowCommands(m_actions, *m_results, *m_frmOVars);
+    ConnectReportCommands(m_actions, *m_model, *m_results, this);
     connect(m_results, &ResultWindowManager::outputTableWanted, this,
             [this] { bringToFront(WinVarList); });
     restorePlacements();
 
     m_model->setObserver(this);
     setRunningState(false);
+    // What the windows show at the start is the empty project, not a change of it.
+    m_commands.markSaved();
+    m_unsaved = new UnsavedChangesGuard(this, m_commands, [this] { return m_model->running(); });
 }
 
 TFrmMain::~TFrmMain() {
@@ -120,10 +129,10 @@ void TFrmMain::buildToolbars() {
     const MainActions& a = m_actions;
 
     m_tlbFile = makeBar("TlbFile", QStringLiteral("File operations"));
-    a.ItmNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    a.ItmOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    a.ItmSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    a.ItmPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+    a.ItmNew->setIcon(ToolbarIcon(ToolbarPicture::New));
+    a.ItmOpen->setIcon(ToolbarIcon(ToolbarPicture::Open));
+    a.ItmSave->setIcon(ToolbarIcon(ToolbarPicture::Save));
+    a.ItmPrint->setIcon(ToolbarIcon(ToolbarPicture::Print));
     m_tlbFile->addAction(a.ItmNew);
     m_tlbFile->addAction(a.ItmOpen);
     m_tlbFile->addAction(a.ItmSave);
@@ -134,9 +143,9 @@ void TFrmMain::buildToolbars() {
     nameButton(m_tlbFile, a.ItmPrint, "TlbButPrint");
 
     m_tlbEdit = makeBar("TlbEdit", QStringLiteral("Edit"));
-    a.ItmCut->setIcon(QIcon::fromTheme(QStringLiteral("edit-cut")));
-    a.ItmCopy->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
-    a.ItmPaste->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste")));
+    a.ItmCut->setIcon(ToolbarIcon(ToolbarPicture::Cut));
+    a.ItmCopy->setIcon(ToolbarIcon(ToolbarPicture::Copy));
+    a.ItmPaste->setIcon(ToolbarIcon(ToolbarPicture::Paste));
     a.ItmCut->setToolTip(QStringLiteral("Cut"));
     a.ItmCopy->setToolTip(QStringLiteral("Copy"));
     a.ItmPaste->setToolTip(QStringLiteral("Paste"));
@@ -151,18 +160,24 @@ void TFrmMain::buildToolbars() {
     m_tlbTransport->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     a.ItmRunStop->setIcon(RunPicture());
     a.ItmRunStop->setToolTip(QStringLiteral("Run"));
-    a.ItmReset->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    a.ItmReset->setIcon(ToolbarIcon(ToolbarPicture::Reset));
     a.ItmReset->setToolTip(QStringLiteral("Reset"));
     m_tlbTransport->addAction(a.ItmRunStop);
     m_tlbTransport->addAction(a.ItmReset);
     nameButton(m_tlbTransport, a.ItmRunStop, "TlbButRun");
     nameButton(m_tlbTransport, a.ItmReset, "TlbButReset");
+    const auto addLabel = [](QToolBar* bar, const QString& text, QWidget* buddy) {
+        auto* label = new QLabel(text, bar);
+        label->setBuddy(buddy);
+        label->setContentsMargins(6, 0, 3, 0);
+        bar->addWidget(label);
+    };
     auto* stepPanel = new QFrame(m_tlbTransport);
     stepPanel->setObjectName(QStringLiteral("PnlCurrentStep"));
     stepPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_lblCurrentStep = new QLabel(QStringLiteral("0"), stepPanel);
     m_lblCurrentStep->setObjectName(QStringLiteral("lblCurrentStep"));
-    m_lblCurrentStep->setToolTip(QStringLiteral("Finnished steps"));
+    m_lblCurrentStep->setToolTip(QStringLiteral("Finished steps"));
     m_lblCurrentStep->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lblCurrentStep->setMinimumWidth(90);
     m_lblCurrentStep->setAutoFillBackground(true);
@@ -172,8 +187,10 @@ void TFrmMain::buildToolbars() {
     auto* panelLayout = new QHBoxLayout(stepPanel);
     panelLayout->setContentsMargins(2, 2, 2, 2);
     panelLayout->addWidget(m_lblCurrentStep);
+    addLabel(m_tlbTransport, QStringLiteral("Step:"), stepPanel);
     m_tlbTransport->addWidget(stepPanel);
     m_edtLastStep = new StepSpinBox(m_tlbTransport);
+    addLabel(m_tlbTransport, QStringLiteral("of &steps:"), m_edtLastStep);
     m_edtLastStep->setObjectName(QStringLiteral("EdtLastStep"));
     m_edtLastStep->setToolTip(QStringLiteral("Steps"));
     m_edtLastStep->setMinimumWidth(110);
@@ -185,6 +202,7 @@ void TFrmMain::buildToolbars() {
     m_edtId->setObjectName(QStringLiteral("EdtId"));
     m_edtId->setToolTip(QStringLiteral("Enter identification here..."));
     m_edtId->setMinimumWidth(260);
+    addLabel(m_tlbIdent, QStringLiteral("I&dentification:"), m_edtId);
     m_tlbIdent->addWidget(m_edtId);
 }
 
@@ -196,7 +214,8 @@ void TFrmMain::buildStatusBar() {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("STBMainPanel%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFixedWidth(widths[i]);
+        // At least the classic widths; wider where a text needs it, so no text is cut.
+        panel->setMinimumWidth(widths[i]);
         bar->addWidget(panel);
         m_panels[i] = panel;
     }
@@ -256,6 +275,17 @@ void TFrmMain::connectCommands() {
             [this] { editFocused(EditOperation::SelectAll); });
 
     connect(a.ItmIn1D, &QAction::triggered, this, &TFrmMain::ItmIn1DClick);
+    connect(a.ItmOut2D, &QAction::triggered, this, [this] {
+        // A new, empty 2D window with the default colouration and draw boxes.
+        T2DWindowDesc window;
+        window.colouration = m_settings.Graph2DColouration;
+        window.drawLines = m_settings.Graph2DDrawLines;
+        window.drawCircles = m_settings.Graph2DDrawCircles;
+        window.drawDots = m_settings.Graph2DDrawDots;
+        m_model->resultWindows.open(window);
+    });
+    m_actions.notYetAvailable.removeAll(a.ItmOut2D);
+    a.ItmOut2D->setEnabled(true);
     const std::pair<QAction*, QToolBar*> toolbarItems[] = {{a.ItmTlbFile, m_tlbFile},
                                                            {a.ItmTlbEdit, m_tlbEdit},
                                                            {a.ItmTlbTransport, m_tlbTransport},
@@ -281,6 +311,8 @@ void TFrmMain::connectCommands() {
     connect(a.ItmTile, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
     connect(a.ItmArrange, &QAction::triggered, this, &TFrmMain::ItmArrangeClick);
     connect(a.ItmHelp, &QAction::triggered, this, &TFrmMain::ItmHelpClick);
+    connect(m_recent, &RecentFilesMenu::openRequested, this, &TFrmMain::openRecentProject);
+    connect(m_recent, &RecentFilesMenu::openExampleRequested, this, &TFrmMain::openExample);
     connect(a.ItmAbout, &QAction::triggered, this, &TFrmMain::ItmAboutClick);
 
     connect(m_edtLastStep, &QSpinBox::valueChanged, this, [this](int steps) {
@@ -362,7 +394,13 @@ void TFrmMain::bringToFront(FixedWindow which) {
 }
 
 void TFrmMain::updateTitle() {
-    setWindowTitle(QFile::decodeName(m_commands.title().c_str()));
+    m_unsaved->updateTitle();
+}
+
+void TFrmMain::projectNamed(bool success) {
+    if (success && !m_commands.CurrentProjectFile().empty())
+        m_recent->add(m_commands.CurrentProjectFile());
+    updateTitle();
 }
 
 void TFrmMain::refreshWindowsFromModel() {
@@ -379,15 +417,44 @@ void TFrmMain::refreshWindowsFromModel() {
 }
 
 void TFrmMain::ItmNewClick() {
+    m_frmVars->commitPendingEdit();
+    if (!m_unsaved->confirm()) return;
     guarded([this] { m_commands.New(); });
     refreshWindowsFromModel();
     updateTitle();
 }
 
 void TFrmMain::ItmOpenClick() {
-    guarded([this] { m_commands.Open(); });
+    m_frmVars->commitPendingEdit();
+    if (!m_unsaved->confirm()) return;
+    bool opened = false;
+    guarded([&] { opened = m_commands.Open(); });
     refreshWindowsFromModel();
-    updateTitle();
+    projectNamed(opened);
+}
+
+void TFrmMain::openRecentProject(const std::string& file) {
+    m_frmVars->commitPendingEdit();
+    if (!m_unsaved->confirm()) return;
+    bool opened = false;
+    guarded([&] { opened = m_commands.Open(file); });
+    refreshWindowsFromModel();
+    if (!opened && !QFileInfo::exists(QFile::decodeName(file.c_str()))) m_recent->remove(file);
+    projectNamed(opened);
+}
+
+void TFrmMain::openExample() {
+    const QString examples = FindExamplesFolder(QCoreApplication::applicationDirPath());
+    if (examples.isEmpty()) {
+        m_prompter.error("The examples folder was not found");
+        return;
+    }
+    m_frmVars->commitPendingEdit();
+    if (!m_unsaved->confirm()) return;
+    bool opened = false;
+    guarded([&] { opened = m_commands.OpenFrom(QFile::encodeName(examples).toStdString()); });
+    refreshWindowsFromModel();
+    projectNamed(opened);
 }
 
 void TFrmMain::ItmMergeClick() {
@@ -398,25 +465,28 @@ void TFrmMain::ItmMergeClick() {
 
 void TFrmMain::ItmSaveClick() {
     m_frmVars->commitPendingEdit();
-    guarded([this] { m_commands.Save(); });
-    updateTitle();
+    bool saved = false;
+    guarded([&] { saved = m_commands.Save(); });
+    projectNamed(saved);
 }
 
 void TFrmMain::ItmSaveAsClick() {
     m_frmVars->commitPendingEdit();
-    guarded([this] { m_commands.SaveAs(); });
-    updateTitle();
+    bool saved = false;
+    guarded([&] { saved = m_commands.SaveAs(); });
+    projectNamed(saved);
 }
 
 void TFrmMain::openCommandLineProject() {
     const std::string argument = std::exchange(m_commandLineProject, {});
     if (argument.empty()) return;
+    bool opened = false;
     guarded([&] {
-        m_commands.OpenCommandLineFile(argument,
-                                       QFile::encodeName(QDir::currentPath()).toStdString());
+        opened = m_commands.OpenCommandLineFile(
+            argument, QFile::encodeName(QDir::currentPath()).toStdString());
     });
     refreshWindowsFromModel();
-    updateTitle();
+    projectNamed(opened);
 }
 
 void TFrmMain::ItmCompileClick() {
@@ -470,7 +540,14 @@ void TFrmMain::ItmHelpClick() {
         m_prompter.error("Help file not found");
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    if (m_help == nullptr) m_help = new HelpWindow(this);
+    if (!m_help->showManual(help)) {
+        m_prompter.error("Help file " + QFile::encodeName(help).toStdString() + " cannot be read");
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void TFrmMain::ItmAboutClick() {
@@ -501,12 +578,14 @@ void TFrmMain::setRunningState(bool running) {
                 item->setEnabled(!running && !a.notYetAvailable.contains(item));
     }
     a.ItmCompile->setEnabled(!running);
+    a.ItmEval->setEnabled(!running);
     m_frmVars->setRunning(running);
     m_frmOVars->setRunning(running);
-    QPalette palette = m_lblCurrentStep->palette();
-    palette.setColor(QPalette::Window,
-                     running ? QColor(0, 255, 0) : QApplication::palette().color(QPalette::Button));
-    m_lblCurrentStep->setPalette(palette);
+    // A style sheet, because styles paint labels in tool bars over their palette.
+    m_lblCurrentStep->setStyleSheet(
+        running ? QStringLiteral("QLabel { background: lime; }")
+                : QStringLiteral("QLabel { background: palette(button); }"));
+    m_frmOutEquations->setEvaluateEnabled(!running);
     updateResetEnabled();
 }
 
@@ -530,6 +609,11 @@ void TFrmMain::stopRunAndWait() {
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
     if (m_closing) {
+        event->ignore();
+        return;
+    }
+    m_frmVars->commitPendingEdit();
+    if (!m_unsaved->confirm()) {
         event->ignore();
         return;
     }
@@ -684,6 +768,10 @@ void TFrmMain::refresh1D(std::int32_t step) {
 
 void TFrmMain::refreshPQ(std::int32_t step) {
     m_results->refreshPQ(step);
+}
+
+void TFrmMain::outEquationsEvaluated() {
+    m_results->outEquationsEvaluated();
 }
 
 void TFrmMain::finalRefresh() {

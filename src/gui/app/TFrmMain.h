@@ -23,6 +23,8 @@ class QToolBar;
 
 namespace probex {
 
+class HelpWindow;
+class RecentFilesMenu;
 class ResultWindowManager;
 class StepSpinBox;
 class TFrmAbout;
@@ -34,6 +36,7 @@ class TFrmOutEquations;
 class TFrmOVars;
 class TFrmSaveRes;
 class TFrmVars;
+class UnsavedChangesGuard;
 
 /// The main window: the project's model and commands, the menus and toolbars through which
 /// every command is given, the four model windows in the multiple-document area, and the
@@ -57,6 +60,8 @@ public:
     TFrmSaveRes* saveResultsDialog() const { return m_frmSaveRes; }
     ResultWindowManager* resultWindows() const { return m_results; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
+    HelpWindow* helpWindow() const { return m_help; }
+    RecentFilesMenu* recentFiles() const { return m_recent; }
     QLabel* statusPanel(int panel) const {
         return m_panels.at(static_cast<std::size_t>(panel - 1));
     }
@@ -88,6 +93,12 @@ public slots:
     void ItmAboutClick();
     void ItmArrangeClick();
     void openCommandLineProject();
+    /// Opens a project of the recent list, after the question about unsaved changes.
+    void openRecentProject(const std::string& file);
+    /// The Open dialog in the folder of the shipped examples.
+    void openExample();
+    /// Brings the title up to date: the project's name, with "*" when it has unsaved changes.
+    void updateTitle();
 
 signals:
     /// The run's worker has ended and handed over its end.
@@ -110,7 +121,8 @@ private:
     void bringToFront(FixedWindow which);
     void setRunningState(bool running);
     void updateResetEnabled();
-    void updateTitle();
+    /// After an open or a save: the project joins the recent list; the title follows.
+    void projectNamed(bool success);
     void refreshWindowsFromModel();
     /// Runs a command; a number that does not convert ends it with its message.
     template <class Command> void guarded(Command&& command);
@@ -135,6 +147,7 @@ private:
     void finalRefresh() override;
     void resultsChanged(bool exist) override;
     void runEnded(RunOutcome outcome) override;
+    void outEquationsEvaluated() override;
 
     // LayoutKeeper
     TProjectLayout collectLayout() override;
@@ -159,6 +172,9 @@ private:
     TFrmAbout* m_frmAbout = nullptr;
     TFrmDisInsp* m_frmDisInsp = nullptr;
     TFrmOptions* m_frmOptions = nullptr;
+    HelpWindow* m_help = nullptr;
+    RecentFilesMenu* m_recent = nullptr;
+    UnsavedChangesGuard* m_unsaved = nullptr;
     TFrmSaveRes* m_frmSaveRes = nullptr;
     ResultWindowManager* m_results = nullptr;
 

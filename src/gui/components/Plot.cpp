@@ -218,11 +218,11 @@ QRectF TPlot::dataArea() const {
 }
 
 QPointF TPlot::toData(QPoint pixel) const {
-    return TPlotMapper(dataArea(), visibleRange()).toData(QPointF(pixel));
+    return TPlotMapper(dataArea(), visibleRange(), m_scene).toData(QPointF(pixel));
 }
 
 QPoint TPlot::toPixel(QPointF data) const {
-    return TPlotMapper(dataArea(), visibleRange()).toPixel(data).toPoint();
+    return TPlotMapper(dataArea(), visibleRange(), m_scene).toPixel(data).toPoint();
 }
 
 void TPlot::paintEvent(QPaintEvent*) {
@@ -270,7 +270,7 @@ void TPlot::mouseReleaseEvent(QMouseEvent* event) {
                     std::clamp<double>(start.y(), area.top(), area.bottom()));
     const QPointF b(std::clamp<double>(end.x(), area.left(), area.right()),
                     std::clamp<double>(end.y(), area.top(), area.bottom()));
-    const TPlotMapper map(area, visibleRange());
+    const TPlotMapper map(area, visibleRange(), m_scene);
     const QPointF da = map.toData(a);
     const QPointF db = map.toData(b);
     zoomTo({da.x(), db.x(), db.y(), da.y()});

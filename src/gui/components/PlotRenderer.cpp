@@ -19,7 +19,17 @@ constexpr double Gap = 3;
 // Far-off points of a zoomed plot are pulled in to keep the raster engine in range.
 constexpr double PixelLimit = 1e6;
 
-void widen(double& lo, double& hi) {
+void widen(double& lo, double& hi, bool logarithmic) {
+    if (logarithmic) {
+        // Nothing at or below zero has a place on a log axis.
+        if (!(hi > 0)) hi = 10;
+        if (!(lo > 0)) lo = hi / 10;
+        if (!(hi > lo)) {
+            lo /= 10;
+            hi *= 10;
+        }
+        return;
+    }
     if (hi > lo) return;
     const double half = lo == 0 ? 0.5 : std::abs(lo) * 0.1;
     lo -= half;
@@ -35,12 +45,12 @@ struct AxisTicks {
     QStringList labels;
 };
 
-AxisTicks ticksFor(double lo, double hi, int maxCount, QChar separator) {
+AxisTicks ticksFor(double lo, double hi, int maxCount, QChar separator, bool logarithmic) {
     AxisTicks t;
-    t.values = PlotTicks(lo, hi, maxCount);
+    t.values = logarithmic ? PlotLogTicks(lo, hi, maxCount) : PlotTicks(lo, hi, maxCount);
     const double step = t.values.size() > 1 ? t.values[1] - t.values[0] : hi - lo;
     for (double v : t.values)
-        t.labels.append(PlotTickLabel(v, step, separator));
+        t.labels.append(PlotTickLabel(v, logarithmic ? v : step, separator));
     return t;
 }
 
@@ -48,13 +58,13 @@ AxisTicks xTicks(const TPlotScene& scene, const TPlotRange& view, double width,
                  const QFontMetricsF& fm) {
     return ticksFor(view.xMin, view.xMax,
                     tickCountFor(width, fm.horizontalAdvance("-0.00000") * 1.3),
-                    scene.decimalSeparator);
+                    scene.decimalSeparator, scene.x.logarithmic);
 }
 
 AxisTicks yTicks(const TPlotScene& scene, const TPlotRange& view, double height,
                  const QFontMetricsF& fm) {
     return ticksFor(view.yMin, view.yMax, tickCountFor(height, fm.height() * 2.2),
-                    scene.decimalSeparator);
+                    scene.decimalSeparator, scene.y.logarithmic);
 }
 
 QPointF clampPixel(QPointF p) {
@@ -68,9 +78,11 @@ void drawSeries(const TPlotSeries& s, const TPlotMapper& map, QPainter& painter,
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
         const TPlotRange& r = map.range();
-        const double base = std::clamp(0.0, r.yMin, r.yMax);
+        const double base = map.logY() ? r.yMin : std::clamp(0.0, r.yMin, r.yMax);
         for (const QPointF& p : s.points)
-            painter.drawLine(clampPixel(map.toPixel({p.x(), base})), clampPixel(map.toPixel(p)));
+            if (map.drawable(p))
+                painter.drawLine(clampPixel(map.toPixel({p.x(), base})),
+                                 clampPixel(map.toPixel(p)));
         break;
     }
     case PlotSeriesKind::Line: {
@@ -78,7 +90,7 @@ void drawSeries(const TPlotSeries& s, const TPlotMapper& map, QPainter& painter,
         QPolygonF line;
         line.reserve(s.points.size());
         for (const QPointF& p : s.points)
-            line.append(clampPixel(map.toPixel(p)));
+            if (map.drawable(p)) line.append(clampPixel(map.toPixel(p)));
         painter.drawPolyline(line);
         break;
     }
@@ -87,7 +99,7 @@ void drawSeries(const TPlotSeries& s, const TPlotMapper& map, QPainter& painter,
         painter.setBrush(s.color);
         const double radius = (1.5 + s.width) * scale;
         for (const QPointF& p : s.points)
-            painter.drawEllipse(clampPixel(map.toPixel(p)), radius, radius);
+            if (map.drawable(p)) painter.drawEllipse(clampPixel(map.toPixel(p)), radius, radius);
         painter.setBrush(Qt::NoBrush);
         break;
     }
@@ -96,23 +108,52 @@ void drawSeries(const TPlotSeries& s, const TPlotMapper& map, QPainter& painter,
 
 } // namespace
 
-TPlotMapper::TPlotMapper(const QRectF& area, const TPlotRange& range)
-    : m_area(area), m_range(range) {
-    widen(m_range.xMin, m_range.xMax);
-    widen(m_range.yMin, m_range.yMax);
+TPlotMapper::TPlotMapper(const QRectF& area, const TPlotRange& range, bool logX, bool logY)
+    : m_area(area), m_range(range), m_logX(logX), m_logY(logY) {
+    widen(m_range.xMin, m_range.xMax, logX);
+    widen(m_range.yMin, m_range.yMax, logY);
+}
+
+TPlotMapper::TPlotMapper(const QRectF& area, const TPlotRange& range, const TPlotScene& scene)
+    : TPlotMapper(area, range, scene.x.logarithmic, scene.y.logarithmic) {}
+
+namespace {
+
+double scaled(double v, bool logarithmic) {
+    return logarithmic ? std::log10(v) : v;
+}
+
+double unscaled(double v, bool logarithmic) {
+    return logarithmic ? std::pow(10.0, v) : v;
+}
+
+double fraction(double v, double lo, double hi, bool logarithmic) {
+    return (scaled(v, logarithmic) - scaled(lo, logarithmic)) /
+           (scaled(hi, logarithmic) - scaled(lo, logarithmic));
+}
+
+double fromFraction(double f, double lo, double hi, bool logarithmic) {
+    const double a = scaled(lo, logarithmic), b = scaled(hi, logarithmic);
+    return unscaled(a + f * (b - a), logarithmic);
+}
+
+} // namespace
+
+bool TPlotMapper::drawable(QPointF data) const {
+    return (!m_logX || data.x() > 0) && (!m_logY || data.y() > 0);
 }
 
 QPointF TPlotMapper::toPixel(QPointF data) const {
-    const double fx = (data.x() - m_range.xMin) / (m_range.xMax - m_range.xMin);
-    const double fy = (data.y() - m_range.yMin) / (m_range.yMax - m_range.yMin);
+    const double fx = fraction(data.x(), m_range.xMin, m_range.xMax, m_logX);
+    const double fy = fraction(data.y(), m_range.yMin, m_range.yMax, m_logY);
     return {m_area.left() + fx * m_area.width(), m_area.bottom() - fy * m_area.height()};
 }
 
 QPointF TPlotMapper::toData(QPointF pixel) const {
     const double fx = (pixel.x() - m_area.left()) / m_area.width();
     const double fy = (m_area.bottom() - pixel.y()) / m_area.height();
-    return {m_range.xMin + fx * (m_range.xMax - m_range.xMin),
-            m_range.yMin + fy * (m_range.yMax - m_range.yMin)};
+    return {fromFraction(fx, m_range.xMin, m_range.xMax, m_logX),
+            fromFraction(fy, m_range.yMin, m_range.yMax, m_logY)};
 }
 
 QRectF PlotArea(const TPlotScene& scene, const TPlotRange& view, const QRectF& target,
@@ -145,7 +186,7 @@ void RenderPlot(const TPlotScene& scene, const TPlotRange& view, QPainter& paint
         painter.device() ? std::max(1.0, painter.device()->logicalDpiX() / 96.0) : 1.0;
     const QFontMetricsF fm(painter.font(), painter.device());
     const QRectF area = PlotArea(scene, view, QRectF(target), fm);
-    const TPlotMapper map(area, view);
+    const TPlotMapper map(area, view, scene);
 
     painter.fillRect(target, scene.background);
 

@@ -10,8 +10,9 @@ TPlotRange TPlotScene::fullRange() const {
     double lo[2] = {std::numeric_limits<double>::infinity(),
                     std::numeric_limits<double>::infinity()};
     double hi[2] = {-lo[0], -lo[1]};
+    const bool logarithmic[2] = {x.logarithmic, y.logarithmic};
     const auto take = [&](int axis, double v) {
-        if (!std::isfinite(v)) return;
+        if (!std::isfinite(v) || (logarithmic[axis] && !(v > 0))) return;
         lo[axis] = std::min(lo[axis], v);
         hi[axis] = std::max(hi[axis], v);
     };
@@ -22,7 +23,7 @@ TPlotRange TPlotScene::fullRange() const {
             take(1, p.y());
         }
         // A bar stands on zero, so zero belongs to the range it needs.
-        if (s.kind == PlotSeriesKind::Bar && !s.points.isEmpty()) take(1, 0.0);
+        if (s.kind == PlotSeriesKind::Bar && !s.points.isEmpty() && !y.logarithmic) take(1, 0.0);
     }
     const TPlotAxis* axes[2] = {&x, &y};
     double out[2][2];

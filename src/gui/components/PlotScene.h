@@ -46,6 +46,8 @@ struct TPlotAxis {
     double min = 0;
     double max = 1;
     bool automatic = true;
+    /// Decades equally spaced; values up to zero are left out of the range and not drawn.
+    bool logarithmic = false;
     QString title;
 };
 

@@ -36,6 +36,26 @@ QVector<double> PlotTicks(double min, double max, int maxCount) {
     return ticks;
 }
 
+QVector<double> PlotLogTicks(double min, double max, int maxCount) {
+    QVector<double> ticks;
+    if (!(min > 0) || !std::isfinite(max) || !(max > min)) return ticks;
+    const int first = static_cast<int>(std::ceil(std::log10(min) - 1e-9));
+    const int last = static_cast<int>(std::floor(std::log10(max) + 1e-9));
+    if (last < first) return PlotTicks(min, max, maxCount);
+    const int decades = last - first + 1;
+    const int every = std::max(1, (decades + maxCount - 1) / std::max(1, maxCount));
+    for (int e = first - 1; e <= last; ++e) {
+        const double power = std::pow(10.0, e);
+        for (double factor : {1.0, 2.0, 5.0}) {
+            if (factor != 1 && decades >= 3) continue;
+            if (factor == 1 && (e - first) % every != 0) continue;
+            const double v = factor * power;
+            if (v >= min * (1 - 1e-9) && v <= max * (1 + 1e-9)) ticks.append(v);
+        }
+    }
+    return ticks;
+}
+
 QString PlotTickLabel(double value, double step, QChar decimalSeparator) {
     if (std::abs(value) < std::abs(step) * 1e-9) value = 0;
     QString text = QString::number(value, 'g', 10);

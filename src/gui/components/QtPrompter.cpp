@@ -1,8 +1,13 @@
 #include "gui/components/QtPrompter.h"
 
+#include "components/DialogFolder.h"
+
+#include <QAbstractButton>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace probex {
@@ -35,6 +40,8 @@ QMessageBox::StandardButtons ButtonsFor(Prompter::Buttons buttons) {
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Prompter::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Prompter::Buttons::YesNoAll:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll;
     }
     return QMessageBox::Ok;
 }
@@ -45,6 +52,7 @@ Prompter::Answer EscapeAnswer(Prompter::Buttons buttons) {
     case Prompter::Buttons::Ok:
         return Prompter::Answer::Ok;
     case Prompter::Buttons::YesNo:
+    case Prompter::Buttons::YesNoAll:
         return Prompter::Answer::No;
     default:
         return Prompter::Answer::Cancel;
@@ -83,6 +91,8 @@ Prompter::Answer QtPrompter::message(Kind kind, const std::string& text, Buttons
     // Core texts are 8-bit; Latin-1 keeps every byte of a file name or variable name.
     QMessageBox box(IconFor(kind), MessageCaption(kind), QString::fromLatin1(text),
                     ButtonsFor(buttons), m_parent);
+    if (QAbstractButton* all = box.button(QMessageBox::YesToAll))
+        all->setText(QStringLiteral("All"));
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -92,24 +102,36 @@ Prompter::Answer QtPrompter::message(Kind kind, const std::string& text, Buttons
         return Answer::No;
     case QMessageBox::Cancel:
         return Answer::Cancel;
+    case QMessageBox::YesToAll:
+        return Answer::All;
     default:
         return EscapeAnswer(buttons);
     }
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request) {
+    // A folder that does not exist would become the proposed file name.
+    const std::string folder = DialogStartFolder({}, request.initialDirectory);
     QFileDialog dialog(m_parent, QString::fromStdString(request.title),
-                       QFile::decodeName(request.initialDirectory.c_str()),
-                       QtFileFilter(request.filter));
+                       QFile::decodeName(folder.c_str()), QtFileFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     // The callers ask before replacing a file where their setting says so.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.fileName.empty() && request.fileName.find('*') == std::string::npos)
         dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    QString file = dialog.selectedFiles().constFirst();
+    if (request.save && QFileInfo(file).suffix().isEmpty()) {
+        // A name typed without an extension takes the one of the filter chosen ("Metafile"
+        // gives ".wmf"), else the request's.
+        static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = pattern.match(dialog.selectedNameFilter());
+        const QString suffix =
+            match.hasMatch() ? match.captured(1) : QString::fromStdString(request.defaultExtension);
+        if (!suffix.isEmpty()) file += QLatin1Char('.') + suffix;
+    }
+    return QFile::encodeName(file).toStdString();
 }
 
 } // namespace probex

@@ -18,9 +18,11 @@ public:
     void setPopup(EquErrPopup* popup) { m_popup = popup; }
     Prompter& base() { return m_base; }
 
-    /// The next error box with exactly this text shows as the popup under `caption`.
-    void expectPopup(const std::string& caption, const std::string& message) {
-        m_expected = Expected{caption, message};
+    /// The next error box with exactly this text shows as the popup under `caption`, with
+    /// `shown` (the message with its culprit) instead of the text when given.
+    void expectPopup(const std::string& caption, const std::string& message,
+                     std::string shown = {}) {
+        m_expected = Expected{caption, message, std::move(shown)};
     }
 
     void showPopup(const std::string& caption, const std::string& message) override {
@@ -34,7 +36,7 @@ public:
         std::optional<Expected> expected = std::move(m_expected);
         m_expected.reset();
         if (expected && kind == Kind::Error && text == expected->message) {
-            showPopup(expected->caption, text);
+            showPopup(expected->caption, expected->shown.empty() ? text : expected->shown);
             return Answer::Ok;
         }
         return m_base.message(kind, text, buttons);
@@ -48,6 +50,7 @@ private:
     struct Expected {
         std::string caption;
         std::string message;
+        std::string shown;
     };
 
     Prompter& m_base;

@@ -1,5 +1,7 @@
 #include "gui/engine/TFrmEquations.h"
 
+#include "engine/ErrorCulprit.h"
+
 #include "gui/components/ColouringEditor.h"
 #include "gui/engine/ChildWindow.h"
 #include "gui/engine/EquErrPopup.h"
@@ -11,8 +13,13 @@
 
 namespace probex {
 
-QString EquationErrorText(const TEquError& error) {
-    return QString::fromLatin1(ErrorText(error.Code));
+QString EquationErrorText(const TEquError& error, const std::vector<std::string>& lines) {
+    return QString::fromLatin1(ErrorWithCulprit(error, lines));
+}
+
+std::string EquationErrorPopupText(const TEquError& error, const std::vector<std::string>& lines) {
+    const std::string culprit = ErrorCulprit(error, lines);
+    return culprit.empty() ? ErrorText(error.Code) : ErrorText(error.Code) + ("\n" + culprit);
 }
 
 TFrmEquations::TFrmEquations(ProjectModel& model, EquErrPopup& popup, QWidget* parent)
@@ -62,9 +69,8 @@ void TFrmEquations::clearStatus() {
 void TFrmEquations::ShowEquationError(const TEquError& error) {
     BringChildToFront(this);
     m_equations->placeCaret(error.Line, error.Pos);
-    const QString text = EquationErrorText(error);
-    m_barError->showMessage(text);
-    m_popup.showPopup("Equations error", text.toLatin1().toStdString());
+    m_barError->showMessage(EquationErrorText(error, m_model.equations));
+    m_popup.showPopup("Equations error", EquationErrorPopupText(error, m_model.equations));
 }
 
 } // namespace probex

@@ -40,7 +40,11 @@ private:
     bool m_loading = false;
 };
 
-/// The text of an error as the windows show it: the engine's message.
-QString EquationErrorText(const TEquError& error);
+/// The text of an error as a status bar shows it: the engine's message and its culprit
+/// ("Duplicite name: y, line 3").
+QString EquationErrorText(const TEquError& error, const std::vector<std::string>& lines);
+
+/// The same for the popup: the message, and the culprit on a second line.
+std::string EquationErrorPopupText(const TEquError& error, const std::vector<std::string>& lines);
 
 } // namespace probex

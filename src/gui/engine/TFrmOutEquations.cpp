@@ -1,6 +1,9 @@
 #include "gui/engine/TFrmOutEquations.h"
 
+#include "gui/engine/TFrmEquations.h"
+
 #include "gui/components/ColouringEditor.h"
+#include "gui/components/Plot.h"
 #include "gui/engine/ChildWindow.h"
 #include "gui/engine/EquErrPrompter.h"
 #include "model/ProjectModel.h"
@@ -8,12 +11,14 @@
 #include "settings/Settings.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -55,10 +60,16 @@ TFrmOutEquations::TFrmOutEquations(ProjectModel& model, EquErrPrompter& prompter
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(m_editor, 1);
+    auto* top = new QSplitter(Qt::Horizontal, this);
+    top->addWidget(m_editor);
+    buildConvergenceGraph();
+    top->addWidget(m_convergence);
+    top->setStretchFactor(0, 1);
+    top->setStretchFactor(1, 1);
+    layout->addWidget(top, 1);
     buildFields();
     layout->addWidget(m_barError);
-    resize(520, 380);
+    resize(760, 460);
 
     connect(m_editor->document(), &QTextDocument::contentsChange, this,
             [this](int, int removed, int added) {
@@ -136,7 +147,63 @@ void TFrmOutEquations::buildFields() {
     results->addStretch(1);
     row->addLayout(results, 1);
 
+    auto* probability = new QVBoxLayout;
+    probability->addWidget(buildPrecision());
+    probability->addWidget(buildStopRule());
+    probability->addStretch(1);
+    row->addLayout(probability, 1);
+
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
+}
+
+QWidget* TFrmOutEquations::buildPrecision() {
+    auto* box = new QGroupBox(QStringLiteral("Precision"), this);
+    auto* form = new QFormLayout(box);
+    m_edtSteps = MakeResultField(box, "EdtSteps");
+    m_edtCount = MakeResultField(box, "EdtCount");
+    m_edtInterval = MakeResultField(box, "EdtInterval");
+    m_edtCoV = MakeResultField(box, "EdtCoV");
+    m_edtInterval->setToolTip(QStringLiteral("95 % Wilson score interval of the probability"));
+    m_edtCoV->setToolTip(
+        QStringLiteral("Coefficient of variation of the probability, sqrt((1 - p)/(n p))"));
+    form->addRow(QStringLiteral("Steps:"), m_edtSteps);
+    form->addRow(QStringLiteral("Count:"), m_edtCount);
+    form->addRow(QStringLiteral("95 % interval:"), m_edtInterval);
+    form->addRow(QStringLiteral("CoV:"), m_edtCoV);
+    return box;
+}
+
+QWidget* TFrmOutEquations::buildStopRule() {
+    auto* box = new QGroupBox(QStringLiteral("Stop rule"), this);
+    auto* form = new QFormLayout(box);
+    m_chbStopRule = new QCheckBox(QStringLiteral("Stop the run at the target CoV"), box);
+    m_chbStopRule->setObjectName(QStringLiteral("ChBStopRule"));
+    m_edtTargetCoV = MakeEdit(box, "EdtTargetCoV");
+    m_edtMinSteps = MakeEdit(box, "EdtMinSteps");
+    form->addRow(m_chbStopRule);
+    form->addRow(QStringLiteral("Target CoV (%):"), m_edtTargetCoV);
+    form->addRow(QStringLiteral("Min. steps:"), m_edtMinSteps);
+    connect(m_chbStopRule, &QCheckBox::toggled, this, [this] { storeStopRule(); });
+    for (QLineEdit* edit : {m_edtTargetCoV, m_edtMinSteps})
+        connect(edit, &QLineEdit::textEdited, this, [this] { storeStopRule(); });
+    return box;
+}
+
+void TFrmOutEquations::buildConvergenceGraph() {
+    m_convergence = new TPlot(this);
+    m_convergence->setObjectName(QStringLiteral("PxConvergence"));
+    TPlotScene& scene = m_convergence->scene();
+    scene.x.logarithmic = true;
+    scene.x.title = QStringLiteral("Steps");
+    scene.y.title = QStringLiteral("Probability");
+    const QColor bound(128, 128, 128);
+    m_seriesLower =
+        m_convergence->addSeries(PlotSeriesKind::Line, bound, 1, QStringLiteral("Lower"));
+    m_seriesUpper =
+        m_convergence->addSeries(PlotSeriesKind::Line, bound, 1, QStringLiteral("Upper"));
+    m_seriesEstimate = m_convergence->addSeries(PlotSeriesKind::Line,
+                                                SettingsColour(m_model.settings().Plot1DColor), 2,
+                                                QStringLiteral("Estimate"));
 }
 
 QLineEdit* TFrmOutEquations::field(const char* name) const {
@@ -165,6 +232,7 @@ void TFrmOutEquations::refreshFromModel() {
     applyModeLook();
     fillParameterFields();
     if (!m_model.outEquations().hasResult()) showCleared();
+    redrawConvergence();
 }
 
 void TFrmOutEquations::setCommentSeparator(char separator) {
@@ -187,6 +255,9 @@ void TFrmOutEquations::applyModeLook() {
     for (QLineEdit* edit :
          {m_edtParName, m_edtParMin, m_edtParMax, m_edtTargetProb, m_edtMaxIter, m_edtMaxDiff})
         edit->setEnabled(mode == OutEvalMode::Parameter);
+    // The rule follows the probability counted during a run, which only this mode does.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_chbStopRule, m_edtTargetCoV, m_edtMinSteps})
+        w->setEnabled(mode == OutEvalMode::Probability);
 }
 
 void TFrmOutEquations::fillParameterFields() {
@@ -197,6 +268,26 @@ void TFrmOutEquations::fillParameterFields() {
     m_edtTargetProb->setText(number(eval.Target));
     m_edtMaxIter->setText(QString::number(eval.MaxIter));
     m_edtMaxDiff->setText(number(eval.MaxDiff));
+    const bool loading = m_loading;
+    m_loading = true;
+    m_chbStopRule->setChecked(eval.StopRule);
+    m_loading = loading;
+    m_edtTargetCoV->setText(number(eval.TargetCoV));
+    m_edtMinSteps->setText(QString::number(eval.MinSteps));
+}
+
+void TFrmOutEquations::storeStopRule() {
+    if (m_loading) return;
+    // A text that does not convert (yet) keeps the stored value.
+    TOutEvalSettings& eval = m_model.outEquations().evalSettings();
+    eval.StopRule = m_chbStopRule->isChecked();
+    Extended target = 0;
+    if (TryStrToExtended(m_edtTargetCoV->text().toLatin1().toStdString(),
+                         m_model.settings().DecimalSep, target))
+        eval.TargetCoV = target;
+    std::int32_t steps = 0;
+    if (TryStrToInt(m_edtMinSteps->text().toLatin1().toStdString(), steps, false))
+        eval.MinSteps = steps;
 }
 
 void TFrmOutEquations::storeField(QLineEdit* edit) {
@@ -244,10 +335,50 @@ void TFrmOutEquations::setFieldColour(QLineEdit* edit, const QColor& colour) {
 }
 
 void TFrmOutEquations::showCleared() {
-    for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff}) {
+    for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff, m_edtSteps,
+                            m_edtCount, m_edtInterval, m_edtCoV}) {
         edit->clear();
         setFieldColour(edit, Qt::lightGray);
     }
+}
+
+void TFrmOutEquations::showEstimate(const TProbabilityEstimate& estimate) {
+    const char sep = m_model.settings().DecimalSep;
+    const Extended width = estimate.Upper - estimate.Lower;
+    m_edtSteps->setText(QString::number(estimate.Steps));
+    m_edtCount->setText(QString::number(estimate.Count));
+    m_edtInterval->setText(QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) +
+                                               " " +
+                                               FormatIntervalBound(estimate.Upper, width, sep)));
+    const std::string cov = FormatCoVPercent(estimate, sep);
+    m_edtCoV->setText(cov.empty() ? QString() : QString::fromLatin1(cov + " %"));
+    const QColor window = QApplication::palette().color(QPalette::Base);
+    for (QLineEdit* edit : {m_edtSteps, m_edtCount, m_edtInterval, m_edtCoV})
+        setFieldColour(edit, window);
+}
+
+void TFrmOutEquations::redrawConvergence() {
+    QVector<QPointF> estimate, lower, upper;
+    for (const TProbabilityEstimate& e : m_model.outEquations().convergence()) {
+        const double steps = static_cast<double>(e.Steps);
+        estimate.append({steps, static_cast<double>(e.Probability)});
+        lower.append({steps, static_cast<double>(e.Lower)});
+        upper.append({steps, static_cast<double>(e.Upper)});
+    }
+    m_convergence->series(m_seriesEstimate).points = estimate;
+    m_convergence->series(m_seriesLower).points = lower;
+    m_convergence->series(m_seriesUpper).points = upper;
+    m_convergence->scene().decimalSeparator = QLatin1Char(m_model.settings().DecimalSep);
+    m_convergence->replot();
+}
+
+void TFrmOutEquations::onConvergence(const TProbabilityEstimate& estimate) {
+    // During a run the estimate so far stands in the result field in the plain colour.
+    m_edtResult->setText(QString::fromLatin1(
+        FormatResultValue(estimate.Probability, m_model.settings().DecimalSep)));
+    setFieldColour(m_edtResult, QApplication::palette().color(QPalette::Base));
+    showEstimate(estimate);
+    redrawConvergence();
 }
 
 void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
@@ -258,6 +389,7 @@ void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
     m_edtDiff->setText(number(iteration.Difference));
     for (QLineEdit* edit : {m_edtProb, m_edtIteration, m_edtDiff})
         setFieldColour(edit, window);
+    showEstimate(iteration.Estimate);
     // The search runs on this thread: paint now, or the person sees only the end.
     for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff})
         edit->repaint();
@@ -267,11 +399,13 @@ void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
 void TFrmOutEquations::onResult(const TOutResult& result) {
     m_edtResult->setText(QString::fromLatin1(result.Text));
     m_edtResult->setEnabled(true);
+    showEstimate(result.Estimate);
     setFieldColour(m_edtResult, SettingsColour(m_model.settings().ResultsColor));
 }
 
 void TFrmOutEquations::onCleared() {
     showCleared();
+    redrawConvergence();
 }
 
 void TFrmOutEquations::onBusy(bool busy) {
@@ -284,9 +418,14 @@ void TFrmOutEquations::onBusy(bool busy) {
 void TFrmOutEquations::onError(const TEquError& error, const std::string& message) {
     BringChildToFront(this);
     if (error.Code != 0) m_editor->placeCaret(error.Line, error.Pos);
-    m_barError->showMessage(QString::fromLatin1(message));
+    // A compile error of the text gets its culprit; other messages say it themselves.
+    const bool located = error.Code != 0 && message == ErrorText(error.Code);
+    const std::vector<std::string>& lines = m_model.outEquationLines;
+    m_barError->showMessage(located ? EquationErrorText(error, lines)
+                                    : QString::fromLatin1(message));
     // The core shows the message next; it becomes this window's popup.
-    m_prompter.expectPopup(OutEquationsError, message);
+    m_prompter.expectPopup(OutEquationsError, message,
+                           located ? EquationErrorPopupText(error, lines) : std::string());
 }
 
 void TFrmOutEquations::showOutputVariables() {
@@ -296,9 +435,13 @@ void TFrmOutEquations::showOutputVariables() {
 void TFrmOutEquations::ShowOutEquationError(const TEquError& error) {
     BringChildToFront(this);
     m_editor->placeCaret(error.Line, error.Pos);
-    const std::string message = ErrorText(error.Code);
-    m_barError->showMessage(QString::fromLatin1(message));
-    m_prompter.showPopup(OutEquationsError, message);
+    m_barError->showMessage(EquationErrorText(error, m_model.outEquationLines));
+    m_prompter.showPopup(OutEquationsError,
+                         EquationErrorPopupText(error, m_model.outEquationLines));
+}
+
+void TFrmOutEquations::setEvaluateEnabled(bool enabled) {
+    m_btnStart->setEnabled(enabled);
 }
 
 void TFrmOutEquations::clearStatus() {

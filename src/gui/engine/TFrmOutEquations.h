@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -12,12 +13,14 @@ class QStatusBar;
 namespace probex {
 
 class ColouringEditor;
+class TPlot;
 class EquErrPrompter;
 class ProjectModel;
 
 /// The out-equations window: the condition and its equations, the evaluation mode and
 /// parameter fields, the Evaluate button and the result fields the evaluation fills (the
-/// search shows each parameter value as it is tried).
+/// search shows each parameter value as it is tried), the precision of the probability, the
+/// CoV stop rule and the convergence graph (estimate and interval against steps).
 class TFrmOutEquations : public QWidget, private TOutEvalObserver {
     Q_OBJECT
 
@@ -28,6 +31,7 @@ public:
     ColouringEditor* editor() const { return m_editor; }
     QStatusBar* barError() const { return m_barError; }
     QLineEdit* field(const char* name) const;
+    TPlot* convergenceGraph() const { return m_convergence; }
 
     /// Raises the window, places the caret, writes BarError, shows the popup
     /// "Out equations error".
@@ -39,6 +43,8 @@ public:
 
 public slots:
     /// Evaluate: the parameter fields must convert; then the model's Evaluate.
+    /// The Evaluate button: disabled while a run goes.
+    void setEvaluateEnabled(bool enabled);
     bool BtnStartClick();
 
 signals:
@@ -49,6 +55,12 @@ signals:
 
 private:
     void buildFields();
+    QWidget* buildPrecision();
+    QWidget* buildStopRule();
+    void buildConvergenceGraph();
+    void showEstimate(const TProbabilityEstimate& estimate);
+    void storeStopRule();
+    void redrawConvergence();
     void modeClicked(OutEvalMode mode);
     void applyModeLook();
     void fillParameterFields();
@@ -61,6 +73,7 @@ private:
     void onIteration(const TOutIteration& iteration) override;
     void onResult(const TOutResult& result) override;
     void onCleared() override;
+    void onConvergence(const TProbabilityEstimate& estimate) override;
     void onBusy(bool busy) override;
     void onError(const TEquError& error, const std::string& message) override;
     void showOutputVariables() override;
@@ -83,6 +96,17 @@ private:
     QLineEdit* m_edtProb = nullptr;
     QLineEdit* m_edtIteration = nullptr;
     QLineEdit* m_edtDiff = nullptr;
+    QLineEdit* m_edtSteps = nullptr;
+    QLineEdit* m_edtCount = nullptr;
+    QLineEdit* m_edtInterval = nullptr;
+    QLineEdit* m_edtCoV = nullptr;
+    QCheckBox* m_chbStopRule = nullptr;
+    QLineEdit* m_edtTargetCoV = nullptr;
+    QLineEdit* m_edtMinSteps = nullptr;
+    TPlot* m_convergence = nullptr;
+    int m_seriesEstimate = 0;
+    int m_seriesLower = 0;
+    int m_seriesUpper = 0;
     bool m_loading = false;
 };
 

@@ -1,6 +1,7 @@
 #include "gui/results/ResultWindowFactory.h"
 
 #include "gui/results/TFrmOut1D.h"
+#include "gui/results/TFrmOut2D.h"
 #include "gui/results/TFrmOutProb.h"
 #include "gui/results/TFrmOutQuant.h"
 #include "gui/results/TFrmOutStat.h"
@@ -17,7 +18,7 @@ TFrmResult* CreateResultWindow(ProjectModel& model, ResultWindowKind kind, std::
         return new TFrmOut1D(model, index, parent);
 
     case ResultWindowKind::TwoD:
-        return nullptr;
+        return new TFrmOut2D(model, index, parent);
 
     case ResultWindowKind::Probability:
         return new TFrmOutProb(model, index, parent);

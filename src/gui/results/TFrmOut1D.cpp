@@ -1,5 +1,7 @@
 #include "gui/results/TFrmOut1D.h"
 
+#include "gui/results/HistogramScene.h"
+
 #include "components/Prompter.h"
 #include "gui/components/Plot.h"
 #include "gui/results/ResultFields.h"
@@ -27,8 +29,8 @@ namespace probex {
 
 namespace {
 
-const char* const Captions[] = {"Minimum:", "Maximum:", "Mean:",     "Variance:", "StDeviation:",
-                                "CoVar:",   "Skewnes:", "Kurtosis:", "Median:"};
+const char* const Captions[] = {"Minimum:", "Maximum:",  "Mean:",     "Variance:", "StDeviation:",
+                                "CoVar:",   "Skewness:", "Kurtosis:", "Median:"};
 const char* const FieldNames[] = {"EdtMin",   "EdtMax",  "EdtMean", "EdtVariance", "EdtStDev",
                                   "EdtCoVar", "EdtSkew", "EdtKurt", "EdtMedian"};
 const char* const GraphCaptions[] = {"&Probability function", "&Distribution function",
@@ -403,27 +405,8 @@ void TFrmOut1D::ShowAll(std::int32_t i, bool withPlot, bool withMarks) {
 }
 
 void TFrmOut1D::drawPlot(std::int32_t i) {
-    TOutHis& his = *m_model.outputs().runTable().item(i).His;
-    if (his.level == 0) HisCompute(his, 1, true);
-    const HisCurvePoints curve = HisCurve(his, static_cast<HisCurveKind>(m_graphKind));
-    TPlotSeries& series = m_plot->series(0);
-    series.kind = m_graphKind == ProbabilityFunction ? PlotSeriesKind::Bar : PlotSeriesKind::Line;
-    series.width = m_graphKind == ProbabilityFunction ? m_model.settings().Graph1DBarWidth : 1;
-    series.points.clear();
-    series.points.reserve(static_cast<qsizetype>(curve.points.size()));
-    for (const HisCurvePoint& point : curve.points)
-        series.points.append(QPointF(static_cast<double>(point.x), static_cast<double>(point.y)));
-    for (int k = 0; k < MarkCount; ++k)
-        m_plot->marker(k).orientation = curve.verticalMarks ? Qt::Vertical : Qt::Horizontal;
-    if (curve.xMax > curve.xMin) {
-        m_plot->setXRange(static_cast<double>(curve.xMin), static_cast<double>(curve.xMax));
-    } else {
-        m_plot->setAutoRange(true, false);
-    }
-    if (curve.yMax > curve.yMin)
-        m_plot->setYRange(static_cast<double>(curve.yMin), static_cast<double>(curve.yMax));
-    else
-        m_plot->setAutoRange(m_plot->scene().x.automatic, true);
+    DrawHistogramCurve(m_plot->scene(), *m_model.outputs().runTable().item(i).His,
+                       static_cast<HistogramGraph>(m_graphKind), m_model.settings());
     m_plot->replot();
 }
 

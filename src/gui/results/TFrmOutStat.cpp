@@ -16,8 +16,8 @@ namespace probex {
 
 namespace {
 
-const char* const Captions[] = {"Minimum:", "Maximum:", "Mean:",     "Variance:", "StDeviation:",
-                                "CoVar:",   "Skewnes:", "Kurtosis:", "Sum:"};
+const char* const Captions[] = {"Minimum:", "Maximum:",  "Mean:",     "Variance:", "StDeviation:",
+                                "CoVar:",   "Skewness:", "Kurtosis:", "Sum:"};
 const char* const FieldNames[] = {"EdtMin",   "EdtMax",  "EdtMean", "EdtVariance", "EdtStDev",
                                   "EdtCoVar", "EdtSkew", "EdtKurt", "EdtSum"};
 

@@ -48,6 +48,8 @@ public:
     /// The "Discrete" or "Recalculate" cell of an output row changed (in the output table or
     /// in another window): a window showing that row's variable follows it.
     virtual void outputRowChanged(int /*row*/) {}
+    /// The out equations computed a probability; a window coloured by their condition redraws.
+    virtual void outEquationsEvaluated() {}
 
 signals:
     /// The window asks to be closed and removed from its list (its variable is gone).

@@ -249,6 +249,9 @@ TFrmOptions::TFrmOptions(TSettings& settings, const std::string& settingsFile, P
 
     auto* tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("PageControl"));
+    // Every tab in sight: the dialog opens wide enough for the whole row of tabs.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideNone);
     m_c->PageControl = tabs;
     // Built in the order of the keys: the bindings apply in this order.
     buildGeneralTab(tabs);

@@ -1,5 +1,7 @@
 #include "gui/simulation/PickListDelegate.h"
 
+#include "gui/components/ColumnWidths.h"
+
 #include <QComboBox>
 
 #include <utility>
@@ -13,6 +15,7 @@ QWidget* PickListDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
                                         const QModelIndex& /*index*/) const {
     auto* combo = new QComboBox(parent);
     combo->addItems(m_items);
+    FitDropDownToItems(combo);
     auto* self = const_cast<PickListDelegate*>(this);
     connect(combo, &QComboBox::activated, self, [self, combo](int) {
         emit self->commitData(combo);

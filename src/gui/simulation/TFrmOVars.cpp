@@ -1,5 +1,6 @@
 #include "gui/simulation/TFrmOVars.h"
 
+#include "gui/components/ColumnWidths.h"
 #include "gui/components/GridCommands.h"
 #include "gui/simulation/OutputTableModel.h"
 #include "gui/simulation/PickListDelegate.h"
@@ -49,8 +50,7 @@ TFrmOVars::TFrmOVars(ProjectModel& model, QWidget* parent)
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     const int widths[OutputColumns] = {114, 80, 64, 80, 153};
-    for (int column = 0; column < OutputColumns; ++column)
-        m_grid->setColumnWidth(column, widths[column]);
+    SetColumnWidths(m_grid, widths, {{}, activityWords(), {"No", "Yes"}, {"No", "Yes"}});
     m_grid->verticalHeader()->setDefaultSectionSize(
         std::max(16, m_grid->fontMetrics().height() + 4));
 

@@ -1,6 +1,6 @@
 #include "gui/variables/DistributionGraph.h"
 
-#include "gui/variables/DistributionShapes.h"
+#include "variables/DistributionCurves.h"
 
 #include <algorithm>
 
@@ -11,9 +11,11 @@ TDistGraphData GraphDataFor(const TIis& iis) {
     if (iis.Kind == DistKind::dkDiscrete || iis.Kind == DistKind::dkContinuous) {
         data.cells = iis.Profile;
         data.count = std::clamp(iis.ProfileCount, 0, ProfileCells);
-    } else if (const TDistributionShape* shape = ShapeForKind(iis.Kind)) {
-        data.cells = *shape;
+    } else if (TDistributionCurves curves; TruncatedCurves(iis, curves)) {
+        data.cells = curves.Density;
+        data.distribution = curves.Distribution;
         data.count = ProfileCells;
+        data.exact = true;
     }
     data.gMin = iis.Min;
     data.gMax = iis.Max;
@@ -53,13 +55,18 @@ TDistGraph BuildDistGraph(const TDistGraphData& data, DistGraphMode mode) {
     const auto add = [&](double at, double p) {
         graph.points.push_back(swap ? TDistGraphPoint{p, at} : TDistGraphPoint{at, p});
     };
-    Extended sum = data.cells[0];
-    add(gMin, 0);
-    add(gMin, share(sum));
-    for (int i = 1; i < n; ++i) {
-        add(x(i), share(sum));
-        sum += data.cells[i];
-        add(x(i), share(sum));
+    if (data.exact) {
+        for (int i = 0; i < n; ++i)
+            add(x(i), static_cast<double>(data.distribution[i]));
+    } else {
+        Extended sum = data.cells[0];
+        add(gMin, 0);
+        add(gMin, share(sum));
+        for (int i = 1; i < n; ++i) {
+            add(x(i), share(sum));
+            sum += data.cells[i];
+            add(x(i), share(sum));
+        }
     }
     if (swap) {
         graph.xMin = 0;

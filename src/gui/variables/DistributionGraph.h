@@ -12,10 +12,13 @@ namespace probex {
 enum class DistGraphMode { Probability = 0, Distribution = 1, Quantile = 2 };
 
 /// The graph data of one input variable: a copy of up to 256 profile cells, the number used
-/// and the range they span inclusively.
+/// and the range they span inclusively. A parametric variable's cells hold its truncated
+/// density, and `distribution` its distribution function at the same cells.
 struct TDistGraphData {
     std::array<Extended, ProfileCells> cells{};
     int count = 0;
+    bool exact = false; ///< `distribution` holds the formula's values
+    std::array<Extended, ProfileCells> distribution{};
     Extended gMin = 0;
     Extended gMax = 0;
 };
@@ -34,12 +37,14 @@ struct TDistGraph {
     double yMax = 1;
 };
 
-/// The data of a record: its profile for histograms, the kind's fixed shape stretched over
-/// [Min, Max] for parametric kinds; nullopt-like (count 0) for kinds without a graph.
+/// The data of a record: its profile for histograms, the truncated density and distribution
+/// function over [Min, Max] for parametric kinds; count 0 for kinds without a graph (and for
+/// parameters that put no probability between Min and Max).
 TDistGraphData GraphDataFor(const TIis& iis);
 
 /// Probability mode: one bar per cell; distribution mode: the staircase of running sums
-/// over the total; quantile mode: the same staircase with the axes exchanged.
+/// over the total, or for exact data the curve through the distribution function's values;
+/// quantile mode: the same with the axes exchanged.
 TDistGraph BuildDistGraph(const TDistGraphData& data, DistGraphMode mode);
 
 } // namespace probex

@@ -27,8 +27,13 @@ int InputTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant InputTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return QString::fromStdString(m_table.cell(index.row() + 1, columnOf(index)));
+    if (!index.isValid()) return {};
+    // The Parameters cell is often wider than its column: its tooltip shows it whole.
+    const bool tip = role == Qt::ToolTipRole && columnOf(index) == InputColumn::Parameters;
+    if (role != Qt::DisplayRole && role != Qt::EditRole && !tip) return {};
+    const std::string& text = m_table.cell(index.row() + 1, columnOf(index));
+    if (tip && text.empty()) return {};
+    return QString::fromStdString(text);
 }
 
 bool InputTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {

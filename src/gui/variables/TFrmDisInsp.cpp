@@ -29,6 +29,12 @@ namespace probex {
 
 namespace {
 
+/// The fields the dialog edits.
+bool ParametersDiffer(const TIis& a, const TIis& b) {
+    return a.Min != b.Min || a.Max != b.Max || a.Loc != b.Loc || a.Mean != b.Mean ||
+           a.StDev != b.StDev || a.ConstCaption != b.ConstCaption;
+}
+
 const std::array<const char*, 3> ModeNames = {"Probability function", "Distribution function",
                                               "Quantile function"};
 
@@ -371,9 +377,7 @@ void TFrmDisInsp::statFill() {
     put(m_edtKurt, iis.Kurt, iis.StatShown.Kurt);
 }
 
-void TFrmDisInsp::readBack() {
-    if (m_row == 0) return;
-    TIis& iis = m_model.inputs().record(m_row);
+void TFrmDisInsp::readBack(TIis& iis) {
     const char sep = m_model.settings().DecimalSep;
     // Fields go into the record one by one, so a bad one leaves the ones before it stored.
     const auto number = [sep](const QLineEdit* edit) {
@@ -412,15 +416,24 @@ void TFrmDisInsp::readBack() {
 
 bool TFrmDisInsp::checkAndApply(bool closing) {
     if (m_row == 0) return true;
-    // Reading back already changes the record, so the results go first.
-    m_model.InvalidateResults();
+    TIis& iis = m_model.inputs().record(m_row);
+    TIis edited = iis;
+    std::string conversionError;
     try {
-        readBack();
+        readBack(edited);
     } catch (const ConversionError& error) {
-        m_prompter.error(error.what());
+        conversionError = error.what();
+    }
+    // Looking at a distribution keeps the results; a change of its parameters discards them
+    // before the record changes.
+    if (ParametersDiffer(edited, iis)) {
+        m_model.InvalidateResults();
+        iis = std::move(edited);
+    }
+    if (!conversionError.empty()) {
+        m_prompter.error(conversionError);
         return false;
     }
-    TIis& iis = m_model.inputs().record(m_row);
     const std::string failure = CheckParameters(iis);
     if (!failure.empty()) {
         m_prompter.error(failure);

@@ -15,6 +15,7 @@ class QWidget;
 namespace probex {
 
 class ProjectModel;
+struct TIis;
 class Prompter;
 class TPlot;
 
@@ -71,7 +72,9 @@ private:
     void formFill();
     void applyLayout(Layout layout);
     void statFill();
-    void readBack();
+    /// Reads the fields into the record; a field that is no number throws after the fields
+    /// before it were stored.
+    void readBack(TIis& iis);
     bool checkAndApply(bool closing);
     void drawGraph();
     void variableChosen(int index);

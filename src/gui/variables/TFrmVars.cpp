@@ -1,5 +1,6 @@
 #include "gui/variables/TFrmVars.h"
 
+#include "gui/components/ColumnWidths.h"
 #include "gui/components/GridCommands.h"
 #include "gui/variables/InputTableModel.h"
 #include "gui/variables/TFrmVarsDelegates.h"
@@ -32,8 +33,10 @@ TFrmVars::TFrmVars(ProjectModel& model, QWidget* parent)
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     const int widths[TInputTable::ColumnCount] = {114, 94, 146, 153};
-    for (int column = 0; column < TInputTable::ColumnCount; ++column)
-        m_grid->setColumnWidth(column, widths[column]);
+    QStringList types;
+    for (const char* type : TInputTable::typeItems())
+        types << QString::fromLatin1(type);
+    SetColumnWidths(m_grid, widths, {{}, types});
     // 16 pixels suit the small fonts of old desktops; larger fonts need their own height.
     m_grid->verticalHeader()->setDefaultSectionSize(
         std::max(16, m_grid->fontMetrics().height() + 4));

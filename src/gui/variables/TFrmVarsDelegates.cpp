@@ -1,5 +1,6 @@
 #include "gui/variables/TFrmVarsDelegates.h"
 
+#include "gui/components/ColumnWidths.h"
 #include "variables/InputTable.h"
 
 #include <QApplication>
@@ -69,6 +70,7 @@ QWidget* TypeDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     combo->setMaxVisibleItems(10);
     for (const char* item : TInputTable::typeItems())
         combo->addItem(QString::fromLatin1(item));
+    FitDropDownToItems(combo);
     // A picked word is what the person typed: no completion of the typed text to an item.
     combo->setCompleter(nullptr);
     watchKeys(combo, index.column(), true);

@@ -47,7 +47,9 @@ struct MainFixture {
         window->show();
     }
     ~MainFixture() {
-        if (window) window->close();
+        if (!window) return;
+        window->commands().markSaved(); // the tests' projects are thrown away unasked
+        window->close();
     }
 
     std::string settingsFile() const { return dir.filePath("Probex.ini").toStdString(); }
@@ -100,12 +102,12 @@ private slots:
         QCOMPARE(f.model().equations, (std::vector<std::string>{"a = 1", "x = 2 = 3"}));
         f.action("ItmCompile")->trigger();
         QCOMPARE(f.window->equationsWindow()->barError()->currentMessage(),
-                 QStringLiteral("Illegal character"));
+                 QStringLiteral("Illegal character: line 2"));
         QCOMPARE(editor->textCursor().blockNumber(), 1);
         QCOMPARE(editor->textCursor().positionInBlock(), 7);
         QCOMPARE(f.prompter.popups.size(), std::size_t{1});
         QCOMPARE(f.prompter.popups[0].caption, std::string("Equations error"));
-        QCOMPARE(f.prompter.popups[0].message, std::string("Illegal character"));
+        QCOMPARE(f.prompter.popups[0].message, std::string("Illegal character\nline 2"));
     }
 
     void runFromTheRunActionUntilItEnds() {
@@ -188,7 +190,7 @@ private slots:
         f.action("ItmRunStop")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!f.model().running(), 20000);
         QVERIFY(!f.prompter.popups.empty());
-        QCOMPARE(f.prompter.popups.back().message, std::string("Division by zero"));
+        QCOMPARE(f.prompter.popups.back().message, std::string("Division by zero\ny, line 2"));
         ColouringEditor* editor = f.window->equationsWindow()->editor();
         QCOMPARE(editor->textCursor().blockNumber(), 1);
         QCOMPARE(editor->textCursor().positionInBlock(), 3);
@@ -202,6 +204,7 @@ private slots:
         f.setLastStep(StepSpinBox::Maximum);
         f.action("ItmRunStop")->trigger();
         QVERIFY(f.model().running());
+        f.prompter.answers = {Prompter::Answer::No}; // "Save changes to Untitled?"
         QVERIFY(f.window->close());
         QVERIFY(!f.model().running());
         QVERIFY(f.model().stepCounter() < StepSpinBox::Maximum);

@@ -33,7 +33,7 @@ QPoint pixelOf(const TPlot& plot, QSize size, QPointF data) {
     const QFontMetricsF fm(painter.font(), painter.device());
     const TPlotRange view = plot.visibleRange();
     const QRectF area = PlotArea(plot.scene(), view, QRectF(probe.rect()), fm);
-    return TPlotMapper(area, view).toPixel(data).toPoint();
+    return TPlotMapper(area, view, plot.scene()).toPixel(data).toPoint();
 }
 
 /// Lines fall on whole pixels, so a line through a point may lie one pixel beside it.
@@ -198,6 +198,27 @@ private slots:
         // A point range still maps, widened around its value.
         TPlotMapper flat(QRectF(0, 0, 100, 100), {3, 3, 0, 0});
         QCOMPARE(flat.toPixel({3, 0}), QPointF(50, 50));
+    }
+
+    void logarithmicAxisSpacesDecadesEvenly() {
+        const TPlotMapper map(QRectF(0, 0, 300, 100), {10, 10000, 0, 1}, true, false);
+        QCOMPARE(map.toPixel({10, 0}).x(), 0.0);
+        QCOMPARE(map.toPixel({100, 0}).x(), 100.0);
+        QCOMPARE(map.toPixel({10000, 0}).x(), 300.0);
+        QVERIFY(std::abs(map.toData({200, 0}).x() - 1000) < 1e-9);
+        QVERIFY(!map.drawable({0, 0.5}) && map.drawable({1, 0.5}));
+        QCOMPARE(PlotLogTicks(1, 1e6, 10), (QVector<double>{1, 10, 100, 1e3, 1e4, 1e5, 1e6}));
+        QCOMPARE(PlotLogTicks(3, 100, 10), (QVector<double>{5, 10, 20, 50, 100}));
+        QCOMPARE(PlotLogTicks(1, 1e8, 3), (QVector<double>{1, 1e3, 1e6}));
+
+        TPlot plot;
+        const int s = plot.addSeries(PlotSeriesKind::Line, Red, 2);
+        plot.series(s).points = {{0, 0.2}, {100, 0.4}, {100000, 0.6}};
+        plot.scene().x.logarithmic = true;
+        QCOMPARE(plot.fullRange(), (TPlotRange{100, 100000, 0.2, 0.6}));
+        const QImage image = plot.toImage(QSize(300, 200));
+        const QPoint middle = pixelOf(plot, QSize(300, 200), {std::sqrt(1e7), 0.5});
+        QVERIFY(colourNear(image, middle, Red));
     }
 
     void rendersIntoAPdf() {

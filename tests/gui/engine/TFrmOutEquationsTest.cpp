@@ -1,12 +1,14 @@
 #include "gui/engine/TFrmOutEquations.h"
 
 #include "gui/components/ColouringEditor.h"
+#include "gui/components/Plot.h"
 #include "gui/components/QtMainThread.h"
 #include "gui/engine/EquErrPrompter.h"
 #include "model/ProjectModel.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -104,6 +106,48 @@ private slots:
         QVERIFY(f.prompter.shown.empty());
     }
 
+    void precisionAndConvergenceFollowTheRunAndTheStopRuleEndsIt() {
+        OutFixture f;
+        f.settings.RefreshRatePQ = 100;
+        f.click("RBProb");
+        f.typeOut("0 > y - 250");
+        f.run();
+        QCOMPARE(f.field("EdtSteps")->text(), QStringLiteral("1000"));
+        QCOMPARE(f.field("EdtCount")->text(), QStringLiteral("249"));
+        const TProbabilityEstimate e = EstimateProbability(249, 1000);
+        QCOMPARE(f.field("EdtInterval")->text(),
+                 QString::fromStdString(FormatIntervalBound(e.Lower, e.Upper - e.Lower, '.') + " " +
+                                        FormatIntervalBound(e.Upper, e.Upper - e.Lower, '.')));
+        QCOMPARE(f.field("EdtCoV")->text(), QStringLiteral("5.5 %"));
+        // One point per refresh, steps on a log axis; all of the first 100 steps count.
+        TPlot* graph = f.window->convergenceGraph();
+        QVERIFY(graph->scene().x.logarithmic);
+        const TPlotSeries& estimate = graph->series(2);
+        QCOMPARE(estimate.points.size(), 10);
+        QCOMPARE(estimate.points.first(), QPointF(100, 1));
+        QCOMPARE(estimate.points.at(2), QPointF(300, 249.0 / 300));
+        QCOMPARE(graph->series(0).points.at(2).y(),
+                 static_cast<double>(EstimateProbability(249, 300).Lower));
+
+        QVERIFY(!f.field("EdtMinSteps")->text().isEmpty());
+        f.window->findChild<QCheckBox*>("ChBStopRule")->click();
+        f.field("EdtTargetCoV")->clear();
+        QTest::keyClicks(f.field("EdtTargetCoV"), "3");
+        f.field("EdtMinSteps")->clear();
+        QTest::keyClicks(f.field("EdtMinSteps"), "250");
+        const TOutEvalSettings& eval = f.model->outEquations().evalSettings();
+        QVERIFY(eval.StopRule);
+        QCOMPARE(static_cast<double>(eval.TargetCoV), 3.0);
+        QCOMPARE(eval.MinSteps, 250);
+        f.model->Reset();
+        f.run(); // CoV 2.6 % at step 300, the first refresh after 250 steps
+        QCOMPARE(f.model->stepCounter(), 300);
+        QCOMPARE(f.field("EdtResult")->text(), QStringLiteral("0.83000000"));
+        QCOMPARE(f.model->stopRuleReason(), std::string("Stopped at step 300: CoV 2.6 % reached "
+                                                        "the target 3 %"));
+        QVERIFY(f.prompter.shown.empty());
+    }
+
     void parameterSearchShowsEveryIteration() {
         OutFixture f;
         f.click("RBParameter");
@@ -143,7 +187,8 @@ private slots:
 
         f.typeOut("0 < y < 2");
         QVERIFY(!f.window->BtnStartClick());
-        QCOMPARE(f.window->barError()->currentMessage(), QStringLiteral("Illegal character"));
+        QCOMPARE(f.window->barError()->currentMessage(),
+                 QStringLiteral("Illegal character: line 1"));
         QCOMPARE(f.window->editor()->textCursor().positionInBlock(), 7);
         QCOMPARE(f.prompter.popups.size(), std::size_t{2});
         QVERIFY(f.prompter.shown.empty());

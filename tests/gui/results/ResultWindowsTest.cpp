@@ -52,7 +52,9 @@ struct Fixture {
         QVERIFY(model().Compile());
     }
     ~Fixture() {
-        if (main) main->close();
+        if (!main) return;
+        main->commands().markSaved(); // the tests' projects are thrown away unasked
+        main->close();
     }
 
     ProjectModel& model() { return main->model(); }

@@ -1,10 +1,10 @@
 #include "gui/variables/TFrmDisInsp.h"
 
 #include "gui/components/Plot.h"
-#include "gui/variables/DistributionShapes.h"
 #include "model/ProjectModel.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
+#include "variables/Distributions.h"
 #include "variables/InputTable.h"
 
 #include <QComboBox>
@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <numbers>
 
@@ -106,7 +107,7 @@ private slots:
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
     }
 
-    void setDiscardsResults() {
+    void onlyAChangeOfTheParametersDiscardsResults() {
         const int row = addVariable("x", "Uniform");
         settings.DefOutVars = 1; // y gathers statistics
         model->equations = {"y = x"};
@@ -115,7 +116,15 @@ private slots:
         QVERIFY(model->resultsExist());
         dialog->inspect(row);
         click("BtnSet");
+        QVERIFY(model->resultsExist()); // looked at, nothing changed
+        click("BtnOK");
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(model->resultsExist());
+        dialog->inspect(row);
+        dialog->findChild<QLineEdit*>("EdtMax")->setText(QStringLiteral("2"));
+        click("BtnSet");
         QVERIFY(!model->resultsExist());
+        QCOMPARE(double(model->inputs().record(row).Max), 2.0);
     }
 
     void constantValue_data() {
@@ -190,8 +199,9 @@ private slots:
         QCOMPARE(prompter.take(Prompter::Kind::Error), std::string("Must be Min<Max!"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(table().record(row).Min, 5.0L); // the record keeps what was read
-        QCOMPARE(table().cell(row, InputColumn::Parameters),
-                 std::string("Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=0.28867513"));
+        QCOMPARE(
+            table().cell(row, InputColumn::Parameters),
+            std::string("Min=0.00000000 Max=1.00000000 Mean=0.50000000 StDev=2.886751346E-01"));
         type("EdtMax", "7");
         dialog->close();
         QVERIFY(!dialog->isVisible());
@@ -319,54 +329,115 @@ private slots:
         click("BtnOK");
     }
 
-    void normalDefaultsDrawTheBell() {
-        const int row = addVariable("x", "Normal");
+    void parametricGraphsFollowTheirFormula_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVector<double>>("parameters"); // Min, Max, Mean, StDev
+        QTest::addColumn<double>("mode");
+        QTest::newRow("normal defaults") << "Normal" << QVector<double>{-3, 3, 0, 1} << 0.0;
+        QTest::newRow("normal off centre") << "Normal" << QVector<double>{0, 20, 12, 2} << 12.0;
+        QTest::newRow("lognormal") << "Lognormal" << QVector<double>{0, 10, 2, 1} << 1.4308;
+        QTest::newRow("exponential") << "Exponential" << QVector<double>{0, 20, 1, 1} << 0.0;
+        QTest::newRow("uniform") << "Uniform" << QVector<double>{2, 5} << 2.0;
+    }
+    void parametricGraphsFollowTheirFormula() {
+        QFETCH(QString, kind);
+        QFETCH(QVector<double>, parameters);
+        QFETCH(double, mode);
+        const int row = addVariable("x", kind.toLatin1().constData());
+        TIis& iis = table().record(row);
+        iis.Min = parameters[0];
+        iis.Max = parameters[1];
+        if (parameters.size() > 2) {
+            iis.Mean = parameters[2];
+            iis.StDev = parameters[3];
+        }
+        QCOMPARE(QString::fromStdString(CheckParameters(iis)), QString());
         dialog->inspect(row);
+
+        // The untruncated density and distribution function, written out here on their own.
+        const double lo = parameters[0], hi = parameters[1];
+        const auto phi = [](double z) { return 0.5 * std::erfc(-z / std::sqrt(2.0)); };
+        std::function<double(double)> pdf, cdf;
+        if (kind == "Uniform") {
+            pdf = [=](double) { return 1 / (hi - lo); };
+            cdf = [=](double x) { return (x - lo) / (hi - lo); };
+        } else if (kind == "Exponential") {
+            const double from = parameters[2] - parameters[3], scale = parameters[3];
+            pdf = [=](double x) { return x < from ? 0 : std::exp(-(x - from) / scale) / scale; };
+            cdf = [=](double x) { return x < from ? 0 : 1 - std::exp(-(x - from) / scale); };
+        } else {
+            double mu = parameters[2], sigma = parameters[3];
+            const bool log = kind == "Lognormal";
+            if (log) {
+                const double w = 1 + (sigma / mu) * (sigma / mu);
+                mu = std::log(parameters[2] / std::sqrt(w));
+                sigma = std::sqrt(std::log(w));
+            }
+            pdf = [=](double x) {
+                if (log && x <= 0) return 0.0;
+                const double z = ((log ? std::log(x) : x) - mu) / sigma;
+                return std::exp(-z * z / 2) / (sigma * std::sqrt(2 * std::numbers::pi)) /
+                       (log ? x : 1.0);
+            };
+            cdf = [=](double x) {
+                return log && x <= 0 ? 0.0 : phi(((log ? std::log(x) : x) - mu) / sigma);
+            };
+        }
+        const double mass = cdf(hi) - cdf(lo);
+        const double h = (hi - lo) / 255;
+
         const TPlotSeries& bars = series("PxResHis");
         QCOMPARE(bars.points.size(), 256);
-        QCOMPARE(bars.points.first(), QPointF(-3, 1));
-        QCOMPARE(bars.points.last(), QPointF(3, 1));
-        QCOMPARE(bars.points.at(128).y(), 457.0);
+        int peak = 0;
+        for (int i = 0; i < 256; ++i) {
+            const QPointF p = bars.points[i];
+            QVERIFY(std::fabs(p.x() - (lo + i * h)) <= 1e-12 * (hi - lo));
+            QVERIFY2(std::fabs(p.y() - pdf(p.x()) / mass) <= 1e-9 * (1 + p.y()),
+                     qPrintable(QString("cell %1: %2").arg(i).arg(p.y())));
+            if (p.y() > bars.points[peak].y()) peak = i;
+        }
+        QVERIFY(std::fabs(bars.points[peak].x() - mode) <= h);
+
+        dialog->setGraphMode(DistGraphMode::Distribution);
+        const TPlotSeries& cum = series("PxResCum");
+        QCOMPARE(cum.points.size(), 256);
+        QCOMPARE(cum.points.first(), QPointF(lo, 0));
+        QCOMPARE(cum.points.last(), QPointF(hi, 1));
+        double crossing = 0;
+        for (int i = 0; i < 256; ++i) {
+            const QPointF p = cum.points[i];
+            QVERIFY(std::fabs(p.y() - (cdf(p.x()) - cdf(lo)) / mass) <= 1e-9);
+            const QPointF q = cum.points[std::max(i - 1, 0)];
+            if (q.y() < 0.5 && p.y() >= 0.5)
+                crossing = q.x() + (0.5 - q.y()) / (p.y() - q.y()) * (p.x() - q.x());
+        }
+        QVERIFY2(std::fabs(crossing - field("EdtMed").toDouble()) <= h / 4,
+                 qPrintable(QString::number(crossing)));
+        dialog->setGraphMode(DistGraphMode::Quantile);
+        QCOMPARE(series("PxResQua").points.at(100),
+                 QPointF(cum.points[100].y(), cum.points[100].x()));
+        dialog->setGraphMode(DistGraphMode::Probability);
+        click("BtnOK");
+    }
+
+    void graphModeLivesOnAndIsDrawnInTheSettingsColour() {
+        const int row = addVariable("x", "Normal");
+        dialog->inspect(row);
         QCOMPARE(child<QStatusBar>("StatusBar")->currentMessage(),
                  QStringLiteral("Probability function"));
         const QImage image = dialog->graph()->toImage(QSize(300, 200));
         const QColor green(0, 128, 0); // PlotDisColor 32768
         int greenPixels = 0;
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, 100) == green) ++greenPixels;
+            if (image.pixelColor(x, 150) == green) ++greenPixels;
         QVERIFY(greenPixels > 10);
 
-        // The graph mode lives on between showings.
         dialog->graph()->actions().at(1)->trigger();
         click("BtnOK");
         dialog->inspect(row);
         QCOMPARE(dialog->graphMode(), DistGraphMode::Distribution);
-        const TPlotSeries& cum = series("PxResCum");
-        QCOMPARE(cum.points.first(), QPointF(-3, 0));
-        QCOMPARE(cum.points.last().x(), 3.0);
-        QVERIFY(qAbs(cum.points.last().y() - 1) < 1e-12);
         dialog->setGraphMode(DistGraphMode::Probability);
         click("BtnOK");
-    }
-
-    void shapesHoldTheirTellingValues() {
-        const TDistributionShape& exp = ExponentialShape();
-        QCOMPARE(exp[0], 944.0L);
-        QCOMPARE(exp[64], 169.0L);
-        for (int i = 240; i < ProfileCells; ++i)
-            QCOMPARE(exp[i], 1.0L);
-        QVERIFY(exp[239] > 1);
-        const TDistributionShape& nor = NormalShape();
-        QCOMPARE(nor[0], 1.0L);
-        QCOMPARE(nor[255], 1.0L);
-        QCOMPARE(nor[64], 100.0L);
-        for (int i = 126; i <= 129; ++i)
-            QCOMPARE(nor[i], 457.0L);
-        QVERIFY(nor[125] < 457 && nor[130] < 457);
-        for (int i = 0; i < ProfileCells; ++i)
-            QCOMPARE(UniformShape()[i], 255.0L);
-        QCOMPARE(ShapeForKind(DistKind::dkLognormal), &nor);
-        QCOMPARE(ShapeForKind(DistKind::dkConstant), nullptr);
     }
 
     void variableBoxListsNamedRowsAndSwitches() {

@@ -1,0 +1,54 @@
+#include "engine/ErrorCulprit.h"
+
+#include "engine/EquationSet.h"
+
+#include <gtest/gtest.h>
+
+namespace probex {
+namespace {
+
+/// Compiles the text as the equations window does and describes its error.
+std::string StatusOf(const std::vector<std::string>& lines) {
+    tEquRecs recs;
+    TEquError error;
+    std::uint8_t relation = 0;
+    ParseEquationLines(lines, false, recs, error, relation);
+    if (error.Code == 0) {
+        tDecodedEquations set;
+        ClearDecoded(set);
+        CompileEquations(recs, set, error);
+    }
+    return ErrorWithCulprit(error, lines);
+}
+
+TEST(ErrorCulprit, NamesTheCulpritAndTheLineCountedFromOne) {
+    const std::string bottomUp = " (used in or below this line; equations are read from the "
+                                 "bottom up)";
+    const struct {
+        std::vector<std::string> lines;
+        std::string status;
+    } cases[] = {
+        {{"y = x + 1", "z = y*2"}, "Duplicite name: y, line 1" + bottomUp},
+        {{"x = x + 1"}, "Duplicite name: x, line 1" + bottomUp},
+        {{"a = 1", "", "  Total = 2", "Total = 3"},
+         "Duplicite name: Total, line 3 (computed twice)"},
+        {{"z = y*2", "y = x+1"}, "No error"},
+        {{"; note", "2x = 1"}, "Illegal name: line 2"},
+        {{"sin = 1"}, "Reserved word: sin, line 1"},
+        {{"a = 1", "x = 2 = 3"}, "Illegal character: line 2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.front());
+        EXPECT_EQ(StatusOf(c.lines), c.status);
+    }
+}
+
+TEST(ErrorCulprit, RunTimeErrorsNameTheirEquation) {
+    const std::vector<std::string> lines = {"a = 1", "y =  1/x"};
+    // A run-time error stands just before the expression of its line.
+    EXPECT_EQ(ErrorCulprit({ecDivisionByZero, 3, 1}, lines), "y, line 2");
+    EXPECT_EQ(ErrorCulprit({ecDivisionByZero, 3, 7}, lines), ""); // no such line
+}
+
+} // namespace
+} // namespace probex
