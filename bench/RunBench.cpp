@@ -188,7 +188,9 @@ Extended BatchRun(const char* project) {
     std::ostringstream out, err;
     if (RunBatchCommand(5, argv, out, err) != 0) throw std::runtime_error(err.str());
     const std::string text = out.str();
-    return std::strtold(text.c_str() + text.rfind(' ') + 1, nullptr);
+    const std::size_t line = text.find("Probability: ");
+    if (line == std::string::npos) throw std::runtime_error("no probability: " + text);
+    return std::strtold(text.c_str() + line + 13, nullptr);
 }
 
 double ProcessSeconds() {
