@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -51,7 +52,10 @@ WindowRun::WindowRun(const char* project) {
     m_window = std::make_unique<Window>();
     m_window->settings.Seed1 = RunSeed;
     TFrmMain& frame = m_window->frame;
-    frame.setCommandLineProject(std::string(PROBEX_SOURCE_DIR) + "/examples/" + project);
+    // A copy, so that the window's layout file goes to the temporary folder with it.
+    const QString copy = m_window->dir.filePath(project);
+    QFile::copy(QString(PROBEX_SOURCE_DIR) + "/examples/" + project, copy);
+    frame.setCommandLineProject(copy.toStdString());
     frame.show();
     while (frame.model().equations.empty())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
