@@ -27,12 +27,13 @@ namespace probex::bench {
 
 namespace {
 
-/// Answers every question with yes or OK ("Restart?" included); errors end the benchmark.
-class YesPrompter : public Prompter {
+/// Confirms with OK ("Restart?" included) and answers no to every yes-or-no question, so
+/// that nothing is saved; errors end the benchmark.
+class OkPrompter : public Prompter {
 public:
     Answer message(Kind kind, const std::string& text, Buttons buttons) override {
         if (kind == Kind::Error) throw std::runtime_error("error: " + text);
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No
                                                                             : Answer::Ok;
     }
     std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
@@ -43,7 +44,7 @@ public:
 struct WindowRun::Window {
     QTemporaryDir dir;
     TSettings settings = MakeDefaultSettings(dir.path().toStdString() + "/");
-    YesPrompter prompter;
+    OkPrompter prompter;
     TFrmMain frame{settings, prompter, dir.filePath("Probex.ini").toStdString()};
 };
 

@@ -4,9 +4,14 @@
 #include "gui/results/HistogramScene.h"
 #include "gui/results/ResultFields.h"
 #include "gui/results/TFrmOut1D.h"
+#include "gui/results/TFrmOut2D.h"
 #include "gui/variables/DistributionGraph.h"
 #include "model/ProjectModel.h"
+#include "results/Picture2D.h"
 #include "settings/Settings.h"
+#include "simulation/OutEquations.h"
+#include "simulation/OutLog.h"
+#include "simulation/OutStat.h"
 
 #include <algorithm>
 
@@ -17,6 +22,38 @@ namespace {
 void Render(const TPlotScene& scene, QPainter& painter, const QRect& target) {
     painter.fillRect(target, scene.background);
     RenderPlot(scene, scene.fullRange(), painter, target);
+}
+
+/// The 2D picture built in one go from the two logs, as the window builds it in slices; a
+/// null image when the pair has no logs, no spread or (for "Prob") no condition to count.
+QImage BuiltPicture(ProjectModel& model, const T2DWindowDesc& window) {
+    const auto entry = [&model](const std::string& name) -> TOutVar* {
+        const int row = name.empty() ? 0 : model.outputs().FindOutputRow(name);
+        const std::int32_t active = row != 0 ? model.outputs().FindActiveIndex(row) : 0;
+        return active != 0 ? &model.outputs().runTable().item(active) : nullptr;
+    };
+    const TOutVar* x = entry(window.variableH);
+    const TOutVar* y = entry(window.variableV);
+    if (!model.resultsExist() || !x || !y || !x->Stat || !y->Stat || !x->Log || !y->Log) return {};
+    const Scale2D scale =
+        Scale2D::FromRanges(x->Stat->min, x->Stat->max, y->Stat->min, y->Stat->max);
+    if (!scale.valid) return {};
+    const bool prob = window.colouration == ColourProb;
+    TOutEquations& out = model.outEquations();
+    if (prob && (out.evalSettings().Mode != OutEvalMode::Probability ||
+                 !out.CompileForSteps(model.outEquationLines)))
+        return {};
+    const std::int32_t total = std::min({model.stepCounter(), x->Log->size(), y->Log->size()});
+    PictureGrid grid;
+    if (!prob)
+        BinPoints(*x->Log, *y->Log, 0, total, scale, grid);
+    else if (!BinPointsWithCondition(*x->Log, *y->Log, 0, total, scale, grid,
+                                     [&out](std::int32_t k) { return out.ConditionAtStep(k); }))
+        return {};
+    QImage image(PictureSide, PictureSide, QImage::Format_ARGB32);
+    RenderPicture(grid, window.colouration, MakePalette(window.colouration, model.settings()),
+                  0xFFFFFFFF, reinterpret_cast<std::uint32_t*>(image.bits()));
+    return image;
 }
 
 } // namespace
@@ -79,11 +116,14 @@ void TProjectReportGraphs::oneDGraph(std::size_t index, QPainter& painter, const
 }
 
 void TProjectReportGraphs::twoDPicture(std::size_t index, QPainter& painter, const QRect& target) {
+    QImage picture;
     if (m_windowAt)
-        if (TFrmResult* window = m_windowAt(ResultWindowKind::TwoD, index)) {
-            painter.drawPixmap(target, window->grab());
-            return;
-        }
+        if (auto* window = dynamic_cast<TFrmOut2D*>(m_windowAt(ResultWindowKind::TwoD, index)))
+            picture = window->picture();
+    if (picture.isNull()) picture = BuiltPicture(m_model, m_model.resultWindows.twoD[index]);
+    // Crisp cells: the picture is stretched without smoothing.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (!picture.isNull()) painter.drawImage(target, picture);
     painter.drawRect(target.adjusted(0, 0, -1, -1));
 }
 

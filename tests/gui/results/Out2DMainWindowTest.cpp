@@ -61,6 +61,7 @@ private slots:
         QVERIFY(model().Compile());
     }
     void cleanup() {
+        m_main->commands().markSaved(); // the tests' projects are thrown away unasked
         m_main->close();
         m_main.reset();
         QVERIFY2(!m_prompter.unexpected, "an unexpected box appeared");
