@@ -1,5 +1,6 @@
 #include "gui/results/ReportContent.h"
 
+#include "gui/results/OptionGroup.h"
 #include "gui/results/ReportWriter.h"
 #include "model/ProjectModel.h"
 #include "settings/NumberText.h"
@@ -11,6 +12,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <functional>
 
 namespace probex {
 
@@ -23,8 +25,6 @@ const QString OutputVariables = QStringLiteral("Output variables");
 const QString Parameters = QStringLiteral("Parameters");
 const QString ProbsAndQuants = QStringLiteral("Probs & Quants");
 const QString Comment = QStringLiteral("Comment");
-const QStringList GraphNodes = {QStringLiteral("GraphHis"), QStringLiteral("GraphDis"),
-                                QStringLiteral("GraphQuant")};
 const QStringList GraphCaptions = {QStringLiteral("Histogram"),
                                    QStringLiteral("Distribution function"),
                                    QStringLiteral("Quantile function")};
@@ -136,16 +136,22 @@ private:
             if (variable->has(Comment))
                 m_writer.line(QStringLiteral("Comment: ") +
                               Q(inputs.cell(row, InputColumn::Comment)));
-            if (iis.Kind != DistKind::dkConstant && iis.Kind != DistKind::dkStepNumber) {
-                for (int kind = 0; kind < 3; ++kind) {
-                    if (!variable->has(GraphNodes[kind])) continue;
-                    m_writer.graph(GraphCaptions[kind], GraphAspect,
-                                   [&](QPainter& painter, const QRect& target) {
-                                       m_graphs.inputGraph(row, kind, painter, target);
-                                   });
-                }
-            }
+            if (iis.Kind != DistKind::dkConstant && iis.Kind != DistKind::dkStepNumber)
+                variableGraphs(*variable, [&](int kind, QPainter& painter, const QRect& target) {
+                    m_graphs.inputGraph(row, kind, painter, target);
+                });
             if (m_options.inputsSeparate) m_writer.newPage();
+        }
+    }
+
+    /// The variable's ticked graphs, each under its caption.
+    void variableGraphs(const TReportNode& variable,
+                        const std::function<void(int, QPainter&, const QRect&)>& draw) {
+        for (int kind = 0; kind < 3; ++kind) {
+            if (!variable.has(GraphNodeCaptions()[kind])) continue;
+            m_writer.graph(
+                GraphCaptions[kind], GraphAspect,
+                [&](QPainter& painter, const QRect& target) { draw(kind, painter, target); });
         }
     }
 
@@ -234,15 +240,10 @@ private:
             if (variable->has(ProbsAndQuants) && histogramKept) marksTable(row);
             if (variable->has(Comment))
                 m_writer.line(QStringLiteral("Comment: ") + Q(outputs.cell(row, colComment)));
-            if (histogramKept) {
-                for (int kind = 0; kind < 3; ++kind) {
-                    if (!variable->has(GraphNodes[kind])) continue;
-                    m_writer.graph(GraphCaptions[kind], GraphAspect,
-                                   [&](QPainter& painter, const QRect& target) {
-                                       m_graphs.outputGraph(row, kind, painter, target);
-                                   });
-                }
-            }
+            if (histogramKept)
+                variableGraphs(*variable, [&](int kind, QPainter& painter, const QRect& target) {
+                    m_graphs.outputGraph(row, kind, painter, target);
+                });
             if (m_options.outputsSeparate) m_writer.newPage();
         }
     }
@@ -419,16 +420,16 @@ TReportNode BuildReportTree(ProjectModel& model) {
         const QString name = Q(model.inputs().cell(row, InputColumn::Variable));
         if (!name.isEmpty())
             inputs.children << Node(
-                name,
-                QStringList{QStringLiteral("Distribution"), Parameters, Comment} + GraphNodes);
+                name, QStringList{QStringLiteral("Distribution"), Parameters, Comment} +
+                          GraphNodeCaptions());
     }
     root.children << inputs;
     TReportNode outputs{OutputVariables, true, {}};
     for (int row = 1; row <= OutputRows; ++row) {
         const QString name = Q(model.outputs().cell(row, colVariable));
         if (!name.isEmpty())
-            outputs.children << Node(name,
-                                     QStringList{Parameters, ProbsAndQuants, Comment} + GraphNodes);
+            outputs.children << Node(name, QStringList{Parameters, ProbsAndQuants, Comment} +
+                                               GraphNodeCaptions());
     }
     root.children << outputs;
     for (const auto& [caption, kind] : WindowSections) {

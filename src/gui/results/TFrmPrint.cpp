@@ -1,5 +1,6 @@
 #include "gui/results/TFrmPrint.h"
 
+#include "gui/results/OptionGroup.h"
 #include "gui/results/ReportWriter.h"
 
 #include <QCheckBox>
@@ -43,19 +44,6 @@ void CheckAll(QTreeWidgetItem* item) {
         CheckAll(item->child(i));
 }
 
-/// A group of ticked boxes, one per caption.
-QGroupBox* OptionGroup(const QString& title, const QStringList& captions) {
-    auto* group = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(group);
-    for (const QString& caption : captions) {
-        auto* box = new QCheckBox(caption, group);
-        box->setChecked(true);
-        layout->addWidget(box);
-    }
-    layout->addStretch();
-    return group;
-}
-
 /// A tree node's caption for a box's caption: "&&" stands for "&" in a box's text.
 QString NodeCaption(const QString& boxCaption) {
     QString caption = boxCaption;
@@ -71,19 +59,19 @@ TFrmPrint::TFrmPrint(ProjectModel& model, TReportGraphs& graphs, QPrinter& print
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumSize(260, 320);
 
-    m_boxRep = OptionGroup(QStringLiteral("Report options"),
-                           {QStringLiteral("Print All"), QStringLiteral("Separate pages")});
-    const QStringList graphItems = {QStringLiteral("GraphHis"), QStringLiteral("GraphDis"),
-                                QStringLiteral("GraphQuant"), SeparatePages};
-    m_boxInpVar = OptionGroup(QStringLiteral("Input variables options"),
-                              QStringList{QStringLiteral("Distribution"),
-                                          QStringLiteral("Parameters"), QStringLiteral("Comment")} +
-                                  graphItems);
+    m_boxRep = CheckBoxGroup(QStringLiteral("Report options"),
+                             {QStringLiteral("Print All"), QStringLiteral("Separate pages")});
+    const QStringList graphItems = GraphNodeCaptions() + QStringList{SeparatePages};
+    m_boxInpVar =
+        CheckBoxGroup(QStringLiteral("Input variables options"),
+                      QStringList{QStringLiteral("Distribution"), QStringLiteral("Parameters"),
+                                  QStringLiteral("Comment")} +
+                          graphItems);
     m_boxOutVar =
-        OptionGroup(QStringLiteral("Output variables options"),
-                    QStringList{QStringLiteral("Parameters"), QStringLiteral("Probs && Quants"),
-                                QStringLiteral("Comment")} +
-                        graphItems);
+        CheckBoxGroup(QStringLiteral("Output variables options"),
+                      QStringList{QStringLiteral("Parameters"), QStringLiteral("Probs && Quants"),
+                                  QStringLiteral("Comment")} +
+                          graphItems);
 
     connect(option(m_boxRep, QStringLiteral("Print All")), &QCheckBox::clicked, this,
             [this](bool checked) {
@@ -132,9 +120,7 @@ TFrmPrint::TFrmPrint(ProjectModel& model, TReportGraphs& graphs, QPrinter& print
 }
 
 QCheckBox* TFrmPrint::option(QGroupBox* group, const QString& caption) const {
-    for (QCheckBox* box : group->findChildren<QCheckBox*>())
-        if (box->text() == caption) return box;
-    return nullptr;
+    return CheckBoxIn(group, caption);
 }
 
 void TFrmPrint::FormShow() {

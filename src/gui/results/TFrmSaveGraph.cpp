@@ -4,6 +4,7 @@
 #include "gui/components/Plot.h"
 #include "gui/components/PlotRenderer.h"
 #include "gui/components/WmfPaintDevice.h"
+#include "gui/results/OptionGroup.h"
 #include "gui/results/ReportContent.h"
 #include "gui/results/ReportGraphs.h"
 #include "gui/results/TFrmOut1D.h"
@@ -35,8 +36,6 @@ const QString OneDSection = QStringLiteral("1D");
 const QString TwoDSection = QStringLiteral("2D");
 const QString Hardcopy = QStringLiteral("Hardcopy");
 const QString Graph = QStringLiteral("Graph");
-const QStringList GraphNodes = {QStringLiteral("GraphHis"), QStringLiteral("GraphDis"),
-                                QStringLiteral("GraphQuant")};
 const char* const Suffixes[] = {"_HIS", "_DIS", "_QUA"};
 /// A graph saved without a window to take its size from.
 constexpr QSize GraphSize(400, 240);
@@ -57,17 +56,6 @@ QTreeWidgetItem* AddTopNode(QTreeWidget* tree, const QString& caption) {
 
 bool Ticked(const QTreeWidgetItem* item) {
     return item->checkState(0) == Qt::Checked;
-}
-
-QGroupBox* GraphOptions(const QString& title) {
-    auto* group = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(group);
-    for (const QString& caption : GraphNodes) {
-        auto* box = new QCheckBox(caption, group);
-        box->setChecked(true);
-        layout->addWidget(box);
-    }
-    return group;
 }
 
 QByteArray ImageBytes(const QImage& image, const char* format) {
@@ -125,8 +113,8 @@ TFrmSaveGraph::TFrmSaveGraph(ProjectModel& model, WindowLookup windowAt, QWidget
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumSize(260, 300);
 
-    m_boxInput = GraphOptions(QStringLiteral("Input variables options"));
-    m_boxOutput = GraphOptions(QStringLiteral("Output variables options"));
+    m_boxInput = CheckBoxGroup(QStringLiteral("Input variables options"), GraphNodeCaptions());
+    m_boxOutput = CheckBoxGroup(QStringLiteral("Output variables options"), GraphNodeCaptions());
     m_box1D = new QGroupBox(QStringLiteral("1D options"));
     m_hardcopy = new QRadioButton(Hardcopy, m_box1D);
     m_graph = new QRadioButton(Graph, m_box1D);
@@ -178,9 +166,7 @@ TFrmSaveGraph::TFrmSaveGraph(ProjectModel& model, WindowLookup windowAt, QWidget
 }
 
 QCheckBox* TFrmSaveGraph::graphOption(QGroupBox* group, const QString& caption) const {
-    for (QCheckBox* box : group->findChildren<QCheckBox*>())
-        if (box->text() == caption) return box;
-    return nullptr;
+    return CheckBoxIn(group, caption);
 }
 
 void TFrmSaveGraph::buildTree() {
@@ -192,7 +178,7 @@ void TFrmSaveGraph::buildTree() {
         if (name.empty() || kind == DistKind::dkConstant || kind == DistKind::dkStepNumber)
             continue;
         QTreeWidgetItem* variable = AddNode(section, QString::fromLatin1(name.c_str()));
-        for (const QString& graph : GraphNodes)
+        for (const QString& graph : GraphNodeCaptions())
             AddNode(variable, graph);
     }
     const TOutputTable& outputs = m_model.outputs();
@@ -203,7 +189,7 @@ void TFrmSaveGraph::buildTree() {
             ActivityLevel(outputs.cell(row, colActivity)) < static_cast<int>(Activity::Histogram))
             continue;
         QTreeWidgetItem* variable = AddNode(section, QString::fromLatin1(name.c_str()));
-        for (const QString& graph : GraphNodes)
+        for (const QString& graph : GraphNodeCaptions())
             AddNode(variable, graph);
     }
     const TResultWindows& windows = m_model.resultWindows;
