@@ -14,8 +14,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -130,15 +132,20 @@ public:
         g_interrupted.store(false);
         m_previous = std::signal(SIGINT, OnInterrupt);
         m_previousTerm = std::signal(SIGTERM, OnInterrupt);
+        // A signal handler may only set a flag, so the flag is polled; the wait ends at once
+        // when the run is over, so that the command does not linger after its last step.
         m_watcher = std::thread([this] {
-            while (!m_done.load()) {
+            std::unique_lock lock(m_mutex);
+            while (!m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_done; }))
                 if (g_interrupted.load()) m_model.requestStop();
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
         });
     }
     ~InterruptGuard() {
-        m_done.store(true);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_one();
         m_watcher.join();
         std::signal(SIGINT, m_previous);
         std::signal(SIGTERM, m_previousTerm);
@@ -147,7 +154,9 @@ public:
 
 private:
     ProjectModel& m_model;
-    std::atomic<bool> m_done{false};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false; // guarded by m_mutex
     std::thread m_watcher;
     void (*m_previous)(int) = SIG_DFL;
     void (*m_previousTerm)(int) = SIG_DFL;

@@ -223,9 +223,14 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
     };
 
     if (m_eval.Mode == OutEvalMode::Probability) {
+        // The live count of the run has already seen most slots with the same equations and
+        // logs; counting only the rest gives the same count without a second pass.
+        const bool resume = m_liveActive && m_liveSteps <= steps;
         std::int64_t count = 0;
-        if (const std::uint8_t code = countHolding(0, 0, steps, count); code != 0)
+        if (const std::uint8_t code = countHolding(0, resume ? m_liveSteps : 0, steps, count);
+            code != 0)
             return failed(code);
+        if (resume) count += m_liveCount;
         const TProbabilityEstimate estimate = EstimateProbability(count, steps);
         addConvergencePoint(estimate);
         finish(estimate.Probability, FormatResultValue(estimate.Probability, m_settings.DecimalSep),
@@ -294,6 +299,7 @@ TOutEquations::Condition TOutEquations::ConditionAtStep(std::int32_t slot) {
 bool TOutEquations::CompileForSteps(const std::vector<std::string>& lines) {
     ClearDecoded(m_out);
     m_compiled = false;
+    m_liveActive = false; // a count of other equations
     auto recs = std::make_unique<tEquRecs>();
     TEquError error;
     std::uint8_t relation = 0;

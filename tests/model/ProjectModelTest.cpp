@@ -234,13 +234,20 @@ TEST_F(ProjectModelTest, ProbabilityOfTheOutEquationsAfterTheRun) {
     uniform("a", -1, 3);
     model.outEquationLines = {"0 > y"};
     model.outEquations().setMode(OutEvalMode::Probability);
+    settings.RefreshRatePQ = 1000; // counted live as well
     model.setLastStep(4000);
     run();
     ASSERT_TRUE(model.outEquations().hasResult());
-    int negatives = 0;
-    for (int s = 0; s < 4000; ++s)
+    int negatives = 0, large = 0;
+    for (int s = 0; s < 4000; ++s) {
         negatives += (*output("y").Log)[s] < 0;
+        large += (*output("y").Log)[s] > 2;
+    }
     EXPECT_EQ(model.outEquations().result().Value, Extended(negatives) / 4000);
+    // Edited afterwards, the equations are counted anew, not from the run's live count.
+    model.outEquationLines = {"0 < y - 2"};
+    ASSERT_TRUE(model.Evaluate());
+    EXPECT_EQ(model.outEquations().result().Value, Extended(large) / 4000);
 }
 
 TEST_F(ProjectModelTest, StopRuleEndsASeededRunAtTheFirstRefreshWithTheTargetCoV) {
