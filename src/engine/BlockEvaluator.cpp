@@ -3,6 +3,8 @@
 #include "engine/Arithmetic.h"
 #include "engine/Schedule.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace probex {
@@ -15,6 +17,28 @@ inline Extended RightAt(Extended constant, int) {
 }
 inline Extended RightAt(const tLanes& lanes, int step) {
     return lanes[step];
+}
+
+/// The biased exponent of a value as it lies in memory. Below SafeExponent a value passes
+/// every range check, since its magnitude is below 2^332 and the limit is 1.14 * 2^332;
+/// infinities and NaNs have the largest exponent, 7FFF.
+constexpr unsigned SafeExponent = 0x414B;
+inline unsigned ExponentOf(const Extended& v) {
+    std::uint16_t signAndExponent;
+    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&v) + 8,
+                sizeof signAndExponent);
+    return signAndExponent & 0x7FFFu;
+}
+
+/// True when every step's value passes the range check. An integer test of the exponents
+/// settles nearly every block; the exact comparisons are left for values of the limit's own
+/// binary order, which x87 comparisons against a constant in memory would cost every time.
+template <bool (*InRange)(Extended)> inline bool LanesInRange(const tLanes& lanes) {
+    unsigned largest = 0;
+    for (const Extended& v : lanes)
+        largest = std::max(largest, ExponentOf(v));
+    if (largest < SafeExponent) return true;
+    return std::all_of(lanes.begin(), lanes.end(), InRange);
 }
 
 /// out = left op right for every step, with the checks of the single-step evaluation.
@@ -33,15 +57,13 @@ inline bool BinaryLanes(const tLanes& left, const Right& right, tLanes& out) {
         } else if constexpr (Code == opMul) {
             r = x * y;
         } else if constexpr (Code == opDiv) {
-            bad |= y == 0;
-            r = x / (y == 0 ? 1 : y);
+            r = x / y; // by zero: an infinity or a NaN, which the range check refuses
         } else {
             bad |= BinaryResult(Code, x, y, r) != ecNone;
         }
-        bad |= !BinaryFits(r);
         out[l] = r;
     }
-    return !bad;
+    return !bad && LanesInRange<BinaryInRange>(out);
 }
 
 template <std::uint8_t Code> bool FunctionLanes(tLanes& top) {
@@ -49,10 +71,9 @@ template <std::uint8_t Code> bool FunctionLanes(tLanes& top) {
     for (int l = 0; l < BlockSteps; ++l) {
         Extended r = 0;
         bad |= FunctionResult(Code, top[l], r) != ecNone;
-        bad |= !FunctionInRange(r);
         top[l] = r;
     }
-    return !bad;
+    return !bad && LanesInRange<FunctionInRange>(top);
 }
 
 using FunctionOp = bool (*)(tLanes&);
@@ -65,7 +86,10 @@ constexpr std::array<FunctionOp, sizeof...(Codes)> FunctionTable(std::index_sequ
 // Indexed by function code; code 0 is no function and fails like the single-step evaluation.
 constexpr auto Functions = FunctionTable(std::make_index_sequence<fnZero + 1>());
 
-bool EvaluateBlock(const tCompiledEquation& compiled, tBlockValues& block, tLanes& result) {
+} // namespace
+
+bool EvaluateExpressionBlock(const tCompiledEquation& compiled, tBlockValues& block,
+                             tLanes& result) {
     if (compiled.Schedule.empty()) return false;
     // As in EvaluateExpression: the top lives apart, the pending values below it.
     tLanes* below = block.Stack.data();
@@ -87,8 +111,7 @@ bool EvaluateBlock(const tCompiledEquation& compiled, tBlockValues& block, tLane
             if (op->Code >= Functions.size() || !Functions[op->Code](top)) return false;
             continue;
         case soFinish:
-            for (const Extended v : top)
-                if (!FinalInRange(v)) return false;
+            if (!LanesInRange<FinalInRange>(top)) return false;
             result = top;
             return true;
 
@@ -117,8 +140,6 @@ bool EvaluateBlock(const tCompiledEquation& compiled, tBlockValues& block, tLane
     }
 }
 
-} // namespace
-
 void tBlockValues::load(const tVars& vars) {
     for (std::size_t v = 0; v < Values.size(); ++v)
         Values[v].fill(vars.Values[v]);
@@ -132,7 +153,8 @@ void tBlockValues::storeStep(int step, tVars& vars) const {
 bool EvaluateEquationsBlock(const tDecodedEquations& set, tBlockValues& block) {
     for (int k = set.Count; k >= 1; --k) {
         const auto var = static_cast<std::size_t>(set.ResultVar[static_cast<std::size_t>(k)]);
-        if (!EvaluateBlock(set.Equations[static_cast<std::size_t>(k)], block, block.Values[var]))
+        if (!EvaluateExpressionBlock(set.Equations[static_cast<std::size_t>(k)], block,
+                                     block.Values[var]))
             return false;
     }
     return true;

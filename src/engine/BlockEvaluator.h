@@ -31,6 +31,11 @@ struct tBlockValues {
     void storeStep(int step, tVars& vars) const;
 };
 
+/// Evaluates one compiled expression for every step of the block into result. False when
+/// any step fails, or might fail: the single-step evaluation then tells.
+bool EvaluateExpressionBlock(const tCompiledEquation& compiled, tBlockValues& block,
+                             tLanes& result);
+
 /// Evaluates every equation of the set, last first, for every step of the block, each step
 /// with its own variable values, storing each result in its step's variable. False when any
 /// step fails; the values are then partly computed, and the caller evaluates the steps one
