@@ -91,47 +91,47 @@ constexpr auto Functions = FunctionTable(std::make_index_sequence<fnZero + 1>())
 bool EvaluateExpressionBlock(const tCompiledEquation& compiled, tBlockValues& block,
                              tLanes& result) {
     if (compiled.Schedule.empty()) return false;
-    // As in EvaluateExpression: the top lives apart, the pending values below it.
-    tLanes* below = block.Stack.data();
-    tLanes top{};
+    // The stack lives in the block, the top included, so that a push copies one value and
+    // every operation works in place. Slot 0 stands for the empty stack.
+    tLanes* top = block.Stack.data();
     const tOperand* operands = compiled.Operands.data();
     const tLanes* values = block.Values.data();
 
     for (const tScheduleOp* op = compiled.Schedule.data();; ++op) {
         switch (op->Op) {
         case soPushConst:
-            *++below = top;
-            top.fill(operands[op->Arg].Value);
+            (++top)->fill(operands[op->Arg].Value);
             continue;
         case soPushVar:
-            *++below = top;
-            top = values[op->Arg];
+            *++top = values[op->Arg];
             continue;
         case soFunction:
-            if (op->Code >= Functions.size() || !Functions[op->Code](top)) return false;
+            if (op->Code >= Functions.size() || !Functions[op->Code](*top)) return false;
             continue;
         case soFinish:
-            if (!LanesInRange<FinalInRange>(top)) return false;
-            result = top;
+            if (!LanesInRange<FinalInRange>(*top)) return false;
+            result = *top;
             return true;
 
-#define PROBEX_BLOCK_CASE(base, code, left, right)                                                 \
+#define PROBEX_BLOCK_CASE(base, code, pop, right)                                                  \
     case base + code:                                                                              \
-        if (!BinaryLanes<code>(left, right, top)) return false;                                    \
+        top -= pop;                                                                                \
+        if (!BinaryLanes<code>(*top, right, *top)) return false;                                   \
         continue;
-#define PROBEX_BLOCK_CASES(base, left, right)                                                      \
-    PROBEX_BLOCK_CASE(base, opAdd, left, right)                                                    \
-    PROBEX_BLOCK_CASE(base, opSub, left, right)                                                    \
-    PROBEX_BLOCK_CASE(base, opMul, left, right)                                                    \
-    PROBEX_BLOCK_CASE(base, opDiv, left, right)                                                    \
-    PROBEX_BLOCK_CASE(base, opPow, left, right)                                                    \
-    PROBEX_BLOCK_CASE(base, opIntDiv, left, right)                                                 \
-    PROBEX_BLOCK_CASE(base, opMod, left, right)
+#define PROBEX_BLOCK_CASES(base, pop, right)                                                       \
+    PROBEX_BLOCK_CASE(base, opAdd, pop, right)                                                     \
+    PROBEX_BLOCK_CASE(base, opSub, pop, right)                                                     \
+    PROBEX_BLOCK_CASE(base, opMul, pop, right)                                                     \
+    PROBEX_BLOCK_CASE(base, opDiv, pop, right)                                                     \
+    PROBEX_BLOCK_CASE(base, opPow, pop, right)                                                     \
+    PROBEX_BLOCK_CASE(base, opIntDiv, pop, right)                                                  \
+    PROBEX_BLOCK_CASE(base, opMod, pop, right)
 
-            // Stack operands: the right one is the top, the left one comes from below.
-            PROBEX_BLOCK_CASES(soBinary, *below--, top)
-            PROBEX_BLOCK_CASES(soBinaryConst, top, operands[op->Arg].Value)
-            PROBEX_BLOCK_CASES(soBinaryVar, top, values[op->Arg])
+            // The left operand is the top, or for two stack operands the value below it; the
+            // result takes the left one's place.
+            PROBEX_BLOCK_CASES(soBinary, 1, top[1])
+            PROBEX_BLOCK_CASES(soBinaryConst, 0, operands[op->Arg].Value)
+            PROBEX_BLOCK_CASES(soBinaryVar, 0, values[op->Arg])
 #undef PROBEX_BLOCK_CASES
 #undef PROBEX_BLOCK_CASE
         default: // soFail and anything unknown

@@ -22,7 +22,7 @@ using tLanes = std::array<Extended, BlockSteps>;
 /// Large: keep it on the heap, one per run.
 struct tBlockValues {
     std::array<tLanes, MaxVariables + 1> Values; ///< Values[variable][step of the block]
-    std::array<tLanes, MaxOperands> Stack;
+    std::array<tLanes, MaxOperands> Stack;       ///< [0] stands for the empty stack
 
     /// Every step takes the variable values of vars (constants and inputs not drawn keep
     /// them for the whole run).

@@ -1,6 +1,7 @@
 #include "simulation/OutEquations.h"
 
 #include "components/Prompter.h"
+#include "engine/BlockEvaluator.h"
 #include "engine/EquationSet.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <new>
 
 namespace probex {
 
@@ -34,6 +36,8 @@ TOutEquations::TOutEquations(tDecodedEquations& outSet, const tDecodedEquations&
                              TOutputTable& outputs, const TSettings& settings, Prompter& prompter)
     : m_out(outSet), m_main(mainSet), m_outputs(outputs), m_settings(settings),
       m_prompter(prompter) {}
+
+TOutEquations::~TOutEquations() = default;
 
 void TOutEquations::setMode(OutEvalMode mode) {
     ClearOutResults();
@@ -137,15 +141,42 @@ std::uint8_t TOutEquations::countHolding(Extended parameter, std::int32_t from, 
     for (std::int32_t k = 1; k <= m_out.ParamList.Count; ++k)
         m_out.Vars.Values[static_cast<std::size_t>(
             m_out.ParamList.VarIndex[static_cast<std::size_t>(k)])] = parameter;
+    if (!m_block) m_block.reset(new (std::nothrow) tBlockValues);
+    if (m_block) m_block->load(m_out.Vars);
     const std::size_t condition = static_cast<std::size_t>(m_out.ResultVar[1]);
     count = 0;
     TEquError error;
-    for (std::int32_t s = from; s < to; ++s) {
-        fillFromLogs(s);
-        if (const std::uint8_t code = EvaluateEquations(m_out, error); code != 0) return code;
-        if (relationHolds(m_out.Vars.Values[condition])) ++count;
+    for (std::int32_t s = from; s < to;) {
+        // Several slots at a time; where a block cannot be settled so, its slots are taken one
+        // by one, which finds the failing slot and its error.
+        if (m_block && s + BlockSteps <= to && countBlock(s, count)) {
+            s += BlockSteps;
+            continue;
+        }
+        const std::int32_t end = m_block ? std::min(s + BlockSteps, to) : to;
+        for (; s < end; ++s) {
+            fillFromLogs(s);
+            if (const std::uint8_t code = EvaluateEquations(m_out, error); code != 0) return code;
+            if (relationHolds(m_out.Vars.Values[condition])) ++count;
+        }
     }
     return 0;
+}
+
+bool TOutEquations::countBlock(std::int32_t first, std::int64_t& count) {
+    tBlockValues& block = *m_block;
+    const TOutVarSet& run = m_outputs.runTable();
+    for (std::int32_t k = 1; k <= m_out.RandomList.Count; ++k) {
+        const std::size_t kk = static_cast<std::size_t>(k);
+        const TOutLog& log = *run.item(m_out.RandomList.Ref[kk]).Log;
+        tLanes& lanes = block.Values[static_cast<std::size_t>(m_out.RandomList.VarIndex[kk])];
+        for (int l = 0; l < BlockSteps; ++l)
+            lanes[static_cast<std::size_t>(l)] = log[first + l];
+    }
+    if (!EvaluateEquationsBlock(m_out, block)) return false;
+    for (const Extended v : block.Values[static_cast<std::size_t>(m_out.ResultVar[1])])
+        count += relationHolds(v);
+    return true;
 }
 
 void TOutEquations::addConvergencePoint(const TProbabilityEstimate& estimate) {

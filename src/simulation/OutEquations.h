@@ -5,6 +5,7 @@
 #include "simulation/ProbabilityEstimate.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ class Prompter;
 class TOutputTable;
 struct TSettings;
 struct tDecodedEquations;
+struct tBlockValues;
 
 /// What Evaluate computes from the out equations.
 enum class OutEvalMode : std::uint8_t { Inactive, Probability, Parameter };
@@ -82,6 +84,7 @@ public:
     /// belong to this object and are refilled by ValidateOutEquations.
     TOutEquations(tDecodedEquations& outSet, const tDecodedEquations& mainSet,
                   TOutputTable& outputs, const TSettings& settings, Prompter& prompter);
+    ~TOutEquations();
 
     void setObserver(TOutEvalObserver* observer) { m_observer = observer; }
 
@@ -142,6 +145,7 @@ public:
 private:
     std::uint8_t countHolding(Extended parameter, std::int32_t from, std::int32_t to,
                               std::int64_t& count);
+    bool countBlock(std::int32_t first, std::int64_t& count);
     void addConvergencePoint(const TProbabilityEstimate& estimate);
     bool relationHolds(Extended v) const;
     std::int32_t loggedSteps(std::int32_t stepCount) const;
@@ -166,6 +170,7 @@ private:
     std::int32_t m_liveSteps = 0;
     std::int64_t m_liveCount = 0;
     std::vector<TProbabilityEstimate> m_convergence;
+    std::unique_ptr<tBlockValues> m_block; // for counting several slots at a time
 };
 
 } // namespace probex

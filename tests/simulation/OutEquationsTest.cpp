@@ -193,11 +193,18 @@ TEST(OutEquations, NothingToEvaluate) {
 }
 
 TEST(OutEquations, EvaluationErrorStopsAndIsShown) {
-    Fixture f({1, 0, 2});
-    EXPECT_FALSE(f.evaluate(OutEvalMode::Probability, {"0 < 1 / x"}));
-    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Division by zero"});
-    EXPECT_FALSE(f.equations.hasResult());
-    EXPECT_EQ(f.recorder.busy, 0);
+    // Slots are counted several at a time: a failure anywhere in a group, or after the last
+    // whole group, is found all the same.
+    for (const std::size_t zeroAt : {0, 7, 8, 13, 16, 20}) {
+        SCOPED_TRACE(zeroAt);
+        std::vector<Extended> xs(21, 1);
+        xs[zeroAt] = 0;
+        Fixture f(xs);
+        EXPECT_FALSE(f.evaluate(OutEvalMode::Probability, {"0 < 1 / x"}));
+        EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Division by zero"});
+        EXPECT_FALSE(f.equations.hasResult());
+        EXPECT_EQ(f.recorder.busy, 0);
+    }
 }
 
 TEST(OutEquations, ConditionAtStepAndClear) {
