@@ -4,7 +4,6 @@
 #include "engine/Schedule.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace probex {
@@ -19,33 +18,24 @@ inline Extended RightAt(const tLanes& lanes, int step) {
     return lanes[step];
 }
 
-/// The biased exponent of a value as it lies in memory. Below SafeExponent a value passes
-/// every range check, since its magnitude is below 2^332 and the limit is 1.14 * 2^332;
-/// infinities and NaNs have the largest exponent, 7FFF.
-constexpr unsigned SafeExponent = 0x414B;
-inline unsigned ExponentOf(const Extended& v) {
-    std::uint16_t signAndExponent;
-    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&v) + 8,
-                sizeof signAndExponent);
-    return signAndExponent & 0x7FFFu;
+/// Inside every range check with room to spare: |v| < 2^332, while the limit is 1.14 * 2^332.
+/// A NaN is not inside. One comparison with a constant that loads as a double, in the loop
+/// that makes the value, is the cheapest test the x87 allows.
+inline bool Inside(Extended v) {
+    return std::fabs(v) < 0x1p332;
 }
 
-/// True when every step's value passes the range check. An integer test of the exponents
-/// settles nearly every block; the exact comparisons are left for values of the limit's own
-/// binary order, which x87 comparisons against a constant in memory would cost every time.
-template <bool (*InRange)(Extended)> inline bool LanesInRange(const tLanes& lanes) {
-    unsigned largest = 0;
-    for (const Extended& v : lanes)
-        largest = std::max(largest, ExponentOf(v));
-    if (largest < SafeExponent) return true;
-    return std::all_of(lanes.begin(), lanes.end(), InRange);
+/// True when every step's value passes the range check; the exact comparison is needed
+/// only when some value is of the limit's own binary order.
+template <bool (*InRange)(Extended)> inline bool LanesInRange(bool inside, const tLanes& lanes) {
+    return inside || std::all_of(lanes.begin(), lanes.end(), InRange);
 }
 
 /// out = left op right for every step, with the checks of the single-step evaluation.
 /// False when any step fails.
 template <std::uint8_t Code, typename Right>
 inline bool BinaryLanes(const tLanes& left, const Right& right, tLanes& out) {
-    bool bad = false;
+    bool bad = false, inside = true;
     for (int l = 0; l < BlockSteps; ++l) {
         const Extended x = left[l];
         const Extended y = RightAt(right, l);
@@ -61,19 +51,21 @@ inline bool BinaryLanes(const tLanes& left, const Right& right, tLanes& out) {
         } else {
             bad |= BinaryResult(Code, x, y, r) != ecNone;
         }
+        inside &= Inside(r);
         out[l] = r;
     }
-    return !bad && LanesInRange<BinaryInRange>(out);
+    return !bad && LanesInRange<BinaryInRange>(inside, out);
 }
 
 template <std::uint8_t Code> bool FunctionLanes(tLanes& top) {
-    bool bad = false;
+    bool bad = false, inside = true;
     for (int l = 0; l < BlockSteps; ++l) {
         Extended r = 0;
         bad |= FunctionResult(Code, top[l], r) != ecNone;
+        inside &= Inside(r);
         top[l] = r;
     }
-    return !bad && LanesInRange<FunctionInRange>(top);
+    return !bad && LanesInRange<FunctionInRange>(inside, top);
 }
 
 using FunctionOp = bool (*)(tLanes&);
@@ -109,7 +101,8 @@ bool EvaluateExpressionBlock(const tCompiledEquation& compiled, tBlockValues& bl
             if (op->Code >= Functions.size() || !Functions[op->Code](*top)) return false;
             continue;
         case soFinish:
-            if (!LanesInRange<FinalInRange>(*top)) return false;
+            if (!LanesInRange<FinalInRange>(std::all_of(top->begin(), top->end(), Inside), *top))
+                return false;
             result = *top;
             return true;
 

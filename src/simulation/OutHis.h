@@ -86,4 +86,26 @@ inline bool HisAdd(TOutHis& his, Extended x) {
     return true;
 }
 
+/// Counts several steps' values in their order, as HisAdd one by one does; while they all lie
+/// inside the range, the range and the bin width stay in registers between them.
+inline void HisAddValues(TOutHis& his, const Extended* values, int count) {
+    bool inside = his.rangeSet;
+    for (int i = 0; i < count; ++i)
+        inside &= !(values[i] < his.rangeMin || values[i] > his.rangeMax);
+    if (!inside) {
+        for (int i = 0; i < count; ++i)
+            HisAdd(his, values[i]);
+        return;
+    }
+    his.level = 0;
+    his.recalculated = false;
+    const Extended rangeMin = his.rangeMin, binWidth = his.binWidth;
+    const std::int32_t bins = his.binCount;
+    std::int32_t* counts = his.counts.data();
+    for (int i = 0; i < count; ++i) {
+        const Extended u = (values[i] - rangeMin) / binWidth;
+        ++counts[u < bins ? TruncateToInt32(u) : bins - 1];
+    }
+}
+
 } // namespace probex

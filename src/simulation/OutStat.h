@@ -48,6 +48,28 @@ inline void StatAdd(TOutStat& stat, Extended x) {
     if (x > stat.max) stat.max = x;
 }
 
+/// Adds several steps' values in their order, as StatAdd one by one gives bit for bit: the
+/// sums stay in registers between the values instead of going to memory after each.
+inline void StatAddValues(TOutStat& stat, const Extended* values, int count) {
+    if (count <= 0) return;
+    StatAdd(stat, values[0]);
+    Extended s1 = stat.s1, s2 = stat.s2, s3 = stat.s3, s4 = stat.s4;
+    Extended min = stat.min, max = stat.max;
+    for (int i = 1; i < count; ++i) {
+        const Extended x = values[i];
+        const Extended x2 = x * x;
+        s1 += x;
+        s2 += x2;
+        s3 += x2 * x;
+        s4 += x2 * x2;
+        if (x < min) min = x;
+        if (x > max) max = x;
+    }
+    stat.count += count - 1;
+    stat.s1 = s1, stat.s2 = s2, stat.s3 = s3, stat.s4 = s4;
+    stat.min = min, stat.max = max;
+}
+
 /// Computes the moments up to `level` (0: min and max only, 1: mean, variance, stdev, covar,
 /// 2: also skew and kurt) and stores the level.
 void StatCompute(TOutStat& stat, int level);

@@ -191,12 +191,17 @@ bool TPxThread::blockOfSteps() {
         *s.random = before;
         return false;
     }
-    for (int l = 0; l < BlockSteps; ++l) {
-        *s.stepCounter = first + l;
-        StoreOutputs(s, [&block, l](std::int32_t v) {
-            return block.Values[static_cast<std::size_t>(v)][l];
-        });
+    // Output by output, each accumulator taking the steps in their order: the same values
+    // as step by step, with each accumulator's sums kept in registers through the block.
+    for (const TRunOutput& out : s.outputs) {
+        const Extended* values = block.Values[static_cast<std::size_t>(out.varIndex)].data();
+        if (out.stat) StatAddValues(*out.stat, values, BlockSteps);
+        if (out.his) HisAddValues(*out.his, values, BlockSteps);
+        if (out.log)
+            for (int l = 0; l < BlockSteps; ++l)
+                out.log->store(first - 1 + l, values[l]);
     }
+    *s.stepCounter = first + BlockSteps - 1;
     block.storeStep(BlockSteps - 1, s.set->Vars);
     return true;
 }
