@@ -2,6 +2,8 @@
 
 // The reference models of the benchmarks and a project that runs them as a user would.
 
+#include "hand/Models.h"
+
 #include "components/Prompter.h"
 #include "model/ProjectModel.h"
 #include "settings/Settings.h"
@@ -13,11 +15,6 @@
 
 namespace probex::bench {
 
-constexpr std::int32_t Steps = 1000000;
-/// The seed of every whole run ("Simple" generator), so that every way of running a model
-/// draws the same values and ends with the same probability.
-constexpr std::int32_t RunSeed = 20261206;
-
 /// Fails the benchmark on any message.
 class SilentPrompter : public Prompter {
 public:
@@ -25,29 +22,6 @@ public:
         throw std::runtime_error("unexpected message: " + text);
     }
     std::optional<std::string> chooseFile(const FileRequest&) override { return std::nullopt; }
-};
-
-struct InputDescription {
-    const char* name;
-    const char* type;
-    Extended min, max, mean, stdev;
-};
-
-struct ModelDescription {
-    std::vector<std::string> equations;
-    std::vector<InputDescription> inputs;
-    std::vector<std::string> logged;
-    std::string condition;
-};
-
-inline const ModelDescription Beam = {
-    {"Z = R - S", "R = fy*1000*W", "S = F*L/1.5"},
-    {{"fy", "Lognormal", 100, 600, 300, 30},
-     {"W", "Normal", 0.0007L, 0.0013L, 0.001L, 0.00005L},
-     {"F", "Normal", 0, 120, 50, 10},
-     {"L", "Uniform", 4, 6, 0, 0}},
-    {"Z", "R", "S"},
-    "0 > Z",
 };
 
 /// A project set up as a user would: equations, typed inputs, logged outputs, a probability.

@@ -1,17 +1,17 @@
 // Whole runs of two reference models, 10^6 steps each: through the batch command (reading the
 // example project, running, printing), through the run worker step by step and several steps
-// at a time, and as hand-written loops that do the same sampling, range checks and
-// accumulation with the same x87 functions, so the ratios show what the engine's generality
-// costs. WindowRunBench.cpp adds the same runs started from the main window.
+// at a time, from the main window, and as hand-written loops that do the same sampling, range
+// checks and accumulation with the same x87 functions, so the ratios show what the engine's
+// generality costs. The batch command and the hand loop also run as processes of their own,
+// timed from start to exit.
 
 #include "BenchModels.h"
+#include "ProcessRun.h"
 #include "WindowRun.h"
+#include "hand/HandLoops.h"
 
 #include "app/BatchCommand.h"
-#include "engine/Arithmetic.h"
-#include "simulation/HisCompute.h"
-#include "simulation/OutStat.h"
-#include "variables/Distributions.h"
+#include "engine/ExtendedMath.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,155 +30,6 @@ namespace probex {
 namespace {
 
 using namespace bench;
-
-const ModelDescription Poly = {
-    {"y = e19 - e15/e7 + SIN(a*c)",
-     "e19 = LN e18*b",
-     "e18 = (e17*e17 + 1)^1.5",
-     "e17 = e16 - e1/e2",
-     "e16 = SIN(e15*3)*e7",
-     "e15 = LN e14",
-     "e14 = e13^2 + a",
-     "e13 = e12/e6",
-     "e12 = e11 - e8*c",
-     "e11 = e10^3",
-     "e10 = SIN e9 + c",
-     "e9 = LN(e8 + a)",
-     "e8 = e7/(1 + b)",
-     "e7 = e6^0.5",
-     "e6 = e5*e5 + e2",
-     "e5 = e4 - b/a",
-     "e4 = SIN(e3*a)",
-     "e3 = LN e2",
-     "e2 = e1^2 + 1",
-     "e1 = a*b + c"},
-    {{"a", "Uniform", 1, 2, 0, 0}, {"b", "Uniform", 0, 1, 0, 0}, {"c", "Uniform", -1, 1, 0, 0}},
-    {"y"},
-    "0 > y",
-};
-
-/// The accumulators of one hand-written output, prepared as the run prepares them.
-struct HandOutput {
-    TOutStat stat;
-    TOutHis his;
-    TOutLog log;
-    HandOutput() {
-        StatReset(stat);
-        if (!HisAllocate(his, 1024) || !log.allocate(Steps)) throw std::bad_alloc();
-        HisReset(his);
-    }
-    void add(std::int32_t step, Extended v) {
-        StatAdd(stat, v);
-        HisAdd(his, v);
-        log.store(step - 1, v);
-    }
-    void finish() {
-        StatCompute(stat, 2);
-        HisCompute(his, 3, true);
-    }
-};
-
-/// Each operation checked as the language checks it.
-struct Checked {
-    bool ok = true;
-    Extended bin(std::uint8_t code, Extended x, Extended y) {
-        Extended r = 0;
-        if (BinaryResult(code, x, y, r) != ecNone || !BinaryInRange(r)) ok = false;
-        return r;
-    }
-    Extended fn(std::uint8_t code, Extended x) {
-        Extended r = 0;
-        if (FunctionResult(code, x, r) != ecNone || !FunctionInRange(r)) ok = false;
-        return r;
-    }
-    Extended result(Extended r) {
-        if (!FinalInRange(r)) ok = false;
-        return r;
-    }
-};
-
-TIis MakeInput(const InputDescription& in) {
-    TIis iis;
-    iis.Kind = std::string(in.type) == "Uniform"  ? DistKind::dkUniform
-               : std::string(in.type) == "Normal" ? DistKind::dkNormal
-                                                  : DistKind::dkLognormal;
-    SetDefaultParameters(iis);
-    iis.Min = in.min;
-    iis.Max = in.max;
-    iis.Mean = in.mean;
-    iis.StDev = in.stdev;
-    if (!CheckParameters(iis).empty()) throw std::runtime_error("bad parameters");
-    return iis;
-}
-
-Extended HandBeam() {
-    TRandom random;
-    random.ApplySeed(false, 0, RunSeed);
-    const TIis fyIn = MakeInput(Beam.inputs[0]), wIn = MakeInput(Beam.inputs[1]),
-               fIn = MakeInput(Beam.inputs[2]), lIn = MakeInput(Beam.inputs[3]);
-    auto outs = std::make_unique<HandOutput[]>(3); // Z, R, S
-    Checked c;
-    for (std::int32_t step = 1; step <= Steps && c.ok; ++step) {
-        // Inputs are drawn in the order the compiled model lists them.
-        const Extended F = SampleValue(fIn, random, step);
-        const Extended L = SampleValue(lIn, random, step);
-        const Extended fy = SampleValue(fyIn, random, step);
-        const Extended W = SampleValue(wIn, random, step);
-        const Extended S = c.result(c.bin(opDiv, c.bin(opMul, F, L), 1.5L));
-        const Extended R = c.result(c.bin(opMul, c.bin(opMul, fy, 1000), W));
-        const Extended Z = c.result(c.bin(opSub, R, S));
-        outs[0].add(step, Z);
-        outs[1].add(step, R);
-        outs[2].add(step, S);
-    }
-    std::int32_t failures = 0;
-    for (int k = 0; k < 3; ++k)
-        outs[k].finish();
-    for (std::int32_t s = 0; s < Steps; ++s)
-        failures += 0 > outs[0].log[s];
-    return static_cast<Extended>(failures) / Steps;
-}
-
-Extended HandPoly() {
-    TRandom random;
-    random.ApplySeed(false, 0, RunSeed);
-    const TIis aIn = MakeInput(Poly.inputs[0]), bIn = MakeInput(Poly.inputs[1]),
-               cIn = MakeInput(Poly.inputs[2]);
-    HandOutput y;
-    Checked k;
-    for (std::int32_t step = 1; step <= Steps && k.ok; ++step) {
-        const Extended a = SampleValue(aIn, random, step);
-        const Extended b = SampleValue(bIn, random, step);
-        const Extended c = SampleValue(cIn, random, step);
-        const Extended e1 = k.result(k.bin(opAdd, k.bin(opMul, a, b), c));
-        const Extended e2 = k.result(k.bin(opAdd, k.bin(opPow, e1, 2), 1));
-        const Extended e3 = k.result(k.fn(fnLn, e2));
-        const Extended e4 = k.result(k.fn(fnSin, k.bin(opMul, e3, a)));
-        const Extended e5 = k.result(k.bin(opSub, e4, k.bin(opDiv, b, a)));
-        const Extended e6 = k.result(k.bin(opAdd, k.bin(opMul, e5, e5), e2));
-        const Extended e7 = k.result(k.bin(opPow, e6, 0.5L));
-        const Extended e8 = k.result(k.bin(opDiv, e7, k.bin(opAdd, 1, b)));
-        const Extended e9 = k.result(k.fn(fnLn, k.bin(opAdd, e8, a)));
-        const Extended e10 = k.result(k.bin(opAdd, k.fn(fnSin, e9), c));
-        const Extended e11 = k.result(k.bin(opPow, e10, 3));
-        const Extended e12 = k.result(k.bin(opSub, e11, k.bin(opMul, e8, c)));
-        const Extended e13 = k.result(k.bin(opDiv, e12, e6));
-        const Extended e14 = k.result(k.bin(opAdd, k.bin(opPow, e13, 2), a));
-        const Extended e15 = k.result(k.fn(fnLn, e14));
-        const Extended e16 = k.result(k.bin(opMul, k.fn(fnSin, k.bin(opMul, e15, 3)), e7));
-        const Extended e17 = k.result(k.bin(opSub, e16, k.bin(opDiv, e1, e2)));
-        const Extended e18 = k.result(k.bin(opPow, k.bin(opAdd, k.bin(opMul, e17, e17), 1), 1.5L));
-        const Extended e19 = k.result(k.bin(opMul, k.fn(fnLn, e18), b));
-        const Extended v = k.result(k.bin(opAdd, k.bin(opSub, e19, k.bin(opDiv, e15, e7)),
-                                          k.fn(fnSin, k.bin(opMul, a, c))));
-        y.add(step, v);
-    }
-    y.finish();
-    std::int32_t below = 0;
-    for (std::int32_t s = 0; s < Steps; ++s)
-        below += 0 > y.log[s];
-    return static_cast<Extended>(below) / Steps;
-}
 
 /// The batch command on an example project, as `probex --batch` runs it; the probability.
 Extended BatchRun(const char* project) {
@@ -199,32 +50,59 @@ double ProcessSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+/// A way of running that is timed from inside this process.
+std::function<Extended(double&)> InProcess(std::function<Extended()> run) {
+    return [run](double& seconds) {
+        const double start = ProcessSeconds();
+        const Extended p = run();
+        seconds = ProcessSeconds() - start;
+        return p;
+    };
+}
+
+/// A program run as a process of its own, from its start to its exit, as the command line
+/// runs it.
+std::function<Extended(double&)> AsProcess(std::string program, std::vector<std::string> args) {
+    return [program, args](double& seconds) {
+        const ProcessFigures figures = RunProcess(program, args);
+        seconds = figures.cpuSeconds;
+        return figures.probability;
+    };
+}
+
 /// Every way of running one model, taken in turn in each iteration, so that whatever else
-/// the machine does weighs on all of them alike. Counters: the best process CPU time of each
-/// in ms, and the speed of each against the hand-written loop (hand time / its time). Every
-/// way must end with the hand loop's probability, or the figures compare different work.
+/// the machine does weighs on all of them alike. Counters: the best CPU time of each in ms,
+/// and the speed of each against the hand-written loop (hand time / its time); the two
+/// processes against each other. Every way must end with the hand loop's probability, or the
+/// figures compare different work.
 void SideBySide(benchmark::State& state, const ModelDescription& description, Extended (*hand)(),
-                const char* project) {
+                const char* model) {
+    const std::string project = std::string(model) + ".pxw";
     EngineRun oneStep(description, false), interleaved(description, true);
-    WindowRun window(project);
+    WindowRun window(project.c_str());
+    const std::string file = std::string(PROBEX_SOURCE_DIR) + "/examples/" + project;
     struct Way {
         const char* name;
-        std::function<Extended()> run;
+        std::function<Extended(double&)> run;
         double best = 1e300;
     };
     std::vector<Way> ways = {
-        {"hand", hand},
-        {"batch", [project] { return BatchRun(project); }},
-        {"one-step", [&oneStep] { return oneStep.run(); }},
-        {"interleaved", [&interleaved] { return interleaved.run(); }},
-        {"window", [&window] { return window.run(); }},
+        {"hand", InProcess(hand)},
+        {"batch", InProcess([&project] { return BatchRun(project.c_str()); })},
+        {"one-step", InProcess([&oneStep] { return oneStep.run(); })},
+        {"interleaved", InProcess([&interleaved] { return interleaved.run(); })},
+        {"window", InProcess([&window] { return window.run(); })},
+        {"hand process", AsProcess(PROBEX_HAND_BINARY, {model})},
+        {"batch process",
+         AsProcess(PROBEX_BINARY, {"--batch", file, "--steps", std::to_string(Steps), "--seed",
+                                   std::to_string(RunSeed)})},
     };
     Extended probability = 0;
     for (auto _ : state) {
         for (Way& way : ways) {
-            const double start = ProcessSeconds();
-            const Extended p = way.run();
-            way.best = std::min(way.best, ProcessSeconds() - start);
+            double seconds = 0;
+            const Extended p = way.run(seconds);
+            way.best = std::min(way.best, seconds);
             if (&way == &ways.front())
                 probability = p;
             else if (p != probability)
@@ -232,28 +110,31 @@ void SideBySide(benchmark::State& state, const ModelDescription& description, Ex
                     (std::string(way.name) + " ends with another probability").c_str());
         }
     }
-    for (const Way& way : ways) {
-        state.counters[std::string(way.name) + " ms"] = way.best * 1e3;
-        if (&way != &ways.front())
-            state.counters[std::string(way.name) + " x"] = ways.front().best / way.best;
+    for (std::size_t w = 0; w < 5; ++w) {
+        state.counters[std::string(ways[w].name) + " ms"] = ways[w].best * 1e3;
+        if (w > 0) state.counters[std::string(ways[w].name) + " x"] = ways[0].best / ways[w].best;
     }
     // The window's rate against the batch command's.
-    state.counters["window/batch"] = ways[1].best / ways.back().best;
+    state.counters["window/batch"] = ways[1].best / ways[4].best;
+    // Whole processes: the command line against the hand-written program.
+    state.counters["hand proc ms"] = ways[5].best * 1e3;
+    state.counters["batch proc ms"] = ways[6].best * 1e3;
+    state.counters["batch proc x"] = ways[5].best / ways[6].best;
     char text[32];
     std::snprintf(text, sizeof text, "%.8Lf", probability);
     state.SetLabel(std::string("P=") + text);
 }
 
 void BM_Beam(benchmark::State& state) {
-    SideBySide(state, Beam, HandBeam, "beam.pxw");
+    SideBySide(state, Beam, HandBeam, "beam");
 }
 
 void BM_Poly(benchmark::State& state) {
-    SideBySide(state, Poly, HandPoly, "poly.pxw");
+    SideBySide(state, Poly, HandPoly, "poly");
 }
 
-BENCHMARK(BM_Beam)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
-BENCHMARK(BM_Poly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_Beam)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(5);
+BENCHMARK(BM_Poly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(5);
 
 /// ln through the library and through the inline x87 instructions, on uniform draws: the
 /// time per logarithm, independent ones and chained ones.

@@ -120,7 +120,8 @@ std::uint8_t Compiler::append(int state, const Scanned& token) {
     tCompiledEquation& c = m_compiled;
     if (state == 6) {
         if (c.OperandCount >= MaxOperands) return ecTooManyOperands;
-        tOperand& operand = c.Operands[++c.OperandCount];
+        c.Operands.resize(static_cast<std::size_t>(++c.OperandCount) + 1);
+        tOperand& operand = c.Operands[static_cast<std::size_t>(c.OperandCount)];
         operand.VarIndex = token.var;
         operand.Value = token.var == 0 ? token.value : 0;
         if (c.TokenCount >= MaxTokens) return ecTooManyOperands;

@@ -84,7 +84,9 @@ struct tScheduleOp {
 /// One compiled expression: tokens in source order, the operand table, and the flat
 /// evaluation schedule derived from the tokens.
 struct tCompiledEquation {
-    std::array<tOperand, MaxOperands + 1> Operands{}; ///< 1-based
+    /// 1-based, [0] unused; as long as the expression needs, since an equation set holds a
+    /// compiled expression for every possible equation.
+    std::vector<tOperand> Operands = std::vector<tOperand>(1);
     std::int32_t OperandCount = 0;
     std::array<tToken, MaxTokens + 1> Tokens{}; ///< 1-based
     std::int32_t TokenCount = 0;

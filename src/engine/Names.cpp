@@ -61,6 +61,7 @@ void tVars::clear() {
 }
 
 void tCompiledEquation::clear() {
+    Operands.resize(1);
     OperandCount = 0;
     TokenCount = 0;
     Schedule.clear();
