@@ -4,6 +4,7 @@
 #include "engine/Schedule.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 namespace probex {
@@ -34,7 +35,11 @@ template <bool (*InRange)(Extended)> inline bool LanesInRange(bool inside, const
 /// out = left op right for every step, with the checks of the single-step evaluation.
 /// False when any step fails.
 template <std::uint8_t Code, typename Right>
-inline bool BinaryLanes(const tLanes& left, const Right& right, tLanes& out) {
+inline bool BinaryLanes(const tLanes& left, const Right& rightOperand, tLanes& out) {
+    // A constant is read once: the stores to out could change it, as far as the compiler can
+    // tell, so it would otherwise be loaded again for every step.
+    const std::conditional_t<std::is_same_v<Right, Extended>, Extended, const Right&> right =
+        rightOperand;
     bool bad = false, inside = true;
     for (int l = 0; l < BlockSteps; ++l) {
         const Extended x = left[l];
