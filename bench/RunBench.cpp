@@ -24,6 +24,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace probex {
@@ -110,16 +111,22 @@ void SideBySide(benchmark::State& state, const ModelDescription& description, Ex
                     (std::string(way.name) + " ends with another probability").c_str());
         }
     }
-    for (std::size_t w = 0; w < 5; ++w) {
-        state.counters[std::string(ways[w].name) + " ms"] = ways[w].best * 1e3;
-        if (w > 0) state.counters[std::string(ways[w].name) + " x"] = ways[0].best / ways[w].best;
+    const auto best = [&ways](std::string_view name) {
+        return std::find_if(ways.begin(), ways.end(),
+                            [name](const Way& w) { return w.name == name; })
+            ->best;
+    };
+    for (const char* name : {"hand", "batch", "one-step", "interleaved", "window"}) {
+        state.counters[std::string(name) + " ms"] = best(name) * 1e3;
+        if (std::string_view(name) != "hand")
+            state.counters[std::string(name) + " x"] = best("hand") / best(name);
     }
     // The window's rate against the batch command's.
-    state.counters["window/batch"] = ways[1].best / ways[4].best;
+    state.counters["window/batch"] = best("batch") / best("window");
     // Whole processes: the command line against the hand-written program.
-    state.counters["hand proc ms"] = ways[5].best * 1e3;
-    state.counters["batch proc ms"] = ways[6].best * 1e3;
-    state.counters["batch proc x"] = ways[5].best / ways[6].best;
+    state.counters["hand proc ms"] = best("hand process") * 1e3;
+    state.counters["batch proc ms"] = best("batch process") * 1e3;
+    state.counters["batch proc x"] = best("hand process") / best("batch process");
     char text[32];
     std::snprintf(text, sizeof text, "%.8Lf", probability);
     state.SetLabel(std::string("P=") + text);
