@@ -74,12 +74,16 @@ bool RefillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumL
     return chosen.empty() || ChooseVariable(box, chosen);
 }
 
-bool ChooseVariable(QComboBox* box, const std::string& name) {
-    const int found = box->findText(Latin1Text(name), Qt::MatchExactly);
+bool ChooseVariable(QComboBox* box, const QString& name, Qt::MatchFlags match) {
+    const int found = box->findText(name, match);
     if (found < 0) return false;
     const QSignalBlocker blocker(box);
     box->setCurrentIndex(found);
     return true;
+}
+
+bool ChooseVariable(QComboBox* box, const std::string& name) {
+    return ChooseVariable(box, Latin1Text(name));
 }
 
 } // namespace probex

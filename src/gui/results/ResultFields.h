@@ -44,7 +44,8 @@ std::string Latin1String(const QString& text);
 void FillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLevel);
 /// Fills the box anew keeping the chosen name; false when that name is no longer listed.
 bool RefillVariableBox(QComboBox* box, const TOutputTable& outputs, int minimumLevel);
-/// Chooses the name; false when the box does not list it.
+/// Chooses the name without the change signal; false when the box does not list it.
+bool ChooseVariable(QComboBox* box, const QString& name, Qt::MatchFlags match = Qt::MatchExactly);
 bool ChooseVariable(QComboBox* box, const std::string& name);
 
 } // namespace probex

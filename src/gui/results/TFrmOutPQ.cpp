@@ -155,13 +155,8 @@ bool TFrmOutPQ::BoxVariableRefill(int mode) {
 }
 
 void TFrmOutPQ::BoxVariableSet(const QString& name) {
-    const int item = m_boxVariable->findText(name, Qt::MatchFixedString);
-    if (item < 0) return;
-    {
-        const QSignalBlocker quiet(m_boxVariable);
-        m_boxVariable->setCurrentIndex(item);
-    }
-    BoxVariableChange();
+    // Variable names ignore case, as everywhere in the model.
+    if (ChooseVariable(m_boxVariable, name, Qt::MatchFixedString)) BoxVariableChange();
 }
 
 void TFrmOutPQ::BoxVariableChange() {
