@@ -209,6 +209,14 @@ void ProjectModel::startWorker() {
     setup.lastStep = m_lastStep;
     ApplyRunSettings(setup, m_settings);
     setup.interleaved = interleavedRuns;
+    m_stopRule.reset();
+    const TOutEvalSettings& eval = m_outEquations.evalSettings();
+    if (eval.StopRule && eval.Mode == OutEvalMode::Probability && m_outEquations.compiled() &&
+        m_outSet->Count > 0) {
+        m_stopRule = std::make_unique<TStopRuleCheck>(*m_outSet, m_outEquations.relation(),
+                                                      m_outputs.runTable(), eval);
+        setup.stopRule = m_stopRule.get();
+    }
     const tDecodedEquations& set = *m_mainSet;
     for (int i = 1; i <= set.RandomList.Count; ++i)
         setup.inputs.push_back(
@@ -305,17 +313,17 @@ void ProjectModel::refresh1D(std::int32_t step) {
 void ProjectModel::refreshPQ(std::int32_t step) {
     m_observer->refreshPQ(step);
     // The probability of the out equations follows at the same refresh, over the new slots.
-    if (!m_outEquations.CountNewSteps(step) || !m_stopRuleReason.empty()) return;
-    const TProbabilityEstimate& estimate = m_outEquations.convergence().back();
-    if (!StopRuleMet(m_outEquations.evalSettings(), estimate)) return;
-    const char sep = m_settings.DecimalSep;
-    m_stopRuleReason = "Stopped at step " + FormatInteger(step) + ": CoV " +
-                       FormatCoVPercent(estimate, sep) + " % reached the target " +
-                       FormatShortest(m_outEquations.evalSettings().TargetCoV, sep) + " %";
-    requestStop();
+    m_outEquations.CountNewSteps(step);
 }
 
 void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
+    if (m_stopRule && m_stopRule->metAt()) {
+        const TProbabilityEstimate& estimate = *m_stopRule->metAt();
+        const char sep = m_settings.DecimalSep;
+        m_stopRuleReason = "Stopped at step " + FormatInteger(estimate.Steps) + ": CoV " +
+                           FormatCoVPercent(estimate, sep) + " % reached the target " +
+                           FormatShortest(m_outEquations.evalSettings().TargetCoV, sep) + " %";
+    }
     // A run the stop rule ended has reached its goal, like a run at its last step.
     if (outcome == RunOutcome::Stopped && !m_stopRuleReason.empty()) outcome = RunOutcome::Finished;
     m_running = false;

@@ -5,6 +5,7 @@
 #include "simulation/OutEquations.h"
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
+#include "simulation/StopRuleCheck.h"
 #include "variables/InputTable.h"
 #include "variables/Random.h"
 
@@ -145,7 +146,8 @@ private:
     bool m_workerActive = false; ///< the worker owns the accumulators
     bool m_discardAfterRun = false;
     std::string m_stopRuleReason;
-    std::vector<std::int32_t> m_runRows; ///< output table row of each output of the worker
+    std::vector<std::int32_t> m_runRows;        ///< output table row of each output of the worker
+    std::unique_ptr<TStopRuleCheck> m_stopRule; ///< the worker's, so it outlives the worker
     std::unique_ptr<TPxThread> m_worker;
 };
 

@@ -116,9 +116,9 @@ void TOutEquations::fillFromLogs(std::int32_t slot) {
     }
 }
 
-bool TOutEquations::relationHolds(Extended v) const {
+bool ConditionHolds(std::uint8_t relation, Extended v) {
     // The condition reads "0 <relation> v".
-    switch (m_relation) {
+    switch (relation) {
     case relEqual:
         return v == 0;
     case relLess:
@@ -134,6 +134,10 @@ bool TOutEquations::relationHolds(Extended v) const {
     default:
         return false;
     }
+}
+
+bool TOutEquations::relationHolds(Extended v) const {
+    return ConditionHolds(m_relation, v);
 }
 
 std::uint8_t TOutEquations::countHolding(Extended parameter, std::int32_t from, std::int32_t to,

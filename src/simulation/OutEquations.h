@@ -39,6 +39,9 @@ struct TOutEvalSettings {
 /// True when the stop rule is on and the estimate satisfies it.
 bool StopRuleMet(const TOutEvalSettings& eval, const TProbabilityEstimate& estimate);
 
+/// Whether a condition "0 <relation> v" holds for the value v of its right-hand side.
+bool ConditionHolds(std::uint8_t relation, Extended v);
+
 /// One evaluated parameter value of a search (or the single value of Probability mode).
 struct TOutIteration {
     Extended Parameter = 0;

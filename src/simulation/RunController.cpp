@@ -121,6 +121,8 @@ void TPxThread::scheduleRefreshes(std::int32_t step) {
     for (std::int64_t rate : {std::int32_t(StepLabelInterval), m_setup.refreshRateStat,
                               m_setup.refreshRate1D, m_setup.refreshRatePQ})
         next = std::min(next, (step / rate + 1) * rate);
+    if (m_setup.stopRule)
+        next = std::min<std::int64_t>(next, (step / StopCheckInterval + 1) * StopCheckInterval);
     m_nextRefresh = next;
 }
 
@@ -133,6 +135,8 @@ void TPxThread::refresh(std::int32_t step) {
         m_main.call([this, step] { m_events.refreshStatistics(step); });
     if (step % m_setup.refreshRate1D == 0) m_main.call([this, step] { m_events.refresh1D(step); });
     if (step % m_setup.refreshRatePQ == 0) m_main.call([this, step] { m_events.refreshPQ(step); });
+    if (m_setup.stopRule && step % StopCheckInterval == 0 && m_setup.stopRule->met(step))
+        requestStop();
 }
 
 TPxThread::Phase TPxThread::startupPhase() {

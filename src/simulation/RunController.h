@@ -73,6 +73,19 @@ public:
     void call(const std::function<void()>& procedure) override { procedure(); }
 };
 
+/// A rule that may end a run before its last step. The worker asks it itself, not through the
+/// main thread, at every multiple of StopCheckInterval steps, so that where a run ends does
+/// not depend on how often the windows are refreshed.
+class RunStopRule {
+public:
+    virtual ~RunStopRule() = default;
+    /// True when the run should end after `step`; every step up to it is logged.
+    virtual bool met(std::int32_t step) = 0;
+};
+
+/// Steps between two questions to the stop rule: one block of steps.
+inline constexpr std::int32_t StopCheckInterval = BlockSteps;
+
 /// Everything a run reads and writes; owned by the caller and left alone by it while the
 /// worker runs.
 struct TRunSetup {
@@ -89,6 +102,8 @@ struct TRunSetup {
     /// Evaluates the main phase several steps at a time (BlockSteps) between refreshes, with
     /// the same values, draws and outcome as step by step; off, every step runs alone.
     bool interleaved = true;
+    /// Asked by the worker while it runs; nullptr for a run that goes to its last step.
+    RunStopRule* stopRule = nullptr;
 };
 
 /// Takes the run's settings from the settings in force.
