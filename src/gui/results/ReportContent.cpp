@@ -25,6 +25,7 @@ const QString OutputVariables = QStringLiteral("Output variables");
 const QString Parameters = QStringLiteral("Parameters");
 const QString ProbsAndQuants = QStringLiteral("Probs & Quants");
 const QString Comment = QStringLiteral("Comment");
+const QString ResultNode = QStringLiteral("Result");
 const QStringList GraphCaptions = {QStringLiteral("Histogram"),
                                    QStringLiteral("Distribution function"),
                                    QStringLiteral("Quantile function")};
@@ -115,6 +116,22 @@ private:
             for (const std::string& line : m_model.outEquationLines)
                 m_writer.line(Q(line));
         }
+        if (node.has(ResultNode)) outResult();
+    }
+
+    /// What the out equations found, with the precision of its probability.
+    void outResult() {
+        const TOutEquations& out = m_model.outEquations();
+        if (!out.hasResult() || out.evalSettings().Mode == OutEvalMode::Inactive) return;
+        const TProbabilityEstimate& estimate = out.result().Estimate;
+        m_writer.line({});
+        if (out.evalSettings().Mode == OutEvalMode::Parameter) {
+            m_writer.line(QStringLiteral("Parameter: ") + Q(out.result().Text));
+            m_writer.line(QStringLiteral("Probability: ") + value(estimate.Probability));
+        } else {
+            m_writer.line(QStringLiteral("Probability: ") + Q(out.result().Text));
+        }
+        m_writer.line(Q(EstimateLine(estimate, m_separator)));
     }
 
     void inputVariables(const TReportNode& node) {
@@ -414,7 +431,7 @@ TReportNode BuildReportTree(ProjectModel& model) {
     root.children << Node(ProjectReport, {QStringLiteral("Date & Time"), QStringLiteral("File"),
                                           QStringLiteral("Identification"), QStringLiteral("Steps"),
                                           QStringLiteral("Generator"), QStringLiteral("Equations"),
-                                          QStringLiteral("Out equations")});
+                                          QStringLiteral("Out equations"), ResultNode});
     TReportNode inputs{InputVariables, true, {}};
     for (int row = 1; row <= TInputTable::RowCount; ++row) {
         const QString name = Q(model.inputs().cell(row, InputColumn::Variable));

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,7 @@ namespace {
 const QString ReportTitle = QStringLiteral("Probex Report");
 constexpr double MarginMm = 20;
 constexpr double FooterGapMm = 5;
+constexpr double FooterLineMm = 0.25;
 
 /// Arial and Times New Roman, or the fonts the system puts in their place.
 QFont ReportFont(const char* family, int points, bool bold) {
@@ -34,6 +36,8 @@ TReportWriter::TReportWriter(QPagedPaintDevice& device)
     m_device.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm),
                             QPageLayout::Millimeter);
     if (!m_painter.begin(&m_device)) return;
+    // A PDF would otherwise keep pictures as JPEG, whose colours shift around fine detail.
+    m_painter.setRenderHint(QPainter::LosslessImageRendering);
     m_area = QRect(0, 0, m_device.width(), m_device.height());
     startPage();
 }
@@ -64,7 +68,10 @@ void TReportWriter::startPage() {
 
 void TReportWriter::endPage() {
     const int top = m_bodyBottom + 1;
-    m_painter.setPen(Qt::black);
+    // A pen of one device unit is a hair line at a PDF's resolution: give it a width of its own.
+    QPen rule(Qt::black);
+    rule.setWidthF(std::max(1.0, FooterLineMm / 25.4 * m_device.logicalDpiY()));
+    m_painter.setPen(rule);
     m_painter.drawLine(m_area.left(), top, m_area.right(), top);
     m_painter.setFont(m_footerFont);
     const QRect footer(m_area.left(), top, m_area.width(), m_area.bottom() - top);
@@ -74,15 +81,37 @@ void TReportWriter::endPage() {
 }
 
 void TReportWriter::newPage() {
-    if (!isActive() || m_pageEmpty) return;
+    // The break waits for something to put on the next page, so a report never ends with a
+    // page that holds nothing.
+    if (isActive() && !m_pageEmpty) m_breakPending = true;
+}
+
+void TReportWriter::breakPage() {
+    m_breakPending = false;
     endPage();
     m_device.newPage();
     startPage();
 }
 
 void TReportWriter::reserve(int height) {
-    if (m_y + height > m_bodyBottom && !m_pageEmpty) newPage();
+    if (m_breakPending || (m_y + height > m_bodyBottom && !m_pageEmpty)) breakPage();
     m_pageEmpty = false;
+}
+
+QStringList TReportWriter::wrapped(const QString& text, const QFont& font) const {
+    if (text.isEmpty()) return {text};
+    QTextLayout layout(text, font, &m_device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(m_area.width());
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
 }
 
 void TReportWriter::heading(const QString& text) {
@@ -107,11 +136,13 @@ void TReportWriter::section(const QString& text) {
 void TReportWriter::line(const QString& text) {
     if (!isActive()) return;
     const int h = lineHeight(m_bodyFont);
-    reserve(h);
-    m_painter.setFont(m_bodyFont);
-    m_painter.drawText(QRect(m_area.left(), m_y, m_area.width(), h),
-                       Qt::AlignLeft | Qt::AlignVCenter, text);
-    m_y += h;
+    for (const QString& part : wrapped(text, m_bodyFont)) {
+        reserve(h);
+        m_painter.setFont(m_bodyFont);
+        m_painter.drawText(QRect(m_area.left(), m_y, m_area.width(), h),
+                           Qt::AlignLeft | Qt::AlignVCenter, part);
+        m_y += h;
+    }
 }
 
 void TReportWriter::columns(const QStringList& cells) {

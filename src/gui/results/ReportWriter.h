@@ -29,7 +29,8 @@ public:
     void heading(const QString& text);
     /// A section's heading ("Equations").
     void section(const QString& text);
-    /// One line of body text from the left margin; an empty text is an empty line.
+    /// One line of body text from the left margin, wrapped at the right one (at a blank where
+    /// there is one); an empty text is an empty line.
     void line(const QString& text);
     /// Values three to a line, each in a third of the page width; the block moves whole.
     void columns(const QStringList& cells);
@@ -40,7 +41,8 @@ public:
     /// (height / width) and shrunk to fit an empty page.
     void graph(const QString& caption, double aspect,
                const std::function<void(QPainter&, const QRect&)>& draw);
-    /// Ends the page unless nothing has been drawn on it yet.
+    /// Ends the page unless nothing has been drawn on it yet; the next page begins with the
+    /// next block, so none is left empty at the end.
     void newPage();
     /// Draws the last page's footer and ends the print job.
     void finish();
@@ -50,6 +52,9 @@ public:
 private:
     void startPage();
     void endPage();
+    void breakPage();
+    /// The text in lines that fit the page width.
+    QStringList wrapped(const QString& text, const QFont& font) const;
     /// Makes room for a block of `height` pixels, starting a new page when it does not fit.
     void reserve(int height);
     int lineHeight(const QFont& font) const;
@@ -67,6 +72,7 @@ private:
     int m_y = 0;          ///< where the next block begins
     int m_pageNumber = 0;
     bool m_pageEmpty = true;
+    bool m_breakPending = false; ///< newPage was asked for; the next block starts the page
     bool m_finished = false;
 };
 
