@@ -8,6 +8,7 @@
 #include "support/UiScriptedPrompter.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -206,6 +207,54 @@ private slots:
                     .child(QStringLiteral("Output variables"))
                     ->child(QStringLiteral("Z"))
                     ->has(QStringLiteral("Probs & Quants")));
+    }
+
+    void theAnswerFollowsTheOutEquationsAndLongLinesWrap() {
+        const QString tail = QStringLiteral("lastword");
+        m_model->identification = std::string(40, 'x') + std::string(30, ' ') +
+                                  std::string(60, 'y') + " " + tail.toStdString();
+        m_model->outEquations().setMode(OutEvalMode::Probability);
+        QVERIFY(m_model->Evaluate());
+        TReportNode tree = BuildReportTree(*m_model);
+        for (TReportNode& section : tree.children)
+            section.checked = section.caption == QStringLiteral("Project report");
+        const QString all = pagesOf(tree, {}).join(QString());
+        QVERIFY2(all.contains(tail), qPrintable(all));
+        const qsizetype out = all.indexOf(QStringLiteral("Out Equations"));
+        const qsizetype answer = all.indexOf(QStringLiteral("Probability: 0."));
+        QVERIFY(out >= 0 && answer > out);
+        QVERIFY(all.indexOf(QStringLiteral("Interval: "), answer) > answer);
+        QVERIFY(all.contains(QStringLiteral("count %1 of 2000")
+                                 .arg(m_model->outEquations().result().Estimate.Count)));
+        tree.child(QStringLiteral("Project report"))->child(QStringLiteral("Result"))->checked =
+            false;
+        QVERIFY(!pagesOf(tree, {}).join(QString()).contains(QStringLiteral("Interval: ")));
+    }
+
+    void theLastPageHoldsTheLastItemAndPicturesStayExact() {
+        TReportNode tree = BuildReportTree(*m_model);
+        for (TReportNode& section : tree.children)
+            section.checked = section.caption == QStringLiteral("Output variables");
+        const QStringList pages = pagesOf(tree, {});
+        QVERIFY(pages.size() >= 3);
+        // S, computed by the equations, is the last output variable.
+        QVERIFY(pages[pages.size() - 2].contains(QStringLiteral("Output variable S")));
+
+        const QString pdf = m_dir.filePath(QStringLiteral("picture.pdf"));
+        {
+            QPdfWriter device(pdf);
+            TReportWriter report(device);
+            QImage picture(64, 64, QImage::Format_RGB32);
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 64; ++x)
+                    picture.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+            report.graph({}, 1.0, [&](QPainter& p, const QRect& r) { p.drawImage(r, picture); });
+        }
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("/Subtype /Image"));
+        QVERIFY(!bytes.contains("/DCTDecode"));
     }
 
     void aBlockThatDoesNotFitMovesWhole() {
