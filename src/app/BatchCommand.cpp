@@ -1,10 +1,13 @@
 #include "app/BatchCommand.h"
 
 #include "app/BatchPrompter.h"
+#include "app/ReplaceQuestion.h"
+#include "engine/NumberWord.h"
 #include "model/ProjectModel.h"
 #include "model/ResultWindowOpening.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectWriter.h"
+#include "results/ResultSet.h"
 #include "results/SaveResults.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
@@ -76,7 +79,10 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
             (arg == "--steps" ? options.steps : options.seed) = number;
         } else if (arg == "--target-cov") {
             Extended percent = 0;
-            if (!next(value) || !TryStrToExtended(value, '.', percent) || !(percent > 0))
+            const NumberParse parse =
+                next(value) ? ParseUnsignedNumber(value, '.', percent) : NumberParse::Syntax;
+            if (parse == NumberParse::Range) return "--target-cov " + value + " is out of range";
+            if (parse != NumberParse::Ok || !(percent > 0))
                 return "--target-cov needs a percentage above 0, not '" + value + "'";
             options.targetCoV = percent;
         } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
@@ -125,7 +131,8 @@ extern "C" void OnInterrupt(int) {
 }
 
 /// Turns Ctrl+C, and the termination request a session or job manager sends, into the
-/// Stop command while the run proceeds.
+/// Stop command while the run proceeds; afterwards a signal only raises the flag, which the
+/// writing of the files asks between files.
 class InterruptGuard {
 public:
     explicit InterruptGuard(ProjectModel& model) : m_model(model) {
@@ -151,6 +158,8 @@ public:
         std::signal(SIGTERM, m_previousTerm);
     }
     bool interrupted() const { return g_interrupted.load(); }
+    /// Forgets the signals so far: a later one interrupts what follows.
+    void clear() { g_interrupted.store(false); }
 
 private:
     ProjectModel& m_model;
@@ -242,19 +251,33 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
                    "Probability mode\n";
     }
 
+    // Refused before anything is asked or run.
+    if (model.lastStep() <= 0) {
+        err << "error: no step was run: the last step is 0\n";
+        return ExitFailed;
+    }
+    const char listSep = settings.ListSep;
+    for (const auto& [path, kind] : {std::pair{options.saveAs, WrittenKind::Project},
+                                     std::pair{options.report, WrittenKind::Report}}) {
+        if (!path.empty() && !MayReplace(path, kind, listSep, prompter)) {
+            err << "error: \"" << path << "\" was not replaced (--yes replaces it)\n";
+            return ExitUsage;
+        }
+    }
+
     int exitCode = 0;
-    {
-        InterruptGuard interrupt(model);
-        const ProjectModel::RunCommand started = model.RunStop();
-        model.waitForRun();
-        if (started != ProjectModel::RunCommand::Started) {
-            err << "error: the run did not start\n";
-            return ExitFailed;
-        }
-        if (interrupt.interrupted()) {
-            err << "error: interrupted at step " << model.stepCounter() << '\n';
-            exitCode = ExitFailed;
-        }
+    InterruptGuard interrupt(model);
+    const ProjectModel::RunCommand started = model.RunStop();
+    model.waitForRun();
+    if (started != ProjectModel::RunCommand::Started) {
+        err << "error: the run did not start\n";
+        return ExitFailed;
+    }
+    const bool runInterrupted = interrupt.interrupted();
+    interrupt.clear();
+    if (runInterrupted) {
+        err << "error: interrupted at step " << model.stepCounter() << '\n';
+        exitCode = ExitFailed;
     }
     if (observer.outcome() == RunOutcome::Failed) return ExitFailed;
     if (model.stepCounter() == 0) {
@@ -279,6 +302,12 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         }
     }
 
+    // A signal while the files are written ends the writing between two files.
+    const auto interruptedWriting = [&] {
+        if (!interrupt.interrupted()) return false;
+        err << "error: interrupted while writing the files\n";
+        return true;
+    };
     if (!options.resultsDir.empty()) {
         const std::vector<int> probRows = WindowRows(model, model.resultWindows.probabilities);
         const std::vector<int> quantRows = WindowRows(model, model.resultWindows.quantiles);
@@ -289,11 +318,34 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         saveOptions.prompts = false;
         saveOptions.projectFile = model.currentProjectFile;
         saveOptions.stepsDone = model.stepCounter();
-        if (!SaveResults(model.outputs(), settings, prompter, entries, saveOptions).ok)
+        saveOptions.interrupted = [&] { return interrupt.interrupted(); };
+        ResultSetOptions set;
+        if (runInterrupted)
+            set.partialNote = "interrupted at step " + std::to_string(model.stepCounter()) +
+                              " of " + std::to_string(model.lastStep());
+        set.mayReplace = [&](const std::string& path) {
+            return MayReplace(path, WrittenKind::Results, listSep, prompter);
+        };
+        switch (SaveResultSet(model.outputs(), settings, prompter, entries, saveOptions, set)) {
+        case ResultSetOutcome::Written:
+            break;
+        case ResultSetOutcome::Interrupted:
+            err << "error: interrupted while writing the results; " << options.resultsDir
+                << " was left as it was\n";
+            return ExitFailed;
+        case ResultSetOutcome::Declined:
+            err << "error: the results were not written (--yes replaces those files)\n";
             return ExitUsage;
+        case ResultSetOutcome::Failed:
+            return ExitUsage;
+        }
     }
-    if (!options.saveAs.empty() && !WriteProject(model, options.saveAs)) return ExitUsage;
+    if (!options.saveAs.empty()) {
+        if (interruptedWriting()) return ExitFailed;
+        if (!WriteProject(model, options.saveAs)) return ExitUsage;
+    }
     if (!options.report.empty()) {
+        if (interruptedWriting()) return ExitFailed;
         if (const std::string failure = writeReport(model, options.report); !failure.empty()) {
             prompter.error(failure);
             return ExitUsage;

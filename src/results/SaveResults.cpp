@@ -246,6 +246,11 @@ private:
 
     bool writeFile(ResultKind kind, const std::string& fileName,
                    const std::function<std::string()>& text) {
+        if (m_options.interrupted && m_options.interrupted()) {
+            m_report.ok = false;
+            m_report.interrupted = true;
+            return false;
+        }
         const std::optional<std::string> path = choosePath(kind, fileName);
         if (!path) return true;
         const std::string error = WriteFileAtomically(*path, text());

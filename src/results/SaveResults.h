@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -71,11 +72,14 @@ struct SaveResultsOptions {
     std::string projectFile;
     /// Steps done in the run: the records of the logs.
     std::int32_t stepsDone = 0;
+    /// Asked before each file: true ends the saving there (the report says interrupted).
+    std::function<bool()> interrupted;
 };
 
 /// What was written.
 struct SaveResultsReport {
     bool ok = true;                 ///< false when a file could not be written
+    bool interrupted = false;       ///< the saving was broken off before all was written
     std::vector<std::string> files; ///< the paths written, in order
 };
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -182,6 +183,22 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
         ::fsync(directoryFd);
         ::close(directoryFd);
     }
+    return {};
+}
+
+std::string MoveFileOver(const std::string& from, const std::string& path) {
+    std::string target;
+    if (const int error = FollowLinks(path, target); error != 0)
+        return SystemError("Cannot write", path, error);
+    mode_t mode = 0644;
+    if (const int error = CheckReplaceable(target, mode); error != 0)
+        return SystemError("Cannot write", path, error);
+    if (::chmod(from.c_str(), mode) == 0 && ::rename(from.c_str(), target.c_str()) == 0) return {};
+    if (errno != EXDEV) return SystemError("Cannot write", path, errno);
+    std::string contents;
+    if (std::string error = ReadWholeFile(from, contents, SIZE_MAX); !error.empty()) return error;
+    if (std::string error = WriteFileAtomically(path, contents); !error.empty()) return error;
+    ::unlink(from.c_str());
     return {};
 }
 

@@ -25,6 +25,12 @@ std::string ReadWholeFile(const std::string& path, std::string& contents,
 /// old file is untouched and the temporary file removed.
 std::string WriteFileAtomically(const std::string& path, std::string_view contents);
 
+/// Puts the file `from` in the place of the file at `path` as WriteFileAtomically would write
+/// it (a link followed, a read-only file refused, the permissions of the file replaced kept):
+/// renamed when both lie in one file system, copied otherwise. `from` is gone on success.
+/// Returns the error text with the system's message, empty on success.
+std::string MoveFileOver(const std::string& from, const std::string& path);
+
 /// The temporary file name a save of `path` by this process uses for its `n`th save.
 std::string SaveTemporaryName(const std::string& path, unsigned long long pid, unsigned n);
 

@@ -164,7 +164,13 @@ TEST_F(CommandLineTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile) {
     const fs::path target = dir / "target.pxw", link = dir / "link.pxw";
     std::ofstream(target) << "old";
     fs::create_symlink(target.filename(), link);
-    const Outcome viaLink = batch(Beam, "--steps 10 --save-as '" + link.string() + "'");
+    // "old" is no project: replacing it is a question, answered No without --yes.
+    const Outcome asked = batch(Beam, "--steps 10 --save-as '" + link.string() + "'");
+    EXPECT_EQ(asked.exitCode, 2);
+    EXPECT_NE(asked.err.find("question: "), std::string::npos) << asked.err;
+    EXPECT_EQ(asked.out, "");
+    EXPECT_EQ(ReadAll(target), "old");
+    const Outcome viaLink = batch(Beam, "--steps 10 --yes --save-as '" + link.string() + "'");
     EXPECT_EQ(viaLink.exitCode, 0) << viaLink.err;
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(ReadAll(target).starts_with("[Main]\r\n"));
@@ -286,6 +292,55 @@ TEST_F(CommandLineTest, InterruptStopsTheRunAndKeepsWhatItHas) {
         EXPECT_NE(o.err.find("error: interrupted at step "), std::string::npos) << o.err;
         EXPECT_NE(o.out.find("\nZ\t"), std::string::npos) << o.out;
     }
+}
+
+TEST_F(CommandLineTest, ResultsOfAnInterruptedRunSayTheyArePartial) {
+    const std::string project =
+        writeProject("long.pxw", "[Main]\r\nVersion=2.5\r\nSteps=999999999\r\n[Equations]\r\n"
+                                 "y = x\r\n[Variables]\r\nx,Uniform,Min=0 Max=1,\r\n"
+                                 "[Out.Variables]\r\ny,Statistics,No,No,\r\n");
+    const fs::path results = dir / "results";
+    const std::string arguments = "--batch '" + project + "' --settings '" + settings.string() +
+                                  "' --results '" + results.string() + "'";
+    const Outcome o = run(arguments, "timeout --preserve-status -s INT 1 ");
+    EXPECT_EQ(o.exitCode, 1) << o.err;
+    EXPECT_TRUE(ReadAll(results / "PARTIAL.txt").find("long.sta\tinterrupted at step ") !=
+                std::string::npos);
+    // A complete run replaces the file, and the list that named it goes.
+    EXPECT_EQ(run(arguments + " --steps 100").exitCode, 0);
+    EXPECT_TRUE(fs::exists(results / "long.sta"));
+    EXPECT_FALSE(fs::exists(results / "PARTIAL.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(results), {}), 1) << "no folder left behind";
+}
+
+TEST_F(CommandLineTest, BatchRefusesBeforeItAsksAndKeepsOtherFiles) {
+    const Outcome noSteps = batch(Beam, "--steps 0");
+    EXPECT_EQ(noSteps.exitCode, 1);
+    EXPECT_EQ(noSteps.err, "error: no step was run: the last step is 0\n");
+    const Outcome huge = batch(Beam, "--target-cov 1E4933");
+    EXPECT_EQ(huge.exitCode, 2);
+    EXPECT_TRUE(huge.err.starts_with("error: --target-cov 1E4933 is out of range\n")) << huge.err;
+
+    // Without a runtime folder of its own the report makes a private one, and removes it.
+    const fs::path report = dir / "report.pdf";
+    const std::string reportRun = "--steps 100 --report '" + report.string() + "'";
+    std::ofstream(report) << "a letter";
+    const std::string quietQt = "env -u XDG_RUNTIME_DIR TMPDIR='" + dir.string() + "' ";
+    const Outcome asked = run("--batch '" + Beam + "' " + reportRun, quietQt);
+    EXPECT_EQ(asked.exitCode, 2);
+    EXPECT_NE(asked.err.find("is not a Probex report. Replace it?"), std::string::npos);
+    EXPECT_EQ(ReadAll(report), "a letter");
+    for (const char* answer : {"--yes", ""}) { // then its own report is replaced without asking
+        SCOPED_TRACE(answer);
+        const Outcome o = run("--batch '" + Beam + "' " + reportRun + " " + answer, quietQt);
+        EXPECT_EQ(o.exitCode, 0);
+        EXPECT_EQ(o.err, answer[0] ? "question: \"" + report.string() +
+                                         "\" exists and is not a Probex report. Replace it?\n"
+                                   : "");
+        EXPECT_TRUE(ReadAll(report).starts_with("%PDF-"));
+    }
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("probex-runtime"));
 }
 
 TEST_F(CommandLineTest, GeneralOptionsAndMissingDisplay) {

@@ -1,5 +1,7 @@
 #include "results/SaveResults.h"
 
+#include "results/OwnFiles.h"
+#include "results/ResultSet.h"
 #include "settings/Settings.h"
 #include "simulation/OutputTable.h"
 #include "support/ScriptedPrompter.h"
@@ -232,6 +234,85 @@ TEST_F(SaveResultsTest, FailedWriteKeepsOldFilesReportsAndStops) {
     EXPECT_EQ(ReadBytes(dir.path("Beam.log")), "old log");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 4)
         << "no temporary file left behind";
+}
+
+TEST_F(SaveResultsTest, ResultSetArrivesWholeOrNotAtAll) {
+    namespace fs = std::filesystem;
+    const std::vector<ResultEntry> entries = {{K::Statistics, 1}, {K::Logs, 1}};
+    const auto names = [&](const std::string& folder) {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const std::string folder = dir.path("set");
+    fs::create_directory(folder);
+    WriteBytes(folder + "/Beam.log", "previous\r\n");
+    options.directory = folder;
+
+    // Broken off after the first file: the folder stays as it was.
+    int asked = 0;
+    options.interrupted = [&] { return ++asked == 2; };
+    EXPECT_EQ(SaveResultSet(outputs, settings, prompter, entries, options, {}),
+              ResultSetOutcome::Interrupted);
+    EXPECT_EQ(names(folder), std::vector<std::string>{"Beam.log"});
+    EXPECT_EQ(ReadBytes(folder + "/Beam.log"), "previous\r\n");
+
+    // A file the program did not write is replaced only when the question says so.
+    options.interrupted = {};
+    WriteBytes(folder + "/Beam.sta", "my notes\n");
+    ResultSetOptions set;
+    set.partialNote = "interrupted at step 5 of 10";
+    set.mayReplace = [](const std::string&) { return false; };
+    EXPECT_EQ(SaveResultSet(outputs, settings, prompter, entries, options, set),
+              ResultSetOutcome::Declined);
+    EXPECT_EQ(ReadBytes(folder + "/Beam.sta"), "my notes\n");
+    EXPECT_EQ(ReadBytes(folder + "/Beam.log"), "previous\r\n");
+
+    set.mayReplace = {};
+    EXPECT_EQ(SaveResultSet(outputs, settings, prompter, entries, options, set),
+              ResultSetOutcome::Written);
+    EXPECT_EQ(names(folder), (std::vector<std::string>{"Beam.log", "Beam.sta", "PARTIAL.txt"}));
+    EXPECT_EQ(ReadBytes(folder + "/PARTIAL.txt"),
+              "These result files hold the results of a run that was interrupted:\r\n"
+              "Beam.sta\tinterrupted at step 5 of 10\r\nBeam.log\tinterrupted at step 5 of "
+              "10\r\n");
+
+    // A complete run: the files as the plain writer gives them, and the list goes.
+    EXPECT_EQ(SaveResultSet(outputs, settings, prompter, entries, options, {}),
+              ResultSetOutcome::Written);
+    EXPECT_EQ(names(folder), (std::vector<std::string>{"Beam.log", "Beam.sta"}));
+    options.directory = dir.path("plain");
+    ASSERT_TRUE(save(entries).ok);
+    for (const char* name : {"/Beam.log", "/Beam.sta"})
+        EXPECT_EQ(ReadBytes(folder + name), ReadBytes(dir.path("plain") + name)) << name;
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST(OwnFiles, ResultFilesAndReportsAreKnownByWhatTheyHold) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool ours;
+    } results[] = {
+        {"y.log", "Records:5\r\n1:1.00000000\r\n2:-2.50000000\r\n", true},
+        {"Beam.sta", "y,z\r\n1.00000000,4.00000000\r\n", true},
+        {"w.dis", "[Description]\r\nVariable=w\r\nIdentification=\r\n\r\n[Bins]\r\n4\r\n", true},
+        {"w.his", "", true},
+        {"syslog.log", "Dec  7 12:00:01 host cron[12]: job\n", false},
+        {"notes.sta", "first\r\nsome words here\r\n", false},
+        {"passwd", "1\r\n", false},
+    };
+    for (const auto& c : results) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsResultFileText(c.name, c.text), c.ours);
+    }
+    using namespace std::string_literals;
+    EXPECT_TRUE(IsReportPdf("%PDF-1.4\n1 0 obj\n<<\n/Creator (\xFE\xFF\0P\0r\0o\0b\0e\0x)\n"s));
+    EXPECT_TRUE(IsReportPdf("%PDF-1.4\n<< /Creator (Probex) >>"));
+    EXPECT_FALSE(IsReportPdf("%PDF-1.4\n<< /Creator (Writer) >>"));
+    EXPECT_FALSE(IsReportPdf("Probex /Creator (Probex)"));
 }
 
 TEST(SaveResultsNames, SingleFileBaseName) {
