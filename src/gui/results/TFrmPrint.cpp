@@ -2,6 +2,7 @@
 
 #include "gui/results/OptionGroup.h"
 #include "gui/results/ReportWriter.h"
+#include "results/OwnFiles.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -188,6 +189,9 @@ void TFrmPrint::preview() {
 
 void PrintProjectReport(ProjectModel& model, TReportGraphs& graphs, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
+    // A report printed to a PDF file names Probex as its creator, as the batch mode's does.
+    printer.setCreator(
+        QString::fromLatin1(ReportCreator.data(), static_cast<qsizetype>(ReportCreator.size())));
     TFrmPrint form(model, graphs, printer, parent);
     if (form.exec() != QDialog::Accepted) return;
     QPrintDialog dialog(&printer, parent);
