@@ -79,11 +79,14 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
             (arg == "--steps" ? options.steps : options.seed) = number;
         } else if (arg == "--target-cov") {
             Extended percent = 0;
-            const NumberParse parse =
-                next(value) ? ParseUnsignedNumber(value, '.', percent) : NumberParse::Syntax;
-            if (parse == NumberParse::Range) return "--target-cov " + value + " is out of range";
-            if (parse != NumberParse::Ok || !(percent > 0))
+            if (!next(value) || !TryStrToExtended(value, '.', percent) || !(percent > 0)) {
+                // A number too large for any variable is a number all the same.
+                const std::string_view digits =
+                    std::string_view(value).substr(value.starts_with('+') ? 1 : 0);
+                if (ParseUnsignedNumber(digits, '.', percent) == NumberParse::Range)
+                    return "--target-cov " + value + " is out of range";
                 return "--target-cov needs a percentage above 0, not '" + value + "'";
+            }
             options.targetCoV = percent;
         } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
                    arg == "--report") {
