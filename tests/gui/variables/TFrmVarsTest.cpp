@@ -88,6 +88,20 @@ class TFrmVarsTest : public QObject {
         settle();
     }
 
+    /// A run of "y = x + 1" with x a constant 0, whose results stand.
+    void runToResults() {
+        m_settings->DefInVarsConst = true;
+        m_settings->DefOutVars = 1;
+        m_model->equations = {"y = x + 1"};
+        m_model->setLastStep(10);
+        m_model->RunStop();
+        m_model->waitForRun();
+        QVERIFY(m_model->resultsExist());
+        m_window->refreshFromModel();
+        QCOMPARE(cellIndex(1, colName).data().toString(), "x");
+        QCOMPARE(cellIndex(1, colParameters).data().toString(), "Value=0");
+    }
+
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -362,16 +376,7 @@ private slots:
     void typingDiscardsResults() {
         QFETCH(int, column);
         QFETCH(bool, discarded);
-        m_settings->DefInVarsConst = true;
-        m_settings->DefOutVars = 1;
-        m_model->equations = {"y = x + 1"};
-        m_model->setLastStep(10);
-        m_model->RunStop();
-        m_model->waitForRun();
-        QVERIFY(m_model->resultsExist());
-        m_window->refreshFromModel();
-        QCOMPARE(cellIndex(1, colName).data().toString(), "x");
-        QCOMPARE(cellIndex(1, colParameters).data().toString(), "Value=0");
+        runToResults();
 
         // The first key already counts, before anything is committed.
         QWidget* editor = openEditor(1, column);
@@ -382,6 +387,19 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Escape);
         settle();
         QCOMPARE(cellIndex(1, colName).data().toString(), "x");
+    }
+
+    void keysThatChangeNothingKeepResults() {
+        runToResults();
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            auto* combo = qobject_cast<QComboBox*>(openEditor(1, colType));
+            QVERIFY(combo);
+            QTest::keyClick(combo->lineEdit(), key);
+            settle();
+            QVERIFY2(m_model->resultsExist(), key == Qt::Key_Escape ? "Escape" : "Return");
+            focusGrid();
+        }
+        QCOMPARE(cellIndex(1, colType).data().toString(), "Constant");
     }
 };
 
