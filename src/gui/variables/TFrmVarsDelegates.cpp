@@ -22,13 +22,18 @@ class TypeComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
     void showPopup() override {
-        m_listShown = true;
+        // Opening the list takes the focus from the typed text, whose editing then ends
+        // and activates the item it matches: that is no pick.
+        m_opening = true;
         QComboBox::showPopup();
+        m_opening = false;
+        m_listShown = true;
     }
-    bool takeListShown() { return std::exchange(m_listShown, false); }
+    bool takeListShown() { return !m_opening && std::exchange(m_listShown, false); }
 
 private:
     bool m_listShown = false;
+    bool m_opening = false;
 };
 
 } // namespace

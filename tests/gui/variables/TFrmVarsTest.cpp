@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -387,6 +389,24 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Escape);
         settle();
         QCOMPARE(cellIndex(1, colName).data().toString(), "x");
+    }
+
+    void typeListOpensWithTheMouse() {
+        typeIntoCell(1, colName, "x");
+        pickType(1, "Normal");
+        focusGrid();
+        QPointer<QComboBox> combo = qobject_cast<QComboBox*>(openEditor(1, colType));
+        QVERIFY(combo);
+        QTRY_VERIFY(combo->hasFocus());
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = true;
+        const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                           QStyle::SC_ComboBoxArrow, combo);
+        QTest::mouseClick(combo, Qt::LeftButton, {}, arrow.center());
+        QTRY_VERIFY(combo && combo->view()->isVisible());
+        QCOMPARE(grid()->indexWidget(cellIndex(1, colType)), combo.data());
+        combo->hidePopup();
     }
 
     void keysThatChangeNothingKeepResults() {
