@@ -137,7 +137,8 @@ private slots:
         QCOMPARE(model.equations, std::vector<std::string>{"y = 2*"});
         QVERIFY(!model.CompileModel());
         QCOMPARE(window.barError()->currentMessage(),
-                 QString::fromLatin1(ErrorText(ecError)) + QStringLiteral(": line 1"));
+                 QString::fromLatin1(ErrorText(ecError)) +
+                     QStringLiteral(": line 1 after \"y = 2*\""));
         QCOMPARE(prompter.popups.size(), std::size_t{1});
         QCOMPARE(prompter.popups[0].caption, std::string("Equations error"));
 
