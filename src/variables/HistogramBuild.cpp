@@ -120,7 +120,7 @@ std::string UrnMemoryProblem(std::int64_t entries, const std::string& fileName,
     return "No memory for generating table! The frequencies of " + fileName + " need " +
            std::to_string(entries) + " entries (" + GigabytesText(needed) +
            "), more than a tenth of this machine's " + GigabytesText(memoryBytes) +
-           ": counted in units of the smallest frequency they may add up to at most " +
+           ": the frequencies, counted in units of the smallest, may add up to at most " +
            std::to_string(fitting) + ".";
 }
 

@@ -104,8 +104,8 @@ TEST(HistogramBuildTest, RefusesATableBeyondATenthOfTheMemory) {
     // Frequencies 1 and 1E9 ask for 1000000001 entries of 4 bytes.
     EXPECT_EQ(UrnMemoryProblem(1000000001, "peak.dis", 24 * GB),
               "No memory for generating table! The frequencies of peak.dis need 1000000001 "
-              "entries (4.0 GB), more than a tenth of this machine's 24.0 GB: counted in units "
-              "of the smallest frequency they may add up to at most 600000000.");
+              "entries (4.0 GB), more than a tenth of this machine's 24.0 GB: the frequencies, "
+              "counted in units of the smallest, may add up to at most 600000000.");
     EXPECT_EQ(UrnMemoryProblem(600000000, "peak.dis", 24 * GB), "");
     EXPECT_EQ(UrnMemoryProblem(1000000001, "peak.dis", 0), ""); // the memory is unknown
 
