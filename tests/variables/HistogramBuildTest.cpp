@@ -109,28 +109,13 @@ TEST(HistogramBuildTest, RefusesATableBeyondATenthOfTheMemory) {
     EXPECT_EQ(UrnMemoryProblem(600000000, "peak.dis", 24 * GB), "");
     EXPECT_EQ(UrnMemoryProblem(1000000001, "peak.dis", 0), ""); // the memory is unknown
 
-    const struct {
-        std::vector<Extended> data;
-        std::uint64_t memory;
-        bool built;
-    } cases[] = {
-        {{1, 1e9L}, 24 * GB, false},
-        {{1, 2, 1}, 160, true}, // 4 entries of 4 bytes: just a tenth
-        {{1, 2, 1}, 159, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.memory);
-        test::ScriptedPrompter prompter;
-        TIis iis;
-        EXPECT_EQ(BuildHistogram(histogram(discrete, freq, c.data), iis, prompter, c.memory),
-                  c.built);
-        EXPECT_EQ(iis.Kind, c.built ? discrete : DistKind::dkUndefined);
-        ASSERT_EQ(prompter.shown.size(), c.built ? 0u : 1u);
-        if (!c.built) {
-            EXPECT_TRUE(prompter.shown[0].text.starts_with(
-                "No memory for generating table! The frequencies of beam.dis need"));
-        }
-    }
+    test::ScriptedPrompter prompter;
+    TIis iis;
+    EXPECT_FALSE(BuildHistogram(histogram(discrete, freq, {1, 1e9L}), iis, prompter, 24 * GB));
+    EXPECT_EQ(iis.Kind, DistKind::dkUndefined);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with("No memory for generating table! The "
+                                                   "frequencies of beam.dis need 1000000001"));
 }
 
 TEST(HistogramBuildTest, Profile) {
