@@ -1,6 +1,7 @@
 #include "components/WmfWriter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 
 namespace probex {
@@ -66,7 +67,30 @@ void PushPoints(std::vector<std::uint16_t>& words, const std::vector<WmfPoint>& 
     }
 }
 
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
 } // namespace
+
+std::string WindowsFontFace(std::string_view family) {
+    static constexpr std::string_view WindowsFaces[] = {
+        "Arial",           "Arial Black",  "Calibri",    "Cambria",        "Candara",
+        "Comic Sans MS",   "Consolas",     "Constantia", "Corbel",         "Courier New",
+        "Georgia",         "Impact",       "Segoe UI",   "Symbol",         "Tahoma",
+        "Times New Roman", "Trebuchet MS", "Verdana",    "Lucida Console", "Wingdings",
+    };
+    const std::string lower = Lower(family);
+    for (std::string_view face : WindowsFaces)
+        if (Lower(face) == lower) return std::string(face);
+    const auto has = [&lower](const char* part) { return lower.find(part) != std::string::npos; };
+    if (has("mono") || has("courier") || has("fixed") || has("typewriter")) return "Courier New";
+    if ((has("serif") && !has("sans")) || has("times") || has("roman")) return "Times New Roman";
+    return "Arial";
+}
 
 TWmfWriter::TWmfWriter(int width, int height, int unitsPerInch)
     : m_width(std::clamp(width, 1, 32767)), m_height(std::clamp(height, 1, 32767)),
@@ -128,7 +152,7 @@ void TWmfWriter::setFont(std::string_view face, int heightPixels, int weight, bo
     PushWord(params, 0);                // strike-out, character set ANSI
     PushWord(params, 0);                // output and clip precision
     PushWord(params, 0);                // quality, pitch and family
-    std::string name(face.substr(0, 31));
+    std::string name = WindowsFontFace(face).substr(0, 31);
     name.push_back('\0');
     PushBytes(params, name);
     replaceObject(FontSlot, MetaCreateFontIndirect, params);

@@ -20,6 +20,12 @@ struct WmfPoint {
     std::int32_t y = 0;
 };
 
+/// A face that Windows has for a font family: the family itself when it is one of the faces
+/// Windows ships (compared ignoring case), else "Courier New" for a monospaced family, "Times
+/// New Roman" for a serif one and "Arial" for the rest ("Sans Serif", "DejaVu Sans"). Windows
+/// would put a face of its own choosing in place of a name it does not know.
+std::string WindowsFontFace(std::string_view family);
+
 /// Builds a placeable Windows metafile (the 16-bit format with its 22-byte header that drawing
 /// and office programs open) from drawing calls in logical units, one unit a pixel of a
 /// picture `width` x `height` at `unitsPerInch`. Coordinates outside the 16-bit range are
@@ -34,8 +40,9 @@ public:
     void setPen(PenStyle style, int width, WmfColor color);
     /// A solid brush, or no fill at all.
     void setBrush(bool solid, WmfColor color);
-    /// heightPixels is the characters' height; weight 400 normal, 700 bold; the baseline turned
-    /// counter-clockwise by escapement tenths of a degree.
+    /// The face is written as WindowsFontFace names it. heightPixels is the characters' height;
+    /// weight 400 normal, 700 bold; the baseline turned counter-clockwise by escapement tenths of a
+    /// degree.
     void setFont(std::string_view face, int heightPixels, int weight, bool italic,
                  int escapement = 0);
     void setTextColor(WmfColor color);

@@ -78,17 +78,25 @@ bool ProjectModel::CompileModel() {
         }
     }
 
+    // Every undefined input is named at once, so that one visit to the table mends them all.
+    std::string undefined;
+    int firstUndefinedRow = 0;
     for (int v = 1; v <= set.Vars.Count; ++v) {
         if (set.Vars.Roles[v] != tVars::Input) continue;
         const int row = m_inputs.FindVarRow(set.Vars.Names[v]);
         const DistKind kind = m_inputs.kind(row);
         if (kind == DistKind::dkUndefined) {
-            m_observer->showInputRow(row);
-            m_observer->showStatus("Input variable not defined: " + set.Vars.Names[v]);
-            m_prompter.warning("Input variable not defined!\n" + set.Vars.Names[v]);
-            return false;
+            undefined += (undefined.empty() ? "" : ", ") + set.Vars.Names[v];
+            if (firstUndefinedRow == 0) firstUndefinedRow = row;
+            continue;
         }
         (kind == DistKind::dkConstant ? set.ConstList : set.RandomList).add(v, row);
+    }
+    if (firstUndefinedRow != 0) {
+        m_observer->showInputRow(firstUndefinedRow);
+        m_observer->showStatus("Input variable not defined: " + undefined);
+        m_prompter.warning("Input variable not defined!\n" + undefined);
+        return false;
     }
 
     if (!m_outputs.SyncOutputVariables(set)) m_prompter.error("Error assigning variable!");
@@ -288,6 +296,10 @@ void ProjectModel::clearProject() {
     m_outEquations.ClearOutResults();
     ClearDecoded(*m_mainSet);
     ClearDecoded(*m_outSet);
+    // The last run's status and the last compile's errors belong to the old project.
+    m_observer->showStatus("");
+    m_observer->clearEquationStatus(false);
+    m_observer->clearEquationStatus(true);
 }
 
 void ProjectModel::showStep(std::int32_t step) {

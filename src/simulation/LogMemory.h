@@ -1,12 +1,11 @@
 #pragma once
 
+#include "components/MachineMemory.h"
+
 #include <cstdint>
 #include <string>
 
 namespace probex {
-
-/// The machine's physical memory in bytes; 0 when the system does not say.
-std::uint64_t PhysicalMemoryBytes();
 
 /// Logs are reserved lazily by the system, so a run whose logs cannot fit would start and
 /// die much later. This is the refusal for logs of `logCount` variables over `steps` steps

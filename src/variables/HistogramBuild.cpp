@@ -109,7 +109,22 @@ void histogramStatistics(TIis& iis, const Counts& counts, bool continuous) {
 
 } // namespace
 
-bool BuildHistogram(const TLis& lis, TIis& iis, Prompter& prompter) {
+std::string UrnMemoryProblem(std::int64_t entries, const std::string& fileName,
+                             std::uint64_t memoryBytes) {
+    if (entries <= 0 || memoryBytes == 0) return {};
+    constexpr long double entryBytes = sizeof(std::int32_t);
+    const long double budget = memoryBytes / 10.0L;
+    const long double needed = entries * entryBytes;
+    if (needed <= budget) return {};
+    const auto fitting = static_cast<std::int64_t>(budget / entryBytes);
+    return "No memory for generating table! The frequencies of " + fileName + " need " +
+           std::to_string(entries) + " entries (" + GigabytesText(needed) +
+           "), more than a tenth of this machine's " + GigabytesText(memoryBytes) +
+           ": the frequencies, counted in units of the smallest, may add up to at most " +
+           std::to_string(fitting) + ".";
+}
+
+bool BuildHistogram(const TLis& lis, TIis& iis, Prompter& prompter, std::uint64_t memoryBytes) {
     if (lis.Type != DistKind::dkDiscrete && lis.Type != DistKind::dkContinuous) {
         prompter.error("Distribution not defined!", Prompter::Buttons::Cancel);
         return false;
@@ -134,6 +149,14 @@ bool BuildHistogram(const TLis& lis, TIis& iis, Prompter& prompter) {
         return false;
     }
 
+    // A table that fits in 32 bits may still take minutes and gigabytes to fill.
+    if (counts.fits) {
+        const std::string problem = UrnMemoryProblem(counts.total, lis.FileName, memoryBytes);
+        if (!problem.empty()) {
+            prompter.error(problem, Prompter::Buttons::Cancel);
+            return false;
+        }
+    }
     std::vector<std::int32_t> urn;
     try {
         if (!counts.fits) throw std::bad_alloc();

@@ -77,8 +77,9 @@ public:
 
     /// Handles the text the person committed in a cell, with the messages each column gives.
     void commitCell(int row, InputColumn column, std::string text);
-    /// A key typed in a cell: anything but a comment edit changes the model.
-    void noteKeyPress(InputColumn column);
+    /// The person changed the text of a cell's editor: anything but a comment changes the
+    /// model, before the edit is committed.
+    void noteTextEdited(InputColumn column);
 
     /// False while a commit is being handled, and while a name this table rejected still
     /// stands (duplicate or not an identifier): a run must not start then.

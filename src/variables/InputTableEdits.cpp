@@ -74,7 +74,7 @@ void TInputTable::commitCell(int r, InputColumn column, std::string text) {
     }
 }
 
-void TInputTable::noteKeyPress(InputColumn column) {
+void TInputTable::noteTextEdited(InputColumn column) {
     if (column != InputColumn::Comment) m_invalidateResults();
 }
 

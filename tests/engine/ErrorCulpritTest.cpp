@@ -33,9 +33,14 @@ TEST(ErrorCulprit, NamesTheCulpritAndTheLineCountedFromOne) {
         {{"a = 1", "", "  Total = 2", "Total = 3"},
          "Duplicite name: Total, line 3 (computed twice)"},
         {{"z = y*2", "y = x+1"}, "No error"},
-        {{"; note", "2x = 1"}, "Illegal name: line 2"},
+        {{"; note", "2x = 1"}, "Illegal name: line 2 at \"2x\""},
         {{"sin = 1"}, "Reserved word: sin, line 1"},
-        {{"a = 1", "x = 2 = 3"}, "Illegal character: line 2"},
+        {{"a = 1", "x = 2 = 3"}, "Illegal character: line 2 at \"= 3\""},
+        {{"y = 2*"}, "Error in expression: line 1 after \"y = 2*\""},
+        {{"y = 1.5.2 + a"}, "Invalid numeric constant: line 1 at \"1.5.2\""},
+        {{"x_1 = 1"}, "Illegal name: line 1 at \"x_1\""},
+        {{"y = a # b + a_very_long_name_indeed + c"},
+         "Illegal character: line 1 at \"# b + a_very_long_na...\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines.front());

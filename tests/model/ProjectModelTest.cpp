@@ -195,12 +195,22 @@ TEST_F(ProjectModelTest, InitialSamplingUsesTheExtremesInStepsOneAndTwo) {
     EXPECT_EQ(output("y").Stat->count, 10);
 }
 
-TEST_F(ProjectModelTest, UndefinedInputStopsTheCompile) {
-    model.equations = {"y = a + b"};
+TEST_F(ProjectModelTest, UndefinedInputsStopTheCompileAllNamed) {
+    model.equations = {"y = a + b*c"};
     uniform("a", 0, 1);
     EXPECT_FALSE(model.Compile());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Input variable not defined!\nb"});
-    EXPECT_EQ(model.inputs().FindVarRow("b"), 2);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Input variable not defined!\nb, c"});
+    EXPECT_EQ(observer.statuses.back(), "Input variable not defined: b, c");
+    EXPECT_NE(model.inputs().FindVarRow("b"), 0);
+    EXPECT_NE(model.inputs().FindVarRow("c"), 0);
+}
+
+TEST_F(ProjectModelTest, NewClearsTheStatusOfTheOldProject) {
+    model.equations = {"y = a"};
+    EXPECT_FALSE(model.Compile());
+    ASSERT_EQ(observer.statuses.back(), "Input variable not defined: a");
+    model.clearProject();
+    EXPECT_EQ(observer.statuses.back(), "");
 }
 
 TEST_F(ProjectModelTest, ComputedNameLosesItsInputRowDistribution) {

@@ -99,6 +99,25 @@ TEST(HistogramBuildTest, FailuresLeaveTheVariableUndefined) {
     EXPECT_EQ(value, 0);
 }
 
+TEST(HistogramBuildTest, RefusesATableBeyondATenthOfTheMemory) {
+    constexpr std::uint64_t GB = 1000000000;
+    // Frequencies 1 and 1E9 ask for 1000000001 entries of 4 bytes.
+    EXPECT_EQ(UrnMemoryProblem(1000000001, "peak.dis", 24 * GB),
+              "No memory for generating table! The frequencies of peak.dis need 1000000001 "
+              "entries (4.0 GB), more than a tenth of this machine's 24.0 GB: the frequencies, "
+              "counted in units of the smallest, may add up to at most 600000000.");
+    EXPECT_EQ(UrnMemoryProblem(600000000, "peak.dis", 24 * GB), "");
+    EXPECT_EQ(UrnMemoryProblem(1000000001, "peak.dis", 0), ""); // the memory is unknown
+
+    test::ScriptedPrompter prompter;
+    TIis iis;
+    EXPECT_FALSE(BuildHistogram(histogram(discrete, freq, {1, 1e9L}), iis, prompter, 24 * GB));
+    EXPECT_EQ(iis.Kind, DistKind::dkUndefined);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with("No memory for generating table! The "
+                                                   "frequencies of beam.dis need 1000000001"));
+}
+
 TEST(HistogramBuildTest, Profile) {
     test::ScriptedPrompter prompter;
     TIis small;

@@ -56,6 +56,10 @@ ColouringEditor::ColouringEditor(QWidget* parent)
     : QPlainTextEdit(parent), m_highlighter(new EquationHighlighter(document())) {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        // Colouring changes formats only; a change of the text ends the error's mark.
+        if (removed != 0 || added != 0) setExtraSelections({});
+    });
 }
 
 ColouringEditor::~ColouringEditor() = default;
@@ -100,6 +104,18 @@ void ColouringEditor::placeCaret(int line, int pos) {
     setTextCursor(cursor);
     ensureCursorVisible();
     setFocus(Qt::OtherFocusReason);
+
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = cursor;
+    mark.format.setBackground(QColor(255, 220, 220));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    setExtraSelections({mark});
+}
+
+QRect ColouringEditor::caretLineOnScreen() const {
+    const QRect caret = cursorRect();
+    const QPoint topLeft = viewport()->mapToGlobal(QPoint(0, caret.top()));
+    return {topLeft, QSize(viewport()->width(), caret.height())};
 }
 
 } // namespace probex

@@ -30,8 +30,11 @@ public:
     void setLines(const std::vector<std::string>& lines);
 
     /// Caret on line `line` (from 0) just after character `pos` (from 1; 0 is the line's
-    /// start), both clamped to the text.
+    /// start), both clamped to the text, and in sight. The line stays marked until the text
+    /// changes: a popup that takes the focus also takes the blinking caret.
     void placeCaret(int line, int pos);
+    /// Where the caret's line is on the screen: the width of the view, the height of the line.
+    QRect caretLineOnScreen() const;
 
 private:
     EquationHighlighter* m_highlighter;

@@ -79,10 +79,13 @@ void drawSeries(const TPlotSeries& s, const TPlotMapper& map, QPainter& painter,
         painter.setPen(pen);
         const TPlotRange& r = map.range();
         const double base = map.logY() ? r.yMin : std::clamp(0.0, r.yMin, r.yMax);
-        for (const QPointF& p : s.points)
-            if (map.drawable(p))
-                painter.drawLine(clampPixel(map.toPixel({p.x(), base})),
-                                 clampPixel(map.toPixel(p)));
+        for (const QPointF& p : s.points) {
+            if (!map.drawable(p)) continue;
+            const QPointF foot = clampPixel(map.toPixel({p.x(), base}));
+            const QPointF top = clampPixel(map.toPixel(p));
+            // An empty bar is no line: a metafile would draw it as a dot with round caps.
+            if (foot != top) painter.drawLine(foot, top);
+        }
         break;
     }
     case PlotSeriesKind::Line: {

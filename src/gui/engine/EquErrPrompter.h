@@ -32,6 +32,10 @@ public:
             m_base.error(message);
     }
 
+    void keepClearOf(std::function<QRect()> area) override {
+        if (m_popup != nullptr) m_popup->keepClearOf(std::move(area));
+    }
+
     Answer message(Kind kind, const std::string& text, Buttons buttons) override {
         std::optional<Expected> expected = std::move(m_expected);
         m_expected.reset();

@@ -10,6 +10,21 @@
 
 namespace probex {
 
+QPoint PopupPlace(QSize size, const QRect& area, const QRect& screen) {
+    QRect frame(QPoint(0, 0), size);
+    frame.moveCenter(screen.center());
+    if (area.isEmpty() || !frame.intersects(area)) return frame.topLeft();
+    constexpr int gap = 8;
+    if (area.bottom() + gap + size.height() <= screen.bottom())
+        frame.moveTop(area.bottom() + gap);
+    else if (area.top() - gap - size.height() >= screen.top())
+        frame.moveBottom(area.top() - gap);
+    else
+        frame.moveTop(area.bottom() < screen.center().y() ? screen.bottom() - size.height()
+                                                          : screen.top());
+    return frame.topLeft();
+}
+
 TFrmEquErr::TFrmEquErr(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint),
@@ -82,10 +97,11 @@ QString TFrmEquErr::message() const {
 void TFrmEquErr::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        const QRect area = m_keepClear ? m_keepClear() : QRect();
+        // move() places the frame; the frame is the size that must stay clear.
+        move(PopupPlace(frameGeometry().size(), area, screen->availableGeometry()));
     }
+    m_keepClear = nullptr;
     m_acted = false;
     m_timerFired = false;
     m_errTim->start();

@@ -20,6 +20,7 @@ public:
 
     /// Modal: returns when the popup has closed.
     void showPopup(const std::string& caption, const std::string& message) override;
+    void keepClearOf(std::function<QRect()> area) override { m_keepClear = std::move(area); }
     /// Sets caption and message without showing.
     void prepare(const QString& caption, const QString& message);
 
@@ -39,8 +40,13 @@ private:
 
     QLabel* m_lblErr;
     QTimer* m_errTim;
+    std::function<QRect()> m_keepClear;
     bool m_acted = false;
     bool m_timerFired = false;
 };
+
+/// Where a popup of `size` goes: the centre of `screen`, or, when that covers `area`, just
+/// below it or else just above it, so that the place the popup speaks of stays in sight.
+QPoint PopupPlace(QSize size, const QRect& area, const QRect& screen);
 
 } // namespace probex

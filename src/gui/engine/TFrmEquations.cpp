@@ -17,6 +17,14 @@ QString EquationErrorText(const TEquError& error, const std::vector<std::string>
     return QString::fromLatin1(ErrorWithCulprit(error, lines));
 }
 
+std::function<QRect()> caretLineArea(ColouringEditor* editor) {
+    return [editor] {
+        // A window just restored takes its size late: the caret must still be in sight.
+        editor->ensureCursorVisible();
+        return editor->caretLineOnScreen();
+    };
+}
+
 std::string EquationErrorPopupText(const TEquError& error, const std::vector<std::string>& lines) {
     const std::string culprit = ErrorCulprit(error, lines);
     return culprit.empty() ? ErrorText(error.Code) : ErrorText(error.Code) + ("\n" + culprit);
@@ -70,6 +78,7 @@ void TFrmEquations::ShowEquationError(const TEquError& error) {
     BringChildToFront(this);
     m_equations->placeCaret(error.Line, error.Pos);
     m_barError->showMessage(EquationErrorText(error, m_model.equations));
+    m_popup.keepClearOf(caretLineArea(m_equations));
     m_popup.showPopup("Equations error", EquationErrorPopupText(error, m_model.equations));
 }
 

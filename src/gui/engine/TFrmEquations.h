@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
+
+#include <functional>
 
 class QStatusBar;
 
@@ -43,6 +46,9 @@ private:
 /// The text of an error as a status bar shows it: the engine's message and its culprit
 /// ("Duplicite name: y, line 3").
 QString EquationErrorText(const TEquError& error, const std::vector<std::string>& lines);
+
+/// The place of the editor's caret line on the screen, for the popup to keep clear of.
+std::function<QRect()> caretLineArea(ColouringEditor* editor);
 
 /// The same for the popup: the message, and the culprit on a second line.
 std::string EquationErrorPopupText(const TEquError& error, const std::vector<std::string>& lines);

@@ -417,7 +417,10 @@ void TFrmOutEquations::onBusy(bool busy) {
 
 void TFrmOutEquations::onError(const TEquError& error, const std::string& message) {
     BringChildToFront(this);
-    if (error.Code != 0) m_editor->placeCaret(error.Line, error.Pos);
+    if (error.Code != 0) {
+        m_editor->placeCaret(error.Line, error.Pos);
+        m_prompter.keepClearOf(caretLineArea(m_editor));
+    }
     // A compile error of the text gets its culprit; other messages say it themselves.
     const bool located = error.Code != 0 && message == ErrorText(error.Code);
     const std::vector<std::string>& lines = m_model.outEquationLines;
@@ -436,6 +439,7 @@ void TFrmOutEquations::ShowOutEquationError(const TEquError& error) {
     BringChildToFront(this);
     m_editor->placeCaret(error.Line, error.Pos);
     m_barError->showMessage(EquationErrorText(error, m_model.outEquationLines));
+    m_prompter.keepClearOf(caretLineArea(m_editor));
     m_prompter.showPopup(OutEquationsError,
                          EquationErrorPopupText(error, m_model.outEquationLines));
 }

@@ -293,6 +293,8 @@ void TFrmSaveGraph::saveTicked() {
                                         static_cast<std::size_t>(v))
                            : nullptr;
             const bool picture = !oneD || Ticked(node->child(0));
+            // A 1D window with neither choice ticked has nothing to save.
+            if (!picture && !Ticked(node->child(1))) continue;
             if (picture) {
                 const QImage image = window ? window->grab().toImage() : QImage();
                 if (!saveOne(

@@ -416,6 +416,12 @@ void TFrmDisInsp::readBack(TIis& iis) {
 
 bool TFrmDisInsp::checkAndApply(bool closing) {
     if (m_row == 0) return true;
+    // The comment line is the row's comment, kept whatever the parameters' fate.
+    const std::string comment = text(m_edtCom->text());
+    if (comment != m_model.inputs().cell(m_row, InputColumn::Comment)) {
+        m_model.inputs().commitCell(m_row, InputColumn::Comment, comment);
+        emit rowChanged(m_row);
+    }
     TIis& iis = m_model.inputs().record(m_row);
     TIis edited = iis;
     std::string conversionError;

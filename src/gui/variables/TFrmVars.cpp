@@ -60,11 +60,11 @@ TFrmVars::TFrmVars(ProjectModel& model, QWidget* parent)
     connect(m_delVars, &QAction::triggered, this, &TFrmVars::ItmDelVarsClick);
     connect(m_parametersDelegate, &ParametersDelegate::buttonClicked, this,
             [this](int gridRow) { emit inspectRequested(gridRow + 1); });
-    const auto noteKey = [this](int column) {
-        m_model.inputs().noteKeyPress(static_cast<InputColumn>(column));
+    const auto noteEdit = [this](int column) {
+        m_model.inputs().noteTextEdited(static_cast<InputColumn>(column));
     };
-    connect(m_keyDelegate, &KeyNoteDelegate::keyTyped, this, noteKey);
-    connect(m_typeDelegate, &KeyNoteDelegate::keyTyped, this, noteKey);
+    connect(m_keyDelegate, &KeyNoteDelegate::textEdited, this, noteEdit);
+    connect(m_typeDelegate, &KeyNoteDelegate::textEdited, this, noteEdit);
 }
 
 QAction* TFrmVars::addMenuItem(const QString& name, const QString& caption,

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,22 +16,24 @@ namespace probex {
 
 namespace {
 
-const char* const ColumnProperty = "probexGridColumn";
-const char* const KeysOnlyProperty = "probexKeysOnly";
-
 /// Opens its list like any drop-down and remembers that it did, so that a word picked from
 /// the list can be told from one reached with the arrow keys.
 class TypeComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
     void showPopup() override {
-        m_listShown = true;
+        // Opening the list takes the focus from the typed text, whose editing then ends
+        // and activates the item it matches: that is no pick.
+        m_opening = true;
         QComboBox::showPopup();
+        m_opening = false;
+        m_listShown = true;
     }
-    bool takeListShown() { return std::exchange(m_listShown, false); }
+    bool takeListShown() { return !m_opening && std::exchange(m_listShown, false); }
 
 private:
     bool m_listShown = false;
+    bool m_opening = false;
 };
 
 } // namespace
@@ -40,26 +41,14 @@ private:
 QWidget* KeyNoteDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (editor) watchKeys(editor, index.column(), true);
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) watchEdits(edit, index.column());
     return editor;
 }
 
-void KeyNoteDelegate::watchKeys(QWidget* widget, int column, bool editor) const {
-    widget->setProperty(ColumnProperty, column);
-    if (!editor) {
-        // The view filters only the editor itself; its inner line edit needs our own filter.
-        widget->setProperty(KeysOnlyProperty, true);
-        widget->installEventFilter(const_cast<KeyNoteDelegate*>(this));
-    }
-}
-
-bool KeyNoteDelegate::eventFilter(QObject* watched, QEvent* event) {
-    const QVariant column = watched->property(ColumnProperty);
-    if (event->type() == QEvent::KeyPress && column.isValid() &&
-        !static_cast<QKeyEvent*>(event)->text().isEmpty())
-        emit keyTyped(column.toInt());
-    if (watched->property(KeysOnlyProperty).toBool()) return false;
-    return QStyledItemDelegate::eventFilter(watched, event);
+void KeyNoteDelegate::watchEdits(QLineEdit* edit, int column) const {
+    // textEdited comes from the person only: filling the editor from the cell is no edit.
+    auto* self = const_cast<KeyNoteDelegate*>(this);
+    connect(edit, &QLineEdit::textEdited, self, [self, column] { emit self->textEdited(column); });
 }
 
 QWidget* TypeDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
@@ -73,8 +62,7 @@ QWidget* TypeDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     FitDropDownToItems(combo);
     // A picked word is what the person typed: no completion of the typed text to an item.
     combo->setCompleter(nullptr);
-    watchKeys(combo, index.column(), true);
-    watchKeys(combo->lineEdit(), index.column(), false);
+    watchEdits(combo->lineEdit(), index.column());
     auto* self = const_cast<TypeDelegate*>(this);
     connect(combo, &QComboBox::activated, self, [self, combo](int) {
         if (!combo->takeListShown()) return;

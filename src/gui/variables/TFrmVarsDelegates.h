@@ -2,10 +2,13 @@
 
 #include <QStyledItemDelegate>
 
+class QLineEdit;
+
 namespace probex {
 
-/// Every editable cell of `GrdVars`: reports the keys typed into an editor, since typing
-/// into any cell but a comment changes the model.
+/// Every editable cell of `GrdVars`: reports an editor whose text the person changed, since
+/// that changes the model in any cell but a comment. Keys that change nothing (Escape, Enter,
+/// the arrows) are no change.
 class KeyNoteDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -16,12 +19,11 @@ public:
                           const QModelIndex& index) const override;
 
 signals:
-    void keyTyped(int column);
+    void textEdited(int column);
 
 protected:
-    /// Marks an editor, or the part of it that takes the keys, with the cell's column.
-    void watchKeys(QWidget* widget, int column, bool editor) const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Reports the edits of the line edit that an editor types into.
+    void watchEdits(QLineEdit* edit, int column) const;
 };
 
 /// The "Type" cell: an editable drop-down of the seven type words. A word picked from the

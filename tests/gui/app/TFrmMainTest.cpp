@@ -102,12 +102,12 @@ private slots:
         QCOMPARE(f.model().equations, (std::vector<std::string>{"a = 1", "x = 2 = 3"}));
         f.action("ItmCompile")->trigger();
         QCOMPARE(f.window->equationsWindow()->barError()->currentMessage(),
-                 QStringLiteral("Illegal character: line 2"));
+                 QStringLiteral("Illegal character: line 2 at \"= 3\""));
         QCOMPARE(editor->textCursor().blockNumber(), 1);
         QCOMPARE(editor->textCursor().positionInBlock(), 7);
         QCOMPARE(f.prompter.popups.size(), std::size_t{1});
         QCOMPARE(f.prompter.popups[0].caption, std::string("Equations error"));
-        QCOMPARE(f.prompter.popups[0].message, std::string("Illegal character\nline 2"));
+        QCOMPARE(f.prompter.popups[0].message, std::string("Illegal character\nline 2 at \"= 3\""));
     }
 
     void runFromTheRunActionUntilItEnds() {

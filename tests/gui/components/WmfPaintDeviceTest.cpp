@@ -1,4 +1,5 @@
 #include "gui/components/WmfPaintDevice.h"
+#include "components/WmfWriter.h"
 #include "gui/components/Plot.h"
 
 #include <QFile>
@@ -90,9 +91,27 @@ private slots:
         QVERIFY(svg.contains(QRegularExpression(QStringLiteral(">\\s*0\\.4</text>"))));
         QVERIFY(svg.contains(QRegularExpression(
             QStringLiteral("matrix\\(0\\.0+ -1\\.0+ 1\\.0+ 0\\.0+ [^)]*\\)\"\\s*>Probability<"))));
-        QCOMPARE(svg.count(QStringLiteral("stroke:navy")), 11);
+        QCOMPARE(svg.count(QStringLiteral("stroke:navy")), 10); // the empty first bar is left out
         QCOMPARE(svg.count(QStringLiteral("stroke:red")), 1);
         QCOMPARE(svg.count(QStringLiteral("stroke:green")), 1);
+    }
+
+    void fontsAreNamedByFacesWindowsHas() {
+        const std::pair<const char*, const char*> faces[] = {{"DejaVu Serif", "Times New Roman"},
+                                                             {"Monospace", "Courier New"},
+                                                             {"verdana", "Verdana"}};
+        for (const auto& [family, face] : faces)
+            QCOMPARE(WindowsFontFace(family), std::string(face));
+        TWmfPaintDevice device(QSize(100, 40));
+        {
+            QPainter painter(&device);
+            painter.setFont(QFont(QStringLiteral("Sans Serif")));
+            painter.drawText(10, 20, QStringLiteral("0.4"));
+        }
+        const std::vector<std::uint8_t> bytes = device.bytes();
+        const std::string text(bytes.begin(), bytes.end());
+        QVERIFY(text.find(std::string("Arial\0", 6)) != std::string::npos);
+        QVERIFY(text.find("Sans Serif") == std::string::npos);
     }
 
     void aPictureIsKeptAsAPicture() {

@@ -137,7 +137,8 @@ private slots:
         QCOMPARE(model.equations, std::vector<std::string>{"y = 2*"});
         QVERIFY(!model.CompileModel());
         QCOMPARE(window.barError()->currentMessage(),
-                 QString::fromLatin1(ErrorText(ecError)) + QStringLiteral(": line 1"));
+                 QString::fromLatin1(ErrorText(ecError)) +
+                     QStringLiteral(": line 1 after \"y = 2*\""));
         QCOMPARE(prompter.popups.size(), std::size_t{1});
         QCOMPARE(prompter.popups[0].caption, std::string("Equations error"));
 
@@ -148,6 +149,51 @@ private slots:
         QCOMPARE(window.editor()->toPlainText(), QStringLiteral("a = 1\nb = 2"));
         QCOMPARE(model.equations, (std::vector<std::string>{"a = 1", "b = 2"}));
         model.setObserver(nullptr);
+    }
+
+    void errorLineStaysInSightBesideThePopup() {
+        TSettings settings = MakeDefaultSettings("/tmp/");
+        test::UiScriptedPrompter prompter;
+        DirectCall direct;
+        ProjectModel model(settings, prompter, direct);
+        for (int line = 0; line < 60; ++line)
+            model.equations.push_back("a" + std::to_string(line) + " = 1");
+        model.equations[50] = "y = 2*";
+        struct : EquErrPopup {
+            std::function<QRect()> keepClear;
+            QRect area;
+            void keepClearOf(std::function<QRect()> a) override { keepClear = std::move(a); }
+            void showPopup(const std::string&, const std::string&) override {
+                area = keepClear ? keepClear() : QRect();
+            }
+        } popup;
+        TFrmEquations window(model, popup);
+        window.resize(300, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ShowEquationError({ecError, 6, 50});
+
+        ColouringEditor* editor = window.editor();
+        const QRect caret = editor->cursorRect();
+        QVERIFY(editor->viewport()->rect().contains(caret));
+        QVERIFY(popup.area.contains(editor->viewport()->mapToGlobal(caret.center())));
+        QCOMPARE(editor->extraSelections().size(), 1); // the line is marked until an edit
+        QTest::keyClick(editor, Qt::Key_1);
+        QVERIFY(editor->extraSelections().isEmpty());
+    }
+
+    void popupIsPlacedClearOfTheArea() {
+        const QRect screen(0, 0, 1600, 1000);
+        const QSize size(300, 120);
+        const QPoint centred = PopupPlace(size, QRect(), screen);
+        QCOMPARE(QRect(centred, size).center(), screen.center());
+        for (const int top : {100, 430, 500, 900}) {
+            const QRect area(0, top, 1600, 16);
+            const QRect popup(PopupPlace(size, area, screen), size);
+            QVERIFY2(!popup.intersects(area), qPrintable(QString::number(top)));
+            QVERIFY(screen.contains(popup));
+        }
+        QCOMPARE(PopupPlace(size, QRect(0, 100, 1600, 16), screen), centred); // already clear
     }
 
     void popupStaysUntilItsTimeThenClosesOnAKey() {

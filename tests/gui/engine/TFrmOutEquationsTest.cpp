@@ -190,7 +190,7 @@ private slots:
         f.typeOut("0 < y < 2");
         QVERIFY(!f.window->BtnStartClick());
         QCOMPARE(f.window->barError()->currentMessage(),
-                 QStringLiteral("Illegal character: line 1"));
+                 QStringLiteral("Illegal character: line 1 at \"< 2\""));
         QCOMPARE(f.window->editor()->textCursor().positionInBlock(), 7);
         QCOMPARE(f.prompter.popups.size(), std::size_t{2});
         QVERIFY(f.prompter.shown.empty());

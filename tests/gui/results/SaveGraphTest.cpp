@@ -1,4 +1,5 @@
 #include "gui/components/QtPrompter.h"
+#include "gui/results/TFrmOut1D.h"
 #include "gui/results/TFrmSaveGraph.h"
 #include "model/ProjectModel.h"
 #include "project/ProjectReader.h"
@@ -99,6 +100,20 @@ private slots:
         QVERIFY(head(QStringLiteral("z_his.svg"), 200).contains("<svg"));
         QCOMPARE(head(QStringLiteral("z_qua.bmp"), 2), QByteArray("BM")); // no extension typed
         QVERIFY(m_prompter.shown.empty());
+    }
+
+    void aOneDWindowWithNeitherChoiceTickedOffersNothing() {
+        T1DWindowDesc desc;
+        desc.variable = "Z";
+        m_model->resultWindows.open(desc);
+        TFrmOut1D window(*m_model, 0);
+        TFrmSaveGraph form(*m_model, [&window](ResultWindowKind, std::size_t) { return &window; });
+        QTreeWidget* tree = form.tree();
+        for (int section : {0, 1})
+            tree->topLevelItem(section)->setCheckState(0, Qt::Unchecked);
+        tree->topLevelItem(2)->child(0)->child(1)->setCheckState(0, Qt::Unchecked);
+        form.saveTicked();
+        QVERIFY(m_prompter.fileRequests.empty());
     }
 
     void aCancelledDialogSkipsOneFileAndAFailedWriteStops() {

@@ -127,6 +127,21 @@ private slots:
         QCOMPARE(double(model->inputs().record(row).Max), 2.0);
     }
 
+    void commentLineIsKeptWithTheResults() {
+        const int row = addVariable("x", "Uniform");
+        settings.DefOutVars = 1;
+        model->equations = {"y = x"};
+        model->RunStop();
+        model->waitForRun();
+        dialog->inspect(row);
+        type("EdtCom", "load of the left support");
+        click("BtnOK");
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(table().cell(row, InputColumn::Comment), std::string("load of the left support"));
+        QCOMPARE(table().record(row).Comment, std::string("load of the left support"));
+        QVERIFY(model->resultsExist());
+    }
+
     void constantValue_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<double>("loc");

@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,6 +88,20 @@ class TFrmVarsTest : public QObject {
         combo->view()->setCurrentIndex(combo->model()->index(item, 0));
         QTest::keyClick(combo->view(), Qt::Key_Return);
         settle();
+    }
+
+    /// A run of "y = x + 1" with x a constant 0, whose results stand.
+    void runToResults() {
+        m_settings->DefInVarsConst = true;
+        m_settings->DefOutVars = 1;
+        m_model->equations = {"y = x + 1"};
+        m_model->setLastStep(10);
+        m_model->RunStop();
+        m_model->waitForRun();
+        QVERIFY(m_model->resultsExist());
+        m_window->refreshFromModel();
+        QCOMPARE(cellIndex(1, colName).data().toString(), "x");
+        QCOMPARE(cellIndex(1, colParameters).data().toString(), "Value=0");
     }
 
 private slots:
@@ -362,16 +378,7 @@ private slots:
     void typingDiscardsResults() {
         QFETCH(int, column);
         QFETCH(bool, discarded);
-        m_settings->DefInVarsConst = true;
-        m_settings->DefOutVars = 1;
-        m_model->equations = {"y = x + 1"};
-        m_model->setLastStep(10);
-        m_model->RunStop();
-        m_model->waitForRun();
-        QVERIFY(m_model->resultsExist());
-        m_window->refreshFromModel();
-        QCOMPARE(cellIndex(1, colName).data().toString(), "x");
-        QCOMPARE(cellIndex(1, colParameters).data().toString(), "Value=0");
+        runToResults();
 
         // The first key already counts, before anything is committed.
         QWidget* editor = openEditor(1, column);
@@ -382,6 +389,37 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Escape);
         settle();
         QCOMPARE(cellIndex(1, colName).data().toString(), "x");
+    }
+
+    void typeListOpensWithTheMouse() {
+        typeIntoCell(1, colName, "x");
+        pickType(1, "Normal");
+        focusGrid();
+        QPointer<QComboBox> combo = qobject_cast<QComboBox*>(openEditor(1, colType));
+        QVERIFY(combo);
+        QTRY_VERIFY(combo->hasFocus());
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = true;
+        const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                           QStyle::SC_ComboBoxArrow, combo);
+        QTest::mouseClick(combo, Qt::LeftButton, {}, arrow.center());
+        QTRY_VERIFY(combo && combo->view()->isVisible());
+        QCOMPARE(grid()->indexWidget(cellIndex(1, colType)), combo.data());
+        combo->hidePopup();
+    }
+
+    void keysThatChangeNothingKeepResults() {
+        runToResults();
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            auto* combo = qobject_cast<QComboBox*>(openEditor(1, colType));
+            QVERIFY(combo);
+            QTest::keyClick(combo->lineEdit(), key);
+            settle();
+            QVERIFY2(m_model->resultsExist(), key == Qt::Key_Escape ? "Escape" : "Return");
+            focusGrid();
+        }
+        QCOMPARE(cellIndex(1, colType).data().toString(), "Constant");
     }
 };
 
