@@ -33,6 +33,12 @@ public:
     /// start), both clamped to the text.
     void placeCaret(int line, int pos);
 
+protected:
+    /// Only text is taken: pasting or dropping anything else (an empty clipboard included)
+    /// leaves the equations as they are.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
     EquationHighlighter* m_highlighter;
 };
