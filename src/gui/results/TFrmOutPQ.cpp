@@ -222,10 +222,8 @@ void TFrmOutPQ::CalculateResults(int row) {
     auto& results = record.*m_traits.results;
     const auto& inputs = record.*m_traits.inputs;
     const auto lines = static_cast<std::size_t>(ClampLines(m_model.settings().PQLines));
-    if (!his->rangeSet) {
-        std::fill(results.begin(), results.begin() + static_cast<long>(lines), Extended(0));
-        return;
-    }
+    // A histogram without a range (a constant) answers too, as the result files do: its
+    // value as every quantile, 0 or 1 as a probability.
     if (his->level == 0) HisCompute(*his, 1, true);
     for (std::size_t i = 0; i < lines; ++i)
         results[i] = m_traits.compute(*his, inputs[i]);
@@ -247,11 +245,8 @@ void TFrmOutPQ::LineCountSet(int lines) {
                              formatted((record.*m_traits.inputs)[slot]));
         TOutHis* his = histogramOf(row);
         if (his == nullptr) continue;
-        Extended result = 0;
-        if (his->rangeSet) {
-            if (his->level == 0) HisCompute(*his, 1, true);
-            result = m_traits.compute(*his, (record.*m_traits.inputs)[slot]);
-        }
+        if (his->level == 0) HisCompute(*his, 1, true);
+        const Extended result = m_traits.compute(*his, (record.*m_traits.inputs)[slot]);
         (record.*m_traits.results)[slot] = result;
         m_gridModel->setText(line, PQGridModel::ResultColumn, formatted(result));
     }

@@ -144,6 +144,23 @@ private slots:
         QCOMPARE(d->height(), TFrmOut1D::ConstantHeight);
     }
 
+    void constantVariableAnswersInTheProbabilityAndQuantileWindows() {
+        Fixture f({"y = 0*x + 3"}, 5);
+        f.windows().openForVariable(Kind::Probability, "y");
+        f.windows().openForVariable(Kind::Quantile, "y");
+        TFrmOutPQ* prob = f.pq(Kind::Probability);
+        TFrmOutPQ* quant = f.pq(Kind::Quantile);
+        TypeInput(prob, 1, "10");
+        TypeInput(prob, 2, "-10");
+        TypeInput(quant, 1, "0.5");
+        f.run();
+        // What Save results writes: the value as every quantile, 0 or 1 as a probability.
+        QCOMPARE(PQResult(prob, 1), QStringLiteral("1.00000000"));
+        QCOMPARE(PQResult(prob, 2), QStringLiteral("0.00000000"));
+        QCOMPARE(PQResult(quant, 1), QStringLiteral("3.00000000"));
+        QCOMPARE(PQResult(quant, 2), QStringLiteral("3.00000000"));
+    }
+
     void oneWindowPerVariableAndClosingRenumbers() {
         Fixture f({"y = x", "z = 2*x"}, 10);
         f.windows().openForVariable(Kind::OneD, "y");
