@@ -207,7 +207,9 @@ void ResultWindowManager::listWindows(QMenu* menu) {
         for (const Entry& entry : list(kind)) {
             if (!entry.frame) continue;
             if (m_listed.empty()) m_listed.push_back(menu->addSeparator());
-            QAction* item = menu->addAction(entry.frame->windowTitle());
+            // A "&" of a title ("2D S & R") is no mnemonic.
+            QString title = entry.frame->windowTitle();
+            QAction* item = menu->addAction(title.replace(QLatin1Char('&'), QStringLiteral("&&")));
             item->setCheckable(true);
             item->setChecked(m_area->activeSubWindow() == entry.frame);
             QPointer<QMdiSubWindow> sub = entry.frame;
