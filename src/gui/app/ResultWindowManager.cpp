@@ -1,5 +1,6 @@
 #include "gui/app/ResultWindowManager.h"
 
+#include "gui/app/SubWindowFit.h"
 #include "gui/app/WindowPlacement.h"
 #include "gui/results/ResultWindowFactory.h"
 #include "gui/results/TFrmResult.h"
@@ -70,6 +71,7 @@ void ResultWindowManager::windowOpened(ResultWindowKind kind, std::size_t index)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(shown->objectName() + QStringLiteral("Window"));
     sub->installEventFilter(this);
+    KeepContentWhole(sub);
     entries.push_back({sub, shown, sub->geometry()});
     connect(shown, &TFrmResult::closeRequested, sub, &QWidget::close);
     connect(shown, &TFrmResult::variableChosen, this, [this, shown] { closeOthersShowing(shown); });
