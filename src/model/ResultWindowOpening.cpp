@@ -75,17 +75,16 @@ std::string VariableForNewWindow(ProjectModel& model, ResultWindowKind kind, int
 }
 
 void OpenResultWindow(ProjectModel& model, ResultWindowKind kind, const std::string& name) {
+    // A window without a variable could show nothing, and its project would name none.
+    if (name.empty()) return;
     TResultWindows& windows = model.resultWindows;
-    if (!name.empty()) {
-        if (const long shown = ShowingIndex(model, kind, name); shown >= 0) {
-            windows.observer().windowRaised(kind, static_cast<std::size_t>(shown));
-            return;
-        }
+    if (const long shown = ShowingIndex(model, kind, name); shown >= 0) {
+        windows.observer().windowRaised(kind, static_cast<std::size_t>(shown));
+        return;
     }
     TOutputTable& outputs = model.outputs();
-    int row = 0;
-    if (!name.empty())
-        row = model.resultsExist() ? outputs.FindOutputRow(name) : PrepareRow(model, kind, name);
+    const int row =
+        model.resultsExist() ? outputs.FindOutputRow(name) : PrepareRow(model, kind, name);
     const std::string variable = row != 0 ? outputs.cell(row, colVariable) : std::string();
     const TGrdOVarSup* record = row != 0 ? &outputs.record(row) : nullptr;
     const int slot = OutWindowSlot(kind);

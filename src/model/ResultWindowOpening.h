@@ -16,13 +16,13 @@ int OutWindowSlot(ResultWindowKind kind);
 
 /// The variable a View command opens a window of the kind for: the current row's name when
 /// no window of the kind shows it, else the first named row without such a window, else
-/// empty (an empty window).
+/// empty (no window).
 std::string VariableForNewWindow(ProjectModel& model, ResultWindowKind kind, int currentRow);
 
 /// Opens a statistics, 1D, probability or quantile window for the name, or raises the one
-/// that shows it. Without results the variable's row is entered or its activity raised so
-/// that the next run gathers what the window shows ("Unable to add variable X!" when the
-/// table is full: the window opens empty). The description is taken from the row.
+/// that shows it; an empty name opens nothing. Without results the variable's row is entered or its
+/// activity raised so that the next run gathers what the window shows ("Unable to add variable X!"
+/// when the table is full: the window opens empty). The description is taken from the row.
 void OpenResultWindow(ProjectModel& model, ResultWindowKind kind, const std::string& name);
 
 /// Whether the end of a run rebuilds a 1D window's histogram from the log: the row's

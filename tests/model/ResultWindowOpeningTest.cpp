@@ -53,6 +53,14 @@ TEST_F(ResultWindowOpeningTest, OpeningRaisesTheActivityTheWindowNeeds) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+TEST_F(ResultWindowOpeningTest, NoVariableOpensNoWindow) {
+    for (const ResultWindowKind kind : AllResultWindowKinds) {
+        OpenResultWindow(model, kind, VariableForNewWindow(model, kind, 1));
+        EXPECT_EQ(model.resultWindows.count(kind), 0u);
+    }
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(ResultWindowOpeningTest, AFullTableOpensAnEmptyWindow) {
     for (int row = 1; row <= OutputRows; ++row)
         outputs().AddOutputVariable("v" + std::to_string(row));

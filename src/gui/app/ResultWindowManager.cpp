@@ -1,5 +1,6 @@
 #include "gui/app/ResultWindowManager.h"
 
+#include "gui/app/SubWindowFit.h"
 #include "gui/app/WindowPlacement.h"
 #include "gui/results/ResultWindowFactory.h"
 #include "gui/results/TFrmResult.h"
@@ -70,6 +71,7 @@ void ResultWindowManager::windowOpened(ResultWindowKind kind, std::size_t index)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(shown->objectName() + QStringLiteral("Window"));
     sub->installEventFilter(this);
+    KeepContentWhole(sub);
     entries.push_back({sub, shown, sub->geometry()});
     connect(shown, &TFrmResult::closeRequested, sub, &QWidget::close);
     connect(shown, &TFrmResult::variableChosen, this, [this, shown] { closeOthersShowing(shown); });
@@ -207,7 +209,9 @@ void ResultWindowManager::listWindows(QMenu* menu) {
         for (const Entry& entry : list(kind)) {
             if (!entry.frame) continue;
             if (m_listed.empty()) m_listed.push_back(menu->addSeparator());
-            QAction* item = menu->addAction(entry.frame->windowTitle());
+            // A "&" of a title ("2D S & R") is no mnemonic.
+            QString title = entry.frame->windowTitle();
+            QAction* item = menu->addAction(title.replace(QLatin1Char('&'), QStringLiteral("&&")));
             item->setCheckable(true);
             item->setChecked(m_area->activeSubWindow() == entry.frame);
             QPointer<QMdiSubWindow> sub = entry.frame;

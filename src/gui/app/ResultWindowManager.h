@@ -44,7 +44,7 @@ public:
 
     // Commands.
     /// A View command: a window of the kind for the current output row's variable, or the
-    /// first named row without such a window, or an empty one.
+    /// first named row without such a window; nothing when every named row has one.
     void openFromView(ResultWindowKind kind, int currentOutputRow);
     /// A window of the kind for the variable; the one showing it is raised instead.
     void openForVariable(ResultWindowKind kind, const std::string& name);

@@ -8,6 +8,7 @@
 #include "gui/app/ResultWindowManager.h"
 #include "gui/app/RunPictures.h"
 #include "gui/app/StepSpinBox.h"
+#include "gui/app/SubWindowFit.h"
 #include "gui/app/TFrmAbout.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/app/UnsavedChangesGuard.h"
@@ -56,9 +57,11 @@ const char* const MainSection = "Main Window";
 const char* const ToolbarSection = "Toolbars";
 const char* const ToolbarKey = "State";
 
-/// Where the model windows start when Probex.ini has no placement for them.
-const QRect DefaultRects[] = {QRect(0, 0, 460, 260), QRect(470, 250, 540, 380),
-                              QRect(0, 270, 460, 260), QRect(470, 0, 540, 240)};
+/// Where the model windows start when Probex.ini has no placement for them: the equations,
+/// the input and the evaluated variables side by side, and under them the out equations,
+/// whose fields need the whole width of the default main window to show their numbers whole.
+const QRect DefaultRects[] = {QRect(0, 0, 300, 210), QRect(0, 215, 1030, 420),
+                              QRect(305, 0, 420, 210), QRect(730, 0, 300, 210)};
 
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text);
@@ -228,6 +231,7 @@ QMdiSubWindow* TFrmMain::addFixedWindow(QWidget* content, FixedWindow which) {
     sub->setObjectName(content->objectName() + QStringLiteral("Window"));
     sub->setGeometry(DefaultRects[which]);
     sub->installEventFilter(this);
+    KeepContentWhole(sub);
     m_fixed[which] = sub;
     m_normalRects[which] = sub->geometry();
     return sub;
@@ -308,7 +312,7 @@ void TFrmMain::connectCommands() {
     connect(a.ItmVariables, &QAction::triggered, this, [this] { bringToFront(WinInputVars); });
     connect(a.ItmOutVars, &QAction::triggered, this, [this] { bringToFront(WinVarList); });
     connect(a.ItmCascade, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
-    connect(a.ItmTile, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
+    connect(a.ItmTile, &QAction::triggered, this, [this] { TileInside(m_mdiArea); });
     connect(a.ItmArrange, &QAction::triggered, this, &TFrmMain::ItmArrangeClick);
     connect(a.ItmHelp, &QAction::triggered, this, &TFrmMain::ItmHelpClick);
     connect(m_recent, &RecentFilesMenu::openRequested, this, &TFrmMain::openRecentProject);

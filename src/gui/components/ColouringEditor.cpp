@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
@@ -92,6 +93,17 @@ void ColouringEditor::setLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         texts << QString::fromLatin1(line);
     setPlainText(texts.join(QLatin1Char('\n')));
+}
+
+bool ColouringEditor::canInsertFromMimeData(const QMimeData* source) const {
+    return source != nullptr && source->hasText();
+}
+
+void ColouringEditor::insertFromMimeData(const QMimeData* source) {
+    // Qt 6.4 reads the first format of the data without looking whether there is one: data
+    // with no format at all, what an empty clipboard gives, would end the program.
+    if (source == nullptr || !source->hasText()) return;
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 void ColouringEditor::placeCaret(int line, int pos) {

@@ -36,6 +36,12 @@ public:
     /// Where the caret's line is on the screen: the width of the view, the height of the line.
     QRect caretLineOnScreen() const;
 
+protected:
+    /// Only text is taken: pasting or dropping anything else (an empty clipboard included)
+    /// leaves the equations as they are.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
     EquationHighlighter* m_highlighter;
 };

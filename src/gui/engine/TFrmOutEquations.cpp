@@ -4,6 +4,7 @@
 
 #include "gui/components/ColouringEditor.h"
 #include "gui/components/Plot.h"
+#include "gui/components/WholeText.h"
 #include "gui/engine/ChildWindow.h"
 #include "gui/engine/EquErrPrompter.h"
 #include "model/ProjectModel.h"
@@ -153,6 +154,20 @@ void TFrmOutEquations::buildFields() {
     probability->addStretch(1);
     row->addLayout(probability, 1);
 
+    // Room for what the fields usually hold, so that the window opens large enough; longer
+    // texts widen their field when they come.
+    const std::pair<QLineEdit*, const char*> samples[] = {{m_edtParName, "0000000000"},
+                                                          {m_edtParMin, "-0.0000000000"},
+                                                          {m_edtParMax, "-0.0000000000"},
+                                                          {m_edtTargetProb, "-0.0000000000"},
+                                                          {m_edtMaxIter, "00000"},
+                                                          {m_edtMaxDiff, "-0.0000000000"},
+                                                          {m_edtResult, "-0.00000000000000"},
+                                                          {m_edtProb, "-0.00000000000000"},
+                                                          {m_edtIteration, "00000"},
+                                                          {m_edtDiff, "-0.00000000000000"}};
+    for (const auto& [edit, sample] : samples)
+        ReserveFieldWidth(edit, QLatin1String(sample));
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
@@ -170,6 +185,10 @@ QWidget* TFrmOutEquations::buildPrecision() {
     form->addRow(QStringLiteral("Count:"), m_edtCount);
     form->addRow(QStringLiteral("95 % interval:"), m_edtInterval);
     form->addRow(QStringLiteral("CoV:"), m_edtCoV);
+    ReserveFieldWidth(m_edtSteps, QStringLiteral("0000000000"));
+    ReserveFieldWidth(m_edtCount, QStringLiteral("0000000000"));
+    ReserveFieldWidth(m_edtInterval, QStringLiteral("0.00000 0.00000"));
+    ReserveFieldWidth(m_edtCoV, QStringLiteral("000.0 %"));
     return box;
 }
 
@@ -183,6 +202,8 @@ QWidget* TFrmOutEquations::buildStopRule() {
     form->addRow(m_chbStopRule);
     form->addRow(QStringLiteral("Target CoV (%):"), m_edtTargetCoV);
     form->addRow(QStringLiteral("Min. steps:"), m_edtMinSteps);
+    ReserveFieldWidth(m_edtTargetCoV, QStringLiteral("00.0"));
+    ReserveFieldWidth(m_edtMinSteps, QStringLiteral("00000000"));
     connect(m_chbStopRule, &QCheckBox::toggled, this, [this] { storeStopRule(); });
     for (QLineEdit* edit : {m_edtTargetCoV, m_edtMinSteps})
         connect(edit, &QLineEdit::textEdited, this, [this] { storeStopRule(); });
@@ -262,18 +283,18 @@ void TFrmOutEquations::applyModeLook() {
 
 void TFrmOutEquations::fillParameterFields() {
     const TOutEvalSettings& eval = m_model.outEquations().evalSettings();
-    m_edtParName->setText(QString::fromLatin1(eval.ParName));
-    m_edtParMin->setText(number(eval.ParMin));
-    m_edtParMax->setText(number(eval.ParMax));
-    m_edtTargetProb->setText(number(eval.Target));
-    m_edtMaxIter->setText(QString::number(eval.MaxIter));
-    m_edtMaxDiff->setText(number(eval.MaxDiff));
+    ShowWholeText(m_edtParName, QString::fromLatin1(eval.ParName));
+    ShowWholeText(m_edtParMin, number(eval.ParMin));
+    ShowWholeText(m_edtParMax, number(eval.ParMax));
+    ShowWholeText(m_edtTargetProb, number(eval.Target));
+    ShowWholeText(m_edtMaxIter, QString::number(eval.MaxIter));
+    ShowWholeText(m_edtMaxDiff, number(eval.MaxDiff));
     const bool loading = m_loading;
     m_loading = true;
     m_chbStopRule->setChecked(eval.StopRule);
     m_loading = loading;
-    m_edtTargetCoV->setText(number(eval.TargetCoV));
-    m_edtMinSteps->setText(QString::number(eval.MinSteps));
+    ShowWholeText(m_edtTargetCoV, number(eval.TargetCoV));
+    ShowWholeText(m_edtMinSteps, QString::number(eval.MinSteps));
 }
 
 void TFrmOutEquations::storeStopRule() {
@@ -345,13 +366,13 @@ void TFrmOutEquations::showCleared() {
 void TFrmOutEquations::showEstimate(const TProbabilityEstimate& estimate) {
     const char sep = m_model.settings().DecimalSep;
     const Extended width = estimate.Upper - estimate.Lower;
-    m_edtSteps->setText(QString::number(estimate.Steps));
-    m_edtCount->setText(QString::number(estimate.Count));
-    m_edtInterval->setText(QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) +
-                                               " " +
-                                               FormatIntervalBound(estimate.Upper, width, sep)));
+    ShowWholeText(m_edtSteps, QString::number(estimate.Steps));
+    ShowWholeText(m_edtCount, QString::number(estimate.Count));
+    ShowWholeText(m_edtInterval,
+                  QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) + " " +
+                                      FormatIntervalBound(estimate.Upper, width, sep)));
     const std::string cov = FormatCoVPercent(estimate, sep);
-    m_edtCoV->setText(cov.empty() ? QString() : QString::fromLatin1(cov + " %"));
+    ShowWholeText(m_edtCoV, cov.empty() ? QString() : QString::fromLatin1(cov + " %"));
     const QColor window = QApplication::palette().color(QPalette::Base);
     for (QLineEdit* edit : {m_edtSteps, m_edtCount, m_edtInterval, m_edtCoV})
         setFieldColour(edit, window);
@@ -374,8 +395,8 @@ void TFrmOutEquations::redrawConvergence() {
 
 void TFrmOutEquations::onConvergence(const TProbabilityEstimate& estimate) {
     // During a run the estimate so far stands in the result field in the plain colour.
-    m_edtResult->setText(QString::fromLatin1(
-        FormatResultValue(estimate.Probability, m_model.settings().DecimalSep)));
+    ShowWholeText(m_edtResult, QString::fromLatin1(FormatResultValue(
+                                   estimate.Probability, m_model.settings().DecimalSep)));
     setFieldColour(m_edtResult, QApplication::palette().color(QPalette::Base));
     showEstimate(estimate);
     redrawConvergence();
@@ -383,10 +404,10 @@ void TFrmOutEquations::onConvergence(const TProbabilityEstimate& estimate) {
 
 void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
     const QColor window = QApplication::palette().color(QPalette::Base);
-    m_edtResult->setText(number(iteration.Parameter));
-    m_edtIteration->setText(QString::number(iteration.Iteration));
-    m_edtProb->setText(number(iteration.Probability));
-    m_edtDiff->setText(number(iteration.Difference));
+    ShowWholeText(m_edtResult, number(iteration.Parameter));
+    ShowWholeText(m_edtIteration, QString::number(iteration.Iteration));
+    ShowWholeText(m_edtProb, number(iteration.Probability));
+    ShowWholeText(m_edtDiff, number(iteration.Difference));
     for (QLineEdit* edit : {m_edtProb, m_edtIteration, m_edtDiff})
         setFieldColour(edit, window);
     showEstimate(iteration.Estimate);
@@ -397,7 +418,7 @@ void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
 }
 
 void TFrmOutEquations::onResult(const TOutResult& result) {
-    m_edtResult->setText(QString::fromLatin1(result.Text));
+    ShowWholeText(m_edtResult, QString::fromLatin1(result.Text));
     m_edtResult->setEnabled(true);
     showEstimate(result.Estimate);
     setFieldColour(m_edtResult, SettingsColour(m_model.settings().ResultsColor));

@@ -1,5 +1,6 @@
 #include "gui/results/ResultFields.h"
 
+#include "gui/components/WholeText.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "simulation/OutputTable.h"
@@ -34,11 +35,7 @@ void SetFieldColor(QLineEdit* field, const QColor& color) {
 }
 
 void ShowValue(QLineEdit* field, Extended value, const TSettings& settings) {
-    const QString text = QString::fromStdString(FormatResultValue(value, settings.DecimalSep));
-    if (field->text() != text) {
-        field->setText(text);
-        field->setCursorPosition(0);
-    }
+    ShowWholeText(field, QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
     SetFieldColor(field, SettingsColor(settings.ResultsColor));
 }
 

@@ -4,6 +4,7 @@
 
 #include "components/Prompter.h"
 #include "gui/components/Plot.h"
+#include "gui/components/WholeText.h"
 #include "gui/results/ResultFields.h"
 #include "model/ProjectModel.h"
 #include "model/ResultWindowOpening.h"
@@ -305,7 +306,8 @@ void TFrmOut1D::showMarkInputs(int r) {
             const QSignalBlocker block(m_marks[K].kind);
             m_marks[K].kind->setChecked(record.markKinds[K]);
         }
-        inputEdit(k)->setText(QString::fromStdString(FormatResultValue(record.markValues[K], sep)));
+        ShowWholeText(inputEdit(k),
+                      QString::fromStdString(FormatResultValue(record.markValues[K], sep)));
         SetFieldColor(inputEdit(k), Qt::white);
         BlankValue(resultEdit(k));
         m_plot->marker(k).visible = false;
@@ -315,7 +317,8 @@ void TFrmOut1D::showMarkInputs(int r) {
 
 void TFrmOut1D::showMarkResult(int k, Extended value, Extended result) {
     const TSettings& settings = m_model.settings();
-    inputEdit(k)->setText(QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
+    ShowWholeText(inputEdit(k),
+                  QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
     SetFieldColor(inputEdit(k), Qt::white);
     ShowValue(resultEdit(k), result, settings);
     TPlotMarker& marker = m_plot->marker(k);
@@ -348,7 +351,7 @@ void TFrmOut1D::ShowAll(std::int32_t i, bool withPlot, bool withMarks) {
         return;
     }
     setShrunk(false);
-    m_steps->setText(QString::number(m_model.stepCounter()));
+    ShowWholeText(m_steps, QString::number(m_model.stepCounter()));
     SetFieldColor(m_steps, SettingsColor(m_model.settings().ResultsColor));
     // Each field is written once, so that a refresh does not make it flicker.
     std::array<std::optional<Extended>, FigureCount> values;
@@ -428,8 +431,10 @@ void TFrmOut1D::markKindToggled(int k, bool checked) {
     const int r = row();
     if (r == 0) {
         const bool defaultKind = checked == (settings.PQKinds[K] == PQKind::Q);
-        inputEdit(k)->setText(QString::fromStdString(
-            defaultKind ? FormatResultValue(settings.PQValues[K], settings.DecimalSep) : "0.0"));
+        ShowWholeText(inputEdit(k),
+                      QString::fromStdString(
+                          defaultKind ? FormatResultValue(settings.PQValues[K], settings.DecimalSep)
+                                      : "0.0"));
         SetFieldColor(inputEdit(k), Qt::white);
         BlankValue(resultEdit(k));
         updateEnabled();
@@ -458,8 +463,8 @@ void TFrmOut1D::markKindToggled(int k, bool checked) {
         showMarkResult(k, value, his.markResults[K]);
         m_plot->replot();
     } else {
-        inputEdit(k)->setText(
-            QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
+        ShowWholeText(inputEdit(k),
+                      QString::fromStdString(FormatResultValue(value, settings.DecimalSep)));
         SetFieldColor(inputEdit(k), Qt::white);
         BlankValue(resultEdit(k));
     }
@@ -480,8 +485,8 @@ void TFrmOut1D::markEdited(int k, bool probability) {
         value = StrToExtended(Latin1String(inputEdit(k)->text()), settings.DecimalSep);
     } catch (const ConversionError& error) {
         m_model.prompter().error(error.what());
-        inputEdit(k)->setText(
-            QString::fromStdString(FormatResultValue(record.markValues[K], settings.DecimalSep)));
+        ShowWholeText(inputEdit(k), QString::fromStdString(FormatResultValue(record.markValues[K],
+                                                                             settings.DecimalSep)));
         return;
     }
     record.markValues[K] = value;
@@ -534,8 +539,8 @@ void TFrmOut1D::FormClear() {
     const TSettings& settings = m_model.settings();
     for (int k = 0; k < MarkCount; ++k) {
         const auto K = static_cast<std::size_t>(k);
-        inputEdit(k)->setText(
-            QString::fromStdString(FormatResultValue(settings.PQValues[K], settings.DecimalSep)));
+        ShowWholeText(inputEdit(k), QString::fromStdString(FormatResultValue(settings.PQValues[K],
+                                                                             settings.DecimalSep)));
         SetFieldColor(inputEdit(k), Qt::white);
         BlankValue(resultEdit(k));
         m_plot->marker(k).visible = false;

@@ -1,5 +1,6 @@
 #include "gui/results/TFrmOut2D.h"
 
+#include "gui/results/Picture2DArea.h"
 #include "gui/results/Picture2DCanvas.h"
 #include "gui/results/ResultFields.h"
 #include "model/ProjectModel.h"
@@ -12,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,19 +90,8 @@ void TFrmOut2D::buildWidgets() {
     m_lxMax = MakeLabel(this, "LXMax");
     m_lyMin = MakeLabel(this, "LYMin");
     m_lyMax = MakeLabel(this, "LYMax");
-    m_lxMax->setAlignment(Qt::AlignRight);
-    auto* picture = new QGridLayout;
-    auto* yLabels = new QVBoxLayout;
-    yLabels->addWidget(m_lyMax);
-    yLabels->addStretch(1);
-    yLabels->addWidget(m_lyMin);
-    picture->addLayout(yLabels, 0, 0);
-    picture->addWidget(m_canvas, 0, 1, 1, 2);
-    picture->addWidget(m_lxMin, 1, 1);
-    picture->addWidget(m_lxMax, 1, 2);
-    picture->setColumnStretch(1, 1);
-    picture->setColumnStretch(2, 1);
-    picture->setRowStretch(0, 1);
+    auto* picture = new Picture2DArea(m_canvas, m_lxMin, m_lxMax, m_lyMin, m_lyMax, this);
+    picture->setObjectName(QStringLiteral("PnlPicture"));
 
     auto* group = new QGroupBox(QStringLiteral("Colouration"), this);
     group->setObjectName(QStringLiteral("RGColouration"));
@@ -146,9 +135,11 @@ void TFrmOut2D::buildWidgets() {
     comment->addWidget(new QLabel(QStringLiteral("Comment line"), this));
     comment->addWidget(m_edtCom, 1);
     m_hover = MakeLabel(this, "LHover");
+    // The text follows the mouse: it must not widen the window.
+    m_hover->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* middle = new QHBoxLayout;
-    middle->addLayout(picture, 1);
+    middle->addWidget(picture, 1);
     middle->addLayout(side);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(boxes);
@@ -289,7 +280,7 @@ void TFrmOut2D::setColouration(int colouration, bool byUser) {
     if (colouration == ColourProb &&
         m_model.outEquations().evalSettings().Mode != OutEvalMode::Probability)
         colouration = ColourNo;
-    m_colouration->button(colouration)->setChecked(true);
+    if (QAbstractButton* button = m_colouration->button(colouration)) button->setChecked(true);
     desc().colouration = colouration;
     if (byUser) FormFill();
 }

@@ -28,6 +28,8 @@ namespace probex {
 namespace {
 
 constexpr int MaxClientHeight = 500;
+/// Around the text of a grid cell.
+constexpr int CellPadding = 12;
 
 int ClampLines(std::int32_t lines) {
     return std::clamp<int>(lines, 1, PQLineSlots);
@@ -80,9 +82,9 @@ void TFrmOutPQ::buildWindow() {
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     // Wide enough for a value of the result format ("-12345.12345678").
-    const int columnWidth =
-        m_grid->fontMetrics().horizontalAdvance(QStringLiteral("-000000.00000000")) + 12;
-    m_grid->horizontalHeader()->setDefaultSectionSize(columnWidth);
+    m_columnWidth =
+        m_grid->fontMetrics().horizontalAdvance(QStringLiteral("-000000.00000000")) + CellPadding;
+    m_grid->horizontalHeader()->setDefaultSectionSize(m_columnWidth);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_grid, 1);
 
@@ -206,6 +208,7 @@ void TFrmOutPQ::VFill(int row) {
     for (int line = 1; line <= m_gridModel->lineCount(); ++line)
         m_gridModel->setText(line, PQGridModel::InputColumn,
                              formatted(inputs[static_cast<std::size_t>(line - 1)]));
+    fitColumns();
 }
 
 void TFrmOutPQ::RFill(int row) {
@@ -213,6 +216,27 @@ void TFrmOutPQ::RFill(int row) {
     for (int line = 1; line <= m_gridModel->lineCount(); ++line)
         m_gridModel->setText(line, PQGridModel::ResultColumn,
                              formatted(results[static_cast<std::size_t>(line - 1)]));
+    fitColumns();
+}
+
+void TFrmOutPQ::fitColumns() {
+    // An elided number reads as another number.
+    const QFontMetrics metrics = m_grid->fontMetrics();
+    int total = 0;
+    for (const PQGridModel::Column column : {PQGridModel::InputColumn, PQGridModel::ResultColumn}) {
+        int needed = m_columnWidth;
+        for (int line = 1; line <= m_gridModel->lineCount(); ++line)
+            needed = std::max(needed, metrics.horizontalAdvance(m_gridModel->text(line, column)) +
+                                          CellPadding);
+        // The result column stretches to the grid's width.
+        if (column == PQGridModel::InputColumn && needed > m_grid->columnWidth(column))
+            m_grid->setColumnWidth(column, needed);
+        total += needed;
+    }
+    if (total <= 2 * m_columnWidth) return;
+    const int width =
+        total + 2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width();
+    if (width > m_grid->minimumWidth()) m_grid->setMinimumWidth(width);
 }
 
 void TFrmOutPQ::CalculateResults(int row) {
@@ -222,10 +246,8 @@ void TFrmOutPQ::CalculateResults(int row) {
     auto& results = record.*m_traits.results;
     const auto& inputs = record.*m_traits.inputs;
     const auto lines = static_cast<std::size_t>(ClampLines(m_model.settings().PQLines));
-    if (!his->rangeSet) {
-        std::fill(results.begin(), results.begin() + static_cast<long>(lines), Extended(0));
-        return;
-    }
+    // A histogram without a range (a constant) answers too, as the result files do: its
+    // value as every quantile, 0 or 1 as a probability.
     if (his->level == 0) HisCompute(*his, 1, true);
     for (std::size_t i = 0; i < lines; ++i)
         results[i] = m_traits.compute(*his, inputs[i]);
@@ -247,14 +269,12 @@ void TFrmOutPQ::LineCountSet(int lines) {
                              formatted((record.*m_traits.inputs)[slot]));
         TOutHis* his = histogramOf(row);
         if (his == nullptr) continue;
-        Extended result = 0;
-        if (his->rangeSet) {
-            if (his->level == 0) HisCompute(*his, 1, true);
-            result = m_traits.compute(*his, (record.*m_traits.inputs)[slot]);
-        }
+        if (his->level == 0) HisCompute(*his, 1, true);
+        const Extended result = m_traits.compute(*his, (record.*m_traits.inputs)[slot]);
         (record.*m_traits.results)[slot] = result;
         m_gridModel->setText(line, PQGridModel::ResultColumn, formatted(result));
     }
+    fitColumns();
     updateGeometry();
 }
 
@@ -281,6 +301,7 @@ void TFrmOutPQ::GridUserChanged(int line, const QString& text) {
         (record.*m_traits.results)[slot] = result;
         m_gridModel->setText(line, PQGridModel::ResultColumn, formatted(result));
     }
+    fitColumns();
 }
 
 void TFrmOutPQ::ChBDiscClick(bool checked) {

@@ -97,6 +97,8 @@ private:
     void EdtComChange(const QString& text);
     /// The switch, the histogram's flag and the results follow the "Discrete" cell.
     void followDiscrete(bool discrete);
+    /// Widens a column that is too narrow for one of its texts, and the grid with it.
+    void fitColumns();
 
     TPQWindowDesc* description();
     /// The output table row of the variable shown, 0 when none.
@@ -112,7 +114,8 @@ private:
     QLineEdit* m_edtCom = nullptr;
     QTableView* m_grid = nullptr;
     PQGridModel* m_gridModel = nullptr;
-    std::string m_shown; ///< the variable shown, as its table cell spells it
+    int m_columnWidth = 0; ///< what a column starts with
+    std::string m_shown;   ///< the variable shown, as its table cell spells it
 };
 
 } // namespace probex

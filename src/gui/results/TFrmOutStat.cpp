@@ -1,5 +1,6 @@
 #include "gui/results/TFrmOutStat.h"
 
+#include "gui/components/WholeText.h"
 #include "gui/results/ResultFields.h"
 #include "model/ProjectModel.h"
 #include "settings/Settings.h"
@@ -133,7 +134,7 @@ void TFrmOutStat::setShrunk(bool shrunk) {
 void TFrmOutStat::ShowAll(std::int32_t i) {
     const TSettings& settings = m_model.settings();
     const TOutStat& stat = *m_model.outputs().runTable().item(i).Stat;
-    m_steps->setText(QString::number(m_model.stepCounter()));
+    ShowWholeText(m_steps, QString::number(m_model.stepCounter()));
     SetFieldColor(m_steps, SettingsColor(m_model.settings().ResultsColor));
     const bool constant = stat.min == stat.max;
     setShrunk(constant);

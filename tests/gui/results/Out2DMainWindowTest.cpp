@@ -91,7 +91,7 @@ private slots:
         emit menu->aboutToShow();
         bool listed = false;
         for (QAction* action : menu->actions())
-            listed = listed || action->text().contains(QStringLiteral("2D x & y"));
+            listed = listed || action->iconText() == QStringLiteral("2D x & y");
         QVERIFY(listed);
 
         // A reset clears the picture; a changed output table closes the window whose

@@ -144,6 +144,23 @@ private slots:
         QCOMPARE(d->height(), TFrmOut1D::ConstantHeight);
     }
 
+    void constantVariableAnswersInTheProbabilityAndQuantileWindows() {
+        Fixture f({"y = 0*x + 3"}, 5);
+        f.windows().openForVariable(Kind::Probability, "y");
+        f.windows().openForVariable(Kind::Quantile, "y");
+        TFrmOutPQ* prob = f.pq(Kind::Probability);
+        TFrmOutPQ* quant = f.pq(Kind::Quantile);
+        TypeInput(prob, 1, "10");
+        TypeInput(prob, 2, "-10");
+        TypeInput(quant, 1, "0.5");
+        f.run();
+        // What Save results writes: the value as every quantile, 0 or 1 as a probability.
+        QCOMPARE(PQResult(prob, 1), QStringLiteral("1.00000000"));
+        QCOMPARE(PQResult(prob, 2), QStringLiteral("0.00000000"));
+        QCOMPARE(PQResult(quant, 1), QStringLiteral("3.00000000"));
+        QCOMPARE(PQResult(quant, 2), QStringLiteral("3.00000000"));
+    }
+
     void oneWindowPerVariableAndClosingRenumbers() {
         Fixture f({"y = x", "z = 2*x"}, 10);
         f.windows().openForVariable(Kind::OneD, "y");
@@ -185,10 +202,11 @@ private slots:
         for (const char* item : {"ItmOutStat", "ItmOutStat", "ItmOutStat", "ItmOut1D"})
             f.main->findChild<QAction*>(item)->trigger();
         // The current row's z first, then y; then every named variable has a statistics
-        // window, and the third one opens empty.
+        // window, and the third command opens nothing.
         QCOMPARE(f.stat(0)->variable(), std::string("z"));
         QCOMPARE(f.stat(1)->variable(), std::string("y"));
-        QCOMPARE(f.stat(2)->variable(), std::string());
+        QCOMPARE(f.windows().count(Kind::Statistics), std::size_t(2));
+        QCOMPARE(f.model().resultWindows.statistics.size(), std::size_t(2));
         QMenu* menu = f.main->findChild<QMenu*>("BarWindow");
         emit menu->aboutToShow();
         QStringList titles;
@@ -201,6 +219,20 @@ private slots:
                  std::size_t(0));
         QVERIFY(f.model().resultWindows.statistics.empty());
         QVERIFY(f.model().resultWindows.oneD.empty());
+    }
+
+    void viewCommandsOpenNothingWhenEveryVariableHasAWindow() {
+        Fixture f({"y = x"}, 10);
+        for (const char* item : {"ItmOutStat", "ItmOut1D", "ItmProb", "Quantiles1"}) {
+            QAction* view = f.main->findChild<QAction*>(item);
+            view->trigger();
+            view->trigger();
+        }
+        for (const Kind kind : {Kind::Statistics, Kind::OneD, Kind::Probability, Kind::Quantile}) {
+            QCOMPARE(f.windows().count(kind), std::size_t(1));
+            QCOMPARE(f.model().resultWindows.count(kind), std::size_t(1));
+        }
+        QVERIFY(f.prompter.shown.empty());
     }
 
     void marksOfAFourBinHistogram() {
