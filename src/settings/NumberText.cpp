@@ -141,6 +141,12 @@ std::string FormatStoredValue(Extended value, char decimalSeparator) {
     return fromFixed == fromScientific ? fixed : scientific;
 }
 
+std::string FormatResultFileValue(Extended value, char decimalSeparator) {
+    if (std::isfinite(value) && value != 0 && std::fabs(value) < 1E-4L)
+        return FormatStoredValue(value, decimalSeparator);
+    return FormatResultValue(value, decimalSeparator);
+}
+
 std::string FormatShortest(Extended value, char decimalSeparator) {
     if (!std::isfinite(value)) return NonFinite(value);
     if (value == 0) return "0";
