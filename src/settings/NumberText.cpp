@@ -147,6 +147,15 @@ std::string FormatResultFileValue(Extended value, char decimalSeparator) {
     return FormatResultValue(value, decimalSeparator);
 }
 
+std::string FormatStoredDouble(double value, char decimalSeparator) {
+    // The largest 10-digit decimal below the largest double.
+    constexpr Extended largest = 1.797693134E+308L;
+    Extended stored = value;
+    if (std::isfinite(value) && std::fabs(stored) > largest)
+        stored = std::copysign(largest, stored);
+    return FormatStoredValue(stored, decimalSeparator);
+}
+
 std::string FormatShortest(Extended value, char decimalSeparator) {
     if (!std::isfinite(value)) return NonFinite(value);
     if (value == 0) return "0";

@@ -88,6 +88,21 @@ TEST(NumberText, ResultFileValueIsScientificOnlyWhereTheFixedFormCutsASmallValue
     }
 }
 
+TEST(NumberText, StoredDoubleAlwaysReadsBackAsAFiniteDouble) {
+    const double largest = std::numeric_limits<double>::max();
+    const std::pair<double, const char*> cases[] = {
+        {largest, "1.797693134E+308"},
+        {-largest, "-1.797693134E+308"},
+        {1e300, "1.000000000E+300"},
+        {0.5, "0.50000000"},
+    };
+    for (const auto& [value, text] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(FormatStoredDouble(value, '.'), text);
+        EXPECT_TRUE(std::isfinite(static_cast<double>(StrToExtended(text, '.'))));
+    }
+}
+
 TEST(NumberText, ShortestUsesFifteenDigitsAndExponentOutsideMinusFiveToFifteen) {
     const FormatCase cases[] = {
         {0.9L, "0.9", "0,9"},
