@@ -184,7 +184,7 @@ bool Reader::mainKey(const std::string& line) {
         if (!acceptVersion(entry.value)) return false;
         m_versionAccepted = true;
     } else if (entry.key == "identification") {
-        m_model.identification = entry.value;
+        m_model.identification = FreeTextValue(line, m_settings.ListSep);
     } else if (entry.key == "steps") {
         m_model.setLastStep(StrToInt(entry.value));
     }
@@ -224,7 +224,8 @@ void Reader::variableLine(const std::string& line) {
     }
     const std::string type = TrimBlanks(field(line, 2));
     if (!type.empty() && !variableType(row, type, line)) return;
-    const std::string comment = TrimBlanks(field(line, 4));
+    // The comment is the last field: a list separator in it is part of the text.
+    const std::string comment = TrimBlanks(FieldsFrom(line, m_listSep, 4));
     if (!comment.empty()) {
         inputs.SetCommentCell(row, comment);
         inputs.record(row).Comment = inputs.cell(row, InputColumn::Comment);
@@ -413,7 +414,7 @@ void Reader::outputLine(const std::string& line) {
     };
     outputs.setCell(row, colDiscrete, yesNo(3, m_settings.Discrete1D));
     outputs.setCell(row, colRecalculate, yesNo(4, m_settings.Recalc1D));
-    outputs.setCell(row, colComment, field(line, 5));
+    outputs.setCell(row, colComment, FieldsFrom(line, m_listSep, 5));
 }
 
 void Reader::evaluationKey(const std::string& line) {

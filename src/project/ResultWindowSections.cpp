@@ -257,7 +257,7 @@ void ReadWindowSectionLine(ProjectDocument& model, ResultWindowKind kind, Pendin
     const std::string& key = entry.key;
     const std::string& value = entry.value;
     if (key == "identification") {
-        pending.identification = value;
+        pending.identification = FreeTextValue(line, settings.ListSep);
         return;
     }
     switch (kind) {
@@ -332,7 +332,7 @@ std::string ResultWindowSectionsText(ProjectDocument& model) {
     const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     const auto coordinate = [sep](double value) { return FormatStoredDouble(value, sep); };
     std::string text;
-    const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
+    const auto put = [&text](const std::string& line) { text += OneLine(line) + "\r\n"; };
     const auto identification = [&put](const std::string& id) {
         if (!id.empty()) put("Identification=" + id);
     };
