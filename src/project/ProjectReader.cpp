@@ -70,6 +70,26 @@ std::optional<ResultWindowKind> WindowKindOf(Section section) {
     }
 }
 
+/// Windows already open for the row's variable follow its discrete and recalculate cells, as
+/// they show them. A file with its window sections before [Out.Variables] would otherwise be
+/// saved with the windows' older flags after the row's, and read back with those.
+void FollowOutputRow(ProjectDocument& model, int row) {
+    const TOutputTable& outputs = model.outputs();
+    const bool discrete = outputs.cell(row, colDiscrete) == "Yes";
+    const auto shows = [&](const std::string& variable) {
+        return outputs.FindOutputRow(variable) == row;
+    };
+    TResultWindows& windows = model.resultWindows;
+    for (T1DWindowDesc& window : windows.oneD) {
+        if (!shows(window.variable)) continue;
+        window.discrete = discrete;
+        window.recalculate = outputs.cell(row, colRecalculate) == "Yes";
+    }
+    for (auto* list : {&windows.probabilities, &windows.quantiles})
+        for (TPQWindowDesc& window : *list)
+            if (shows(window.variable)) window.discrete = discrete;
+}
+
 class Reader {
 public:
     Reader(ProjectDocument& model, std::string projectDirectory)
@@ -415,6 +435,7 @@ void Reader::outputLine(const std::string& line) {
     outputs.setCell(row, colDiscrete, yesNo(3, m_settings.Discrete1D));
     outputs.setCell(row, colRecalculate, yesNo(4, m_settings.Recalc1D));
     outputs.setCell(row, colComment, FieldsFrom(line, m_listSep, 5));
+    FollowOutputRow(m_model, row);
 }
 
 void Reader::evaluationKey(const std::string& line) {

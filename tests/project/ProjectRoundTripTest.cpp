@@ -48,6 +48,12 @@ TEST_F(ProjectRoundTripTest, SaveOpenSaveIsAFixedPoint) {
                                               "Line=0;1e309;1;1;Lime|Dot=1;2;3;Red")));
          },
          {"Coordinate 1e309 is out of range in 2D graph!"}},
+        {"[Out.Variables] after the result windows",
+         [this](ProjectModel& m) {
+             ReadProjectText(m, Project(Split("[Out.1D]|Variable=Z|[Out.Probabilities]|Variable=Z|"
+                                              "[Out.Variables]|Z;Log;Yes;Yes;")));
+         },
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
