@@ -73,33 +73,15 @@ TEST(NumberText, StoredValueIsFixedOnlyWhereThatKeepsTenSignificantDigits) {
 TEST(NumberText, ResultFileValueIsScientificOnlyWhereTheFixedFormCutsASmallValue) {
     const FormatCase cases[] = {
         {1.5e-12L, "1.500000000E-12", "1,500000000E-12"},
-        {-3.3e-9L, "-3.300000000E-09", "-3,300000000E-09"},
         {0.000012345678L, "1.234567800E-05", "1,234567800E-05"},
         {0.00002L, "0.00002000", "0,00002000"},       // shown exactly
         {0.00012345678L, "0.00012346", "0,00012346"}, // from 1E-4 on: fixed
-        {1.0L / 3, "0.33333333", "0,33333333"},
         {0.0L, "0.00000000", "0,00000000"},
-        {1.5e20L, "1.500000000E+20", "1,500000000E+20"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dot);
         EXPECT_EQ(FormatResultFileValue(c.value, '.'), c.dot);
         EXPECT_EQ(FormatResultFileValue(c.value, ','), c.comma);
-    }
-}
-
-TEST(NumberText, StoredDoubleAlwaysReadsBackAsAFiniteDouble) {
-    const double largest = std::numeric_limits<double>::max();
-    const std::pair<double, const char*> cases[] = {
-        {largest, "1.797693134E+308"},
-        {-largest, "-1.797693134E+308"},
-        {1e300, "1.000000000E+300"},
-        {0.5, "0.50000000"},
-    };
-    for (const auto& [value, text] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(FormatStoredDouble(value, '.'), text);
-        EXPECT_TRUE(std::isfinite(static_cast<double>(StrToExtended(text, '.'))));
     }
 }
 

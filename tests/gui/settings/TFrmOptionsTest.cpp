@@ -273,18 +273,6 @@ private slots:
         QVERIFY(m_dialog->isVisible());
         QCOMPARE(m_settings.DecimalSep, '.');
         QVERIFY(!std::filesystem::exists(m_file));
-
-        item("RGDecSep", 0)->click();
-        item("RGListSep", 1)->click();
-        type("EdtLSep", "."); // the decimal separator's default
-        pressOk();
-        QCOMPARE(m_prompter.take(Prompter::Kind::Error),
-                 std::string("The list separator \".\" and the decimal separator \".\" must be "
-                             "different characters!"));
-        item("RGListSep", 0)->click();
-        pressOk();
-        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(key("ListSeparator") + key("DecimalSeparator"), std::string(",."));
     }
 
     void badMarkValueKeepsTheDialogOpen() {
