@@ -70,21 +70,6 @@ TEST(NumberText, StoredValueIsFixedOnlyWhereThatKeepsTenSignificantDigits) {
     }
 }
 
-TEST(NumberText, ResultFileValueIsScientificOnlyWhereTheFixedFormCutsASmallValue) {
-    const FormatCase cases[] = {
-        {1.5e-12L, "1.500000000E-12", "1,500000000E-12"},
-        {0.000012345678L, "1.234567800E-05", "1,234567800E-05"},
-        {0.00002L, "0.00002000", "0,00002000"},       // shown exactly
-        {0.00012345678L, "0.00012346", "0,00012346"}, // from 1E-4 on: fixed
-        {0.0L, "0.00000000", "0,00000000"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.dot);
-        EXPECT_EQ(FormatResultFileValue(c.value, '.'), c.dot);
-        EXPECT_EQ(FormatResultFileValue(c.value, ','), c.comma);
-    }
-}
-
 TEST(NumberText, ShortestUsesFifteenDigitsAndExponentOutsideMinusFiveToFifteen) {
     const FormatCase cases[] = {
         {0.9L, "0.9", "0,9"},
