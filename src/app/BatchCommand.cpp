@@ -223,8 +223,11 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         return ExitUsage;
     }
     BatchPrompter prompter(err, options.yes);
-    if (std::string problem = LoadSettings(location.SettingsFile, settings); !problem.empty())
+    std::string separatorWarning;
+    if (std::string problem = LoadSettings(location.SettingsFile, settings, &separatorWarning);
+        !problem.empty())
         prompter.warning(problem);
+    if (!separatorWarning.empty()) prompter.warning(separatorWarning);
 
     DirectCall direct;
     ProjectModel model(settings, prompter, direct);

@@ -2,16 +2,39 @@
 
 namespace probex {
 
-std::string ExtractField(std::string_view text, std::string_view delimiters, int n) {
-    if (n < 1) return {};
+namespace {
+
+/// Where the n-th field begins; npos when n < 1 or there are fewer than n-1 delimiters.
+std::size_t FieldStart(std::string_view text, std::string_view delimiters, int n) {
+    if (n < 1) return std::string_view::npos;
     std::size_t start = 0;
     for (int field = 1; field < n; ++field) {
         const std::size_t next = text.find_first_of(delimiters, start);
-        if (next == std::string_view::npos) return {};
+        if (next == std::string_view::npos) return next;
         start = next + 1;
     }
+    return start;
+}
+
+} // namespace
+
+std::string ExtractField(std::string_view text, std::string_view delimiters, int n) {
+    const std::size_t start = FieldStart(text, delimiters, n);
+    if (start == std::string_view::npos) return {};
     const std::size_t end = text.find_first_of(delimiters, start);
     return std::string(text.substr(start, end == std::string_view::npos ? text.npos : end - start));
+}
+
+std::string FieldsFrom(std::string_view text, std::string_view delimiters, int n) {
+    const std::size_t start = FieldStart(text, delimiters, n);
+    return start == std::string_view::npos ? std::string() : std::string(text.substr(start));
+}
+
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    return line;
 }
 
 std::string TrimBlanks(std::string_view text) {
@@ -40,6 +63,13 @@ KeyValue ParseKeyValue(std::string_view line, char listSeparator) {
     const std::string_view rest = part.substr(equal + 1);
     return {LowerAscii(TrimBlanks(part.substr(0, equal))),
             TrimBlanks(rest.substr(0, rest.find('=')))};
+}
+
+std::string FreeTextValue(std::string_view line, char listSeparator) {
+    // An "=" after the list separator is not this key's (ParseKeyValue gives no value then).
+    const std::size_t equal = line.find('=');
+    if (equal == std::string_view::npos || equal > line.find(listSeparator)) return {};
+    return TrimBlanks(line.substr(equal + 1));
 }
 
 } // namespace probex

@@ -10,6 +10,14 @@ namespace probex {
 /// delimiters give an empty field. Example: ExtractField("1;2;;4", ";", 3) is "".
 std::string ExtractField(std::string_view text, std::string_view delimiters, int n);
 
+/// The text from the n-th field (from 1) to the end of `text`, delimiters included: the last
+/// field of a table line is free text and may hold the list separator. Empty where
+/// ExtractField is. Example: FieldsFrom("x;a;b", ";", 2) is "a;b".
+std::string FieldsFrom(std::string_view text, std::string_view delimiters, int n);
+
+/// The text with every CR and LF replaced by a blank: no text may start a line of its own.
+std::string OneLine(std::string_view text);
+
 /// Removes spaces (only spaces: tabs stay) at both ends.
 std::string TrimBlanks(std::string_view text);
 /// Removes leading spaces only.
@@ -25,5 +33,10 @@ struct KeyValue {
     std::string value;
 };
 KeyValue ParseKeyValue(std::string_view line, char listSeparator);
+
+/// The value of a key-value line that holds free text (an identification): everything after
+/// the first "=", trimmed, list separators and "=" included. "Identification=a=b;c" gives
+/// "a=b;c".
+std::string FreeTextValue(std::string_view line, char listSeparator);
 
 } // namespace probex

@@ -70,6 +70,26 @@ std::optional<ResultWindowKind> WindowKindOf(Section section) {
     }
 }
 
+/// Windows already open for the row's variable follow its discrete and recalculate cells, as
+/// they show them. A file with its window sections before [Out.Variables] would otherwise be
+/// saved with the windows' older flags after the row's, and read back with those.
+void FollowOutputRow(ProjectDocument& model, int row) {
+    const TOutputTable& outputs = model.outputs();
+    const bool discrete = outputs.cell(row, colDiscrete) == "Yes";
+    const auto shows = [&](const std::string& variable) {
+        return outputs.FindOutputRow(variable) == row;
+    };
+    TResultWindows& windows = model.resultWindows;
+    for (T1DWindowDesc& window : windows.oneD) {
+        if (!shows(window.variable)) continue;
+        window.discrete = discrete;
+        window.recalculate = outputs.cell(row, colRecalculate) == "Yes";
+    }
+    for (auto* list : {&windows.probabilities, &windows.quantiles})
+        for (TPQWindowDesc& window : *list)
+            if (shows(window.variable)) window.discrete = discrete;
+}
+
 class Reader {
 public:
     Reader(ProjectDocument& model, std::string projectDirectory)
@@ -184,7 +204,7 @@ bool Reader::mainKey(const std::string& line) {
         if (!acceptVersion(entry.value)) return false;
         m_versionAccepted = true;
     } else if (entry.key == "identification") {
-        m_model.identification = entry.value;
+        m_model.identification = FreeTextValue(line, m_settings.ListSep);
     } else if (entry.key == "steps") {
         m_model.setLastStep(StrToInt(entry.value));
     }
@@ -224,7 +244,8 @@ void Reader::variableLine(const std::string& line) {
     }
     const std::string type = TrimBlanks(field(line, 2));
     if (!type.empty() && !variableType(row, type, line)) return;
-    const std::string comment = TrimBlanks(field(line, 4));
+    // The comment is the last field: a list separator in it is part of the text.
+    const std::string comment = TrimBlanks(FieldsFrom(line, m_listSep, 4));
     if (!comment.empty()) {
         inputs.SetCommentCell(row, comment);
         inputs.record(row).Comment = inputs.cell(row, InputColumn::Comment);
@@ -413,7 +434,8 @@ void Reader::outputLine(const std::string& line) {
     };
     outputs.setCell(row, colDiscrete, yesNo(3, m_settings.Discrete1D));
     outputs.setCell(row, colRecalculate, yesNo(4, m_settings.Recalc1D));
-    outputs.setCell(row, colComment, field(line, 5));
+    outputs.setCell(row, colComment, FieldsFrom(line, m_listSep, 5));
+    FollowOutputRow(m_model, row);
 }
 
 void Reader::evaluationKey(const std::string& line) {

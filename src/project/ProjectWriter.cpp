@@ -3,7 +3,9 @@
 #include "components/Prompter.h"
 #include "project/LayoutFile.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectLines.h"
 #include "project/ResultWindowSections.h"
+#include "project/UnkeptTexts.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -35,7 +37,7 @@ std::string ProjectText(ProjectDocument& model) {
     const std::string L(1, settings.ListSep);
     const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
     std::string text;
-    const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
+    const auto put = [&text](const std::string& line) { text += OneLine(line) + "\r\n"; };
 
     put("[Main]");
     put("Version=2.5");
@@ -99,10 +101,22 @@ std::string ProjectText(ProjectDocument& model) {
 }
 
 bool WriteProject(ProjectDocument& model, const std::string& path, LayoutKeeper* layout) {
+    const TSettings& settings = model.settings();
+    if (const std::string problem = SeparatorProblem(settings.ListSep, settings.DecimalSep);
+        !problem.empty()) {
+        model.prompter().error(problem + " The project is not saved.");
+        return false;
+    }
     const std::string error = WriteFileAtomically(path, ProjectText(model));
     if (!error.empty()) {
         model.prompter().error(error);
         return false;
+    }
+    if (const std::vector<std::string> unkept = UnkeptTexts(model); !unkept.empty()) {
+        std::string text;
+        for (const std::string& message : unkept)
+            text += (text.empty() ? "" : "\n") + message;
+        model.prompter().warning(text);
     }
     if (layout != nullptr && model.settings().SaveWinPos) {
         const std::string layoutError =

@@ -9,6 +9,8 @@
 #include "simulation/OutputTable.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace probex {
 
@@ -32,10 +34,25 @@ const char* YesNo(bool flag) {
     return flag ? "Yes" : "No";
 }
 
-/// Field n of the whole line, trimmed, as a number.
-double NumberField(std::string_view line, char listSep, int n, char decimalSep) {
-    const std::string field = TrimBlanks(ExtractField(line, std::string_view(&listSep, 1), n));
-    return static_cast<double>(StrToExtended(field, decimalSep));
+/// Field n of the whole line, trimmed.
+std::string TrimmedField(std::string_view line, char listSep, int n) {
+    return TrimBlanks(ExtractField(line, std::string_view(&listSep, 1), n));
+}
+
+/// The coordinates of an object line as the doubles the objects keep; nullopt, after the
+/// message, when one lies beyond the double range: saved as "INF" it could not be read back.
+template <std::size_t N>
+std::optional<std::array<double, N>> Coordinates(ProjectDocument& model,
+                                                 const std::array<std::string, N>& texts) {
+    std::array<double, N> values{};
+    for (std::size_t i = 0; i < N; ++i) {
+        values[i] = static_cast<double>(StrToExtended(texts[i], model.settings().DecimalSep));
+        if (!std::isfinite(values[i])) {
+            model.prompter().error("Coordinate " + texts[i] + " is out of range in 2D graph!");
+            return std::nullopt;
+        }
+    }
+    return values;
 }
 
 std::int32_t ColorField(std::string_view line, char listSep, int n, std::int32_t fallback) {
@@ -59,7 +76,6 @@ void ReadObjectLine(ProjectDocument& model, const std::string& key, const std::s
                     std::string_view line, PendingWindow& pending) {
     const TSettings& settings = model.settings();
     const char listSep = settings.ListSep;
-    const char decimalSep = settings.DecimalSep;
     const std::int32_t fallback = settings.Plot2DObjectsColor;
     ObjectsRec& objects = pending.objects;
     if (key == "line") {
@@ -67,13 +83,12 @@ void ReadObjectLine(ProjectDocument& model, const std::string& key, const std::s
             model.prompter().error("Too many lines in 2D graph!");
             return;
         }
-        LineRec line2D;
-        line2D.X1 = static_cast<double>(StrToExtended(value, decimalSep));
-        line2D.Y1 = NumberField(line, listSep, 2, decimalSep);
-        line2D.X2 = NumberField(line, listSep, 3, decimalSep);
-        line2D.Y2 = NumberField(line, listSep, 4, decimalSep);
-        line2D.Color = ColorField(line, listSep, 5, fallback);
-        objects.Lines[static_cast<std::size_t>(objects.LineCount++)] = line2D;
+        const auto v =
+            Coordinates<4>(model, {value, TrimmedField(line, listSep, 2),
+                                   TrimmedField(line, listSep, 3), TrimmedField(line, listSep, 4)});
+        if (!v) return;
+        objects.Lines[static_cast<std::size_t>(objects.LineCount++)] = {
+            (*v)[0], (*v)[1], (*v)[2], (*v)[3], ColorField(line, listSep, 5, fallback)};
         return;
     }
     const bool circle = key == "circle";
@@ -83,14 +98,14 @@ void ReadObjectLine(ProjectDocument& model, const std::string& key, const std::s
                                       : "Too many dots in 2D graph!");
         return;
     }
-    const double x = static_cast<double>(StrToExtended(value, decimalSep));
-    const double y = NumberField(line, listSep, 2, decimalSep);
-    const double r = NumberField(line, listSep, 3, decimalSep);
+    const auto v = Coordinates<3>(
+        model, {value, TrimmedField(line, listSep, 2), TrimmedField(line, listSep, 3)});
+    if (!v) return;
     const std::int32_t color = ColorField(line, listSep, 4, fallback);
     if (circle)
-        objects.Circles[static_cast<std::size_t>(count++)] = {x, y, r, color};
+        objects.Circles[static_cast<std::size_t>(count++)] = {(*v)[0], (*v)[1], (*v)[2], color};
     else
-        objects.Dots[static_cast<std::size_t>(count++)] = {x, y, r, color};
+        objects.Dots[static_cast<std::size_t>(count++)] = {(*v)[0], (*v)[1], (*v)[2], color};
 }
 
 /// Steps 1 and 2 of finishing: the row of the variable, added when missing; 0 after a
@@ -242,7 +257,7 @@ void ReadWindowSectionLine(ProjectDocument& model, ResultWindowKind kind, Pendin
     const std::string& key = entry.key;
     const std::string& value = entry.value;
     if (key == "identification") {
-        pending.identification = value;
+        pending.identification = FreeTextValue(line, settings.ListSep);
         return;
     }
     switch (kind) {
@@ -315,8 +330,9 @@ std::string ResultWindowSectionsText(ProjectDocument& model) {
     const char sep = settings.DecimalSep;
     const std::string L(1, settings.ListSep);
     const auto fixed = [sep](Extended value) { return FormatStoredValue(value, sep); };
+    const auto coordinate = [sep](double value) { return FormatStoredDouble(value, sep); };
     std::string text;
-    const auto put = [&text](const std::string& line) { text += line + "\r\n"; };
+    const auto put = [&text](const std::string& line) { text += OneLine(line) + "\r\n"; };
     const auto identification = [&put](const std::string& id) {
         if (!id.empty()) put("Identification=" + id);
     };
@@ -354,19 +370,19 @@ std::string ResultWindowSectionsText(ProjectDocument& model) {
         const ObjectsRec& objects = index > 0 ? windows.objects.record(index) : none;
         for (std::int32_t i = 0; i < std::min(objects.LineCount, MaxObjectsOfKind); ++i) {
             const LineRec& l = objects.Lines[static_cast<std::size_t>(i)];
-            put("Line=" + fixed(l.X1) + L + fixed(l.Y1) + L + fixed(l.X2) + L + fixed(l.Y2) + L +
-                ColorToName(l.Color, fallback));
+            put("Line=" + coordinate(l.X1) + L + coordinate(l.Y1) + L + coordinate(l.X2) + L +
+                coordinate(l.Y2) + L + ColorToName(l.Color, fallback));
         }
         put(std::string("DrawCircles=") + YesNo(window.drawCircles));
         for (std::int32_t i = 0; i < std::min(objects.CircleCount, MaxObjectsOfKind); ++i) {
             const CircleRec& c = objects.Circles[static_cast<std::size_t>(i)];
-            put("Circle=" + fixed(c.X) + L + fixed(c.Y) + L + fixed(c.R) + L +
+            put("Circle=" + coordinate(c.X) + L + coordinate(c.Y) + L + coordinate(c.R) + L +
                 ColorToName(c.Color, fallback));
         }
         put(std::string("DrawDots=") + YesNo(window.drawDots));
         for (std::int32_t i = 0; i < std::min(objects.DotCount, MaxObjectsOfKind); ++i) {
             const DotRec& d = objects.Dots[static_cast<std::size_t>(i)];
-            put("Dot=" + fixed(d.X) + L + fixed(d.Y) + L + fixed(d.R) + L +
+            put("Dot=" + coordinate(d.X) + L + coordinate(d.Y) + L + coordinate(d.R) + L +
                 ColorToName(d.Color, fallback));
         }
         put("");

@@ -65,7 +65,7 @@ ObjectRows RowsFromObjects(const ObjectsRec& objects, ObjectKind kind, char deci
         const std::array<double, 4> numbers = Numbers(objects, kind, i);
         for (int c = 0; c < NumberColumns(kind); ++c)
             rows[i].cells[static_cast<std::size_t>(c)] =
-                FormatResultValue(numbers[static_cast<std::size_t>(c)], decimalSep);
+                FormatStoredDouble(numbers[static_cast<std::size_t>(c)], decimalSep);
         rows[i].color = ColorToName(Color(objects, kind, i), defaultColor);
     }
     return rows;

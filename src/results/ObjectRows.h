@@ -26,7 +26,8 @@ struct ObjectRow {
 };
 using ObjectRows = std::array<ObjectRow, MaxObjectsOfKind>;
 
-/// The objects of the kind as table rows: numbers in the fixed form with 8 decimals.
+/// The objects of the kind as table rows: numbers as the project file keeps them (the fixed
+/// form with 8 decimals where that holds the value), so that writing back changes nothing.
 ObjectRows RowsFromObjects(const ObjectsRec& objects, ObjectKind kind, char decimalSep,
                            std::int32_t defaultColor);
 

@@ -24,7 +24,9 @@ public:
         if (m_options.headers) m_text.append(text);
     }
     void separator() { m_text.push_back(m_options.listSeparator); }
-    void value(Extended value) { m_text += FormatResultValue(value, m_options.decimalSeparator); }
+    void value(Extended value) {
+        m_text += FormatResultFileValue(value, m_options.decimalSeparator);
+    }
     void raw(std::string_view text) { m_text.append(text); }
     void end() { m_text.append(LineEnd); }
 

@@ -141,6 +141,21 @@ std::string FormatStoredValue(Extended value, char decimalSeparator) {
     return fromFixed == fromScientific ? fixed : scientific;
 }
 
+std::string FormatResultFileValue(Extended value, char decimalSeparator) {
+    if (std::isfinite(value) && value != 0 && std::fabs(value) < 1E-4L)
+        return FormatStoredValue(value, decimalSeparator);
+    return FormatResultValue(value, decimalSeparator);
+}
+
+std::string FormatStoredDouble(double value, char decimalSeparator) {
+    // The largest 10-digit decimal below the largest double.
+    constexpr Extended largest = 1.797693134E+308L;
+    Extended stored = value;
+    if (std::isfinite(value) && std::fabs(stored) > largest)
+        stored = std::copysign(largest, stored);
+    return FormatStoredValue(stored, decimalSeparator);
+}
+
 std::string FormatShortest(Extended value, char decimalSeparator) {
     if (!std::isfinite(value)) return NonFinite(value);
     if (value == 0) return "0";

@@ -26,6 +26,16 @@ std::string FormatResultValue(Extended value, char decimalSeparator);
 /// 1.2E-8 are not cut to 0.00000001.
 std::string FormatStoredValue(Extended value, char decimalSeparator);
 
+/// Values of result files: the fixed form of FormatResultValue, except below 1E-4 in magnitude,
+/// where 8 decimals keep fewer than half of the 10 significant digits: there the form of
+/// FormatStoredValue, so that 1.5E-12 is not written 0.00000000 while 0.00002 keeps its text.
+std::string FormatResultFileValue(Extended value, char decimalSeparator);
+
+/// FormatStoredValue of a double, in a text that reads back as a finite double: the 10-digit
+/// rounding of the largest doubles ("1.797693135E+308") lies beyond the double range, so
+/// magnitudes from there on are written as 1.797693134E+308.
+std::string FormatStoredDouble(double value, char decimalSeparator);
+
 /// The shortest general form with up to 15 significant digits.
 std::string FormatShortest(Extended value, char decimalSeparator);
 

@@ -157,7 +157,12 @@ char DecimalSeparatorOr(char read, char fallback) {
     return SeparatorOr(read, fallback);
 }
 
-void LoadKey(const IniFile& ini, const KeyDef& def, TSettings& s, std::string& firstError) {
+std::string Quoted(char c) {
+    return std::string("\"") + c + '"';
+}
+
+void LoadKey(const IniFile& ini, const KeyDef& def, TSettings& s, std::string& firstError,
+             std::string& warning) {
     switch (def.kind) {
     case KeyKind::ListSeparator:
         s.ListSep =
@@ -166,6 +171,14 @@ void LoadKey(const IniFile& ini, const KeyDef& def, TSettings& s, std::string& f
     case KeyKind::DecimalSeparator:
         s.DecimalSep = DecimalSeparatorOr(ini.readChar(kSection, def.key, s.WindowsDecimalSep),
                                           s.WindowsDecimalSep);
+        // Checked before the mark values, which are read with the decimal separator.
+        if (const std::string problem = SeparatorProblem(s.ListSep, s.DecimalSep);
+            !problem.empty()) {
+            s.ListSep = s.WindowsListSep;
+            s.DecimalSep = s.WindowsDecimalSep;
+            warning = problem + " The defaults " + Quoted(s.ListSep) + " and " +
+                      Quoted(s.DecimalSep) + " are used.";
+        }
         break;
     case KeyKind::CommentSeparator:
         s.CommentSep = SeparatorOr(ini.readChar(kSection, def.key, ';'), ';');
@@ -338,14 +351,27 @@ void DeriveDirectories(TSettings& settings) {
     settings.DistDirPath = DirectoryInForce(settings.DistDir, settings.AppDir);
 }
 
-std::string LoadSettings(const std::string& path, TSettings& settings) {
+std::string SeparatorProblem(char listSeparator, char decimalSeparator) {
+    if (listSeparator == decimalSeparator)
+        return "The list separator " + Quoted(listSeparator) + " and the decimal separator " +
+               Quoted(decimalSeparator) + " must be different characters!";
+    if (listSeparator == '=' || listSeparator == ' ')
+        return "The list separator " + Quoted(listSeparator) + " cannot separate fields!";
+    if (decimalSeparator == '=')
+        return "The decimal separator " + Quoted(decimalSeparator) + " cannot be used in numbers!";
+    return {};
+}
+
+std::string LoadSettings(const std::string& path, TSettings& settings, std::string* warning) {
     ResetSettings(settings);
     IniFile ini;
     std::string firstError;
+    std::string separatorWarning;
     ini.load(path, &firstError);
     for (const KeyDef& def : kKeys)
-        LoadKey(ini, def, settings, firstError);
+        LoadKey(ini, def, settings, firstError, separatorWarning);
     DeriveDirectories(settings);
+    if (warning != nullptr) *warning = separatorWarning;
     return firstError;
 }
 

@@ -147,12 +147,19 @@ std::string DirectoryInForce(const std::string& stored, const std::string& appDi
 /// Derives `InputDirPath`, `ResultsDirPath` and `DistDirPath`.
 void DeriveDirectories(TSettings& settings);
 
+/// Why files written with these separators could not be read back, empty when they can: the
+/// two are the same character ("1,5" would be two fields), or one is "=" (the key-value
+/// lines), or the list separator is a blank (the parameter cells hold blanks).
+std::string SeparatorProblem(char listSeparator, char decimalSeparator);
+
 /// Reads section "Settings" of the file at `path` into `settings`; `AppDir` and the Windows
 /// separators must be set first. A missing or unreadable file reads as all keys missing.
 /// Returns the conversion message of the first mark value ("1PQVal".."4PQVal") that is not a
 /// number (that mark keeps its default and every other key is still read), empty when all
-/// converted.
-std::string LoadSettings(const std::string& path, TSettings& settings);
+/// converted. Separators with a SeparatorProblem both fall back to the Windows ones; `warning`
+/// then receives the message.
+std::string LoadSettings(const std::string& path, TSettings& settings,
+                         std::string* warning = nullptr);
 
 /// Writes every key to section "Settings" of the file at `path`, in table order, keeping
 /// every other section and key of the file. The file is replaced atomically. Returns the

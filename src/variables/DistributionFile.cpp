@@ -157,7 +157,8 @@ void ParseDistributionText(std::string_view text, std::string_view path, TLis& l
                 if (section == Section::Description) {
                     const std::string word = lowerCase(value);
                     if (key == "identification") {
-                        read.Identification = std::string(value);
+                        // Free text: list separators and "=" are part of it.
+                        read.Identification = std::string(trim(line.substr(equals + 1)));
                     } else if (key == "type") {
                         if (word == "continuous") read.Type = DistKind::dkContinuous;
                         if (word == "discrete") read.Type = DistKind::dkDiscrete;

@@ -85,7 +85,7 @@ TEST_F(ProjectReaderTest, SectionsAndKeyValueLines) {
                      "[My Out.1D]|[Nothing]|lost = 1|[Equations]|[x = 1|w = 3")));
     // "[x = 1" is a header of no section: the lines after it are lost until the next one.
     EXPECT_EQ(model.lastStep(), 100);
-    EXPECT_EQ(model.identification, "a");
+    EXPECT_EQ(model.identification, "a=b");
     EXPECT_EQ(model.equations, (std::vector<std::string>{"y = x + 1", "\tz = 2"}));
     EXPECT_EQ(model.outEquationLines, (std::vector<std::string>{"y > 1", "x[Main]"}));
     // "[My Out.1D]" opened a 1D section that names no variable.
@@ -93,7 +93,7 @@ TEST_F(ProjectReaderTest, SectionsAndKeyValueLines) {
 
     read(Project({"Steps=1500000000", "Identification=x;y"}));
     EXPECT_EQ(model.lastStep(), 999999999);
-    EXPECT_EQ(model.identification, "x");
+    EXPECT_EQ(model.identification, "x;y");
 }
 
 TEST_F(ProjectReaderTest, InputVariableLines) {

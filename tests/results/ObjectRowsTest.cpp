@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace probex {
 namespace {
 
@@ -59,6 +61,21 @@ TEST(ObjectRows, ACellThatDoesNotConvertChangesNothing) {
     ASSERT_TRUE(range);
     EXPECT_EQ(range->message, "'1E400' is out of range");
     EXPECT_EQ(objects, before);
+}
+
+// The table shows what the project file keeps: a small or a huge coordinate written back
+// unchanged is neither cut to 0 nor refused as out of range.
+TEST(ObjectRows, RowsShownWriteBackAsTheyWere) {
+    const double largest = std::numeric_limits<double>::max();
+    ObjectsRec objects;
+    objects.LineCount = 1;
+    objects.Lines[0] = {1e-12, largest, -largest, 0.5, Lime};
+    ObjectRows rows = RowsFromObjects(objects, ObjectKind::Line, '.', Lime);
+    ObjectsRec back = objects;
+    ASSERT_FALSE(WriteRowsBack(rows, ObjectKind::Line, back, '.', Lime));
+    ASSERT_EQ(back.LineCount, 1);
+    EXPECT_EQ(back.Lines[0].X1, 1e-12);
+    EXPECT_EQ(RowsFromObjects(back, ObjectKind::Line, '.', Lime), rows);
 }
 
 } // namespace

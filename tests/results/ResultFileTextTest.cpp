@@ -177,5 +177,19 @@ TEST_F(ResultFileTextTest, ProbabilityAndQuantileLayouts) {
     }
 }
 
+// Statistics of T = X*1E-12 keep 10 significant digits instead of reading 0.00000000; values
+// the fixed form shows exactly, and all from 1E-4 on, keep their fixed text.
+TEST_F(ResultFileTextTest, SmallValuesKeepTenSignificantDigits) {
+    Accumulators tiny{1E-12L, 2E-12L, 2E-12L, 3E-12L, 5E-12L};
+    tiny.compute();
+    const std::vector<StatColumn> stat{{"t", &tiny.stat}};
+    EXPECT_EQ(StatisticsFileText(stat, Bare),
+              "1.000000000E-12\r\n5.000000000E-12\r\n2.600000000E-12\r\n1.356465997E-12\r\n"
+              "1.840000000E-24\r\n0.52171769\r\n0.75003082\r\n-0.63610586\r\n");
+    Accumulators small{0.00002L, 0.000012345678L, 0.00012345678L};
+    const std::vector<LogColumn> log{{"s", &small.log}};
+    EXPECT_EQ(LogFileText(log, 3, false, Bare), "0.00002000\r\n1.234567800E-05\r\n0.00012346\r\n");
+}
+
 } // namespace
 } // namespace probex

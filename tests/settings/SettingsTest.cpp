@@ -238,11 +238,33 @@ TEST(Settings, BadOrOutOfRangeIntegersClampOrFallBack) {
 TEST(Settings, BadMarkValueIsReportedAndTheRestStillReads) {
     std::string error;
     const TSettings settings = LoadText(
-        "[Settings]\nDecimalSeparator=,\n1PQVal=0.5\n2PQVal=0,25\n3PQVal=abc\nMark1Color=1\n",
+        "[Settings]\nListSeparator=;\nDecimalSeparator=,\n1PQVal=0.5\n2PQVal=0,25\n3PQVal=abc\n"
+        "Mark1Color=1\n",
         &error);
     EXPECT_EQ(error, "'0.5' is not a valid floating point value");
     EXPECT_EQ(settings.PQValues, (std::array<Extended, 4>{0.9L, 0.25L, 0.7L, 0.6L}));
     EXPECT_EQ(settings.Mark1Color, 1);
+}
+
+// "1,5" between fields split at "," could not be read back: such separators fall back to the
+// defaults, with a warning, before the mark values are read with them.
+TEST(Settings, SeparatorsFilesCannotTellApartFallBackToTheDefaults) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"DecimalSeparator=,", "The list separator \",\" and the decimal separator \",\" must be "
+                               "different characters! The defaults \",\" and \".\" are used."},
+        {"ListSeparator==", "The list separator \"=\" cannot separate fields! The defaults \",\" "
+                            "and \".\" are used."},
+    };
+    for (const auto& [line, expected] : cases) {
+        TempDir temp;
+        WriteBytes(temp.path("Probex.ini"), std::string("[Settings]\n") + line + "\n1PQVal=0.5\n");
+        TSettings settings = Fresh();
+        std::string warning;
+        EXPECT_EQ(LoadSettings(temp.path("Probex.ini"), settings, &warning), "");
+        EXPECT_EQ(warning, expected);
+        EXPECT_EQ(std::string() + settings.ListSep + settings.DecimalSep, ",.");
+        EXPECT_EQ(settings.PQValues[0], 0.5L);
+    }
 }
 
 TEST(Settings, OddFilesGiveDefaultsWithoutHarm) {

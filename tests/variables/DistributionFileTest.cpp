@@ -102,7 +102,7 @@ TEST(DistributionFileTest, FieldsAndSeparators) {
                           "TYPE=Continuous\r\nform=Cumulative\r\n[Parameters]\r\nMin=-1.5\r\n"
                           "Max = 2.5 ; remark\r\nBins=7\r\n[Bins]\r\n 1\r\n3\r\n4\r\n",
                           "C:\\Data\\Beam.DIS", lis, {'.', ';'});
-    EXPECT_EQ(lis.Identification, "Beam");
+    EXPECT_EQ(lis.Identification, "Beam = x");
     EXPECT_EQ(lis.Type, DistKind::dkContinuous);
     EXPECT_EQ(lis.Form, HistogramForm::Cumulative);
     EXPECT_EQ(lis.Min, -1.5L);

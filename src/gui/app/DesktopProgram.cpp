@@ -62,13 +62,16 @@ int RunDesktopProgram(int argc, char** argv) {
         location.AppDir = QFile::encodeName(file.absolutePath()).toStdString() + "/";
     }
     TSettings settings = MakeDefaultSettings(location.AppDir);
-    const std::string loadMessage = LoadSettings(location.SettingsFile, settings);
+    std::string separatorWarning;
+    const std::string loadMessage =
+        LoadSettings(location.SettingsFile, settings, &separatorWarning);
 
     QtPrompter prompter;
     TFrmMain window(settings, prompter, location.SettingsFile);
     prompter.setParent(&window);
     window.setCommandLineProject(commandLine.project);
     window.show();
+    if (!separatorWarning.empty()) prompter.warning(separatorWarning);
     if (!loadMessage.empty()) prompter.error(loadMessage);
     return application.exec();
 }

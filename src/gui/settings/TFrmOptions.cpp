@@ -731,6 +731,19 @@ QString TFrmOptions::seedPanelText(bool autoSeed) {
 }
 
 void TFrmOptions::accept() {
+    // Files written with separators their reader cannot tell apart would be lost.
+    Controls& c = *m_c;
+    const bool customList = c.RGListSep.index() == 1;
+    const bool customDecimal = c.RGDecSep.index() == 1;
+    const std::string problem =
+        SeparatorProblem(SeparatorFrom(customList, c.EdtLSep, m_settings.WindowsListSep),
+                         SeparatorFrom(customDecimal, c.EdtDSep, m_settings.WindowsDecimalSep));
+    if (!problem.empty()) {
+        m_prompter.error(problem);
+        c.PageControl->setCurrentIndex(0);
+        (customDecimal ? c.EdtDSep : c.EdtLSep)->setFocus();
+        return;
+    }
     bool applied = true;
     try {
         ApplySettings();

@@ -246,6 +246,8 @@ private slots:
         item("RGDecSep", 1)->click();
         QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("EdtDSep")); // custom takes focus
         type("EdtDSep", ",");
+        item("RGListSep", 1)->click(); // a list separator of its own
+        type("EdtLSep", ";");
         type("EdtPQ1", "0,25");
         type("EdtPQ2", "0,5");
         type("EdtPQ3", "0,75");
@@ -258,6 +260,19 @@ private slots:
 
         m_dialog->show();
         QCOMPARE(child<QLineEdit>("EdtPQ3")->text(), QStringLiteral("0,75"));
+    }
+
+    void equalSeparatorsAreRefused() {
+        open();
+        item("RGDecSep", 1)->click();
+        type("EdtDSep", ","); // the list separator stays the default ","
+        pressOk();
+        QCOMPARE(m_prompter.take(Prompter::Kind::Error),
+                 std::string("The list separator \",\" and the decimal separator \",\" must be "
+                             "different characters!"));
+        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_settings.DecimalSep, '.');
+        QVERIFY(!std::filesystem::exists(m_file));
     }
 
     void badMarkValueKeepsTheDialogOpen() {
