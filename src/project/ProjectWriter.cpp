@@ -4,6 +4,7 @@
 #include "project/LayoutFile.h"
 #include "project/ProjectDocument.h"
 #include "project/ResultWindowSections.h"
+#include "project/SensitivitySections.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -95,7 +96,7 @@ std::string ProjectText(ProjectDocument& model) {
     }
     put("");
 
-    return text + ResultWindowSectionsText(model);
+    return text + ResultWindowSectionsText(model) + SensitivitySectionsText(model.resultWindows);
 }
 
 bool WriteProject(ProjectDocument& model, const std::string& path, LayoutKeeper* layout) {
