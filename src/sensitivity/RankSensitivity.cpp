@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace probex {
@@ -21,20 +24,21 @@ inline std::uint64_t OrderKey(double value) {
     return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
 }
 
-/// The step indices in the order of their values, equal values in step order. Sorting is
-/// the whole cost of the analysis, so it is a radix sort: six passes of 11 bits instead of
-/// about twenty comparisons per step; passes whose digit is the same for every step are
-/// skipped, which leaves three or four for the values of a run.
-std::vector<std::uint32_t> SortedOrder(std::span<const double> values) {
-    constexpr int Bits = 11;
+/// A step in sorted order: its value's order key and its index.
+struct Sorted {
+    std::uint64_t key;
+    std::uint32_t index;
+};
+
+/// The steps in the order of their values, equal values in step order. Sorting is most of
+/// the cost, so it is a radix sort: eight passes of a byte instead of about twenty comparisons
+/// per step; a pass whose byte is the same for every step (values on a grid) is skipped.
+std::vector<Sorted> SortedSteps(std::span<const double> values) {
+    constexpr int Bits = 8;
     constexpr int Passes = (64 + Bits - 1) / Bits;
     constexpr std::size_t Buckets = std::size_t{1} << Bits;
-    struct Item {
-        std::uint64_t key;
-        std::uint32_t index;
-    };
     const std::size_t n = values.size();
-    std::vector<Item> items(n), spare(n);
+    std::vector<Sorted> items(n), spare(n);
     std::vector<std::array<std::uint32_t, Buckets>> counts(Passes);
     for (auto& c : counts)
         c.fill(0);
@@ -50,34 +54,35 @@ std::vector<std::uint32_t> SortedOrder(std::span<const double> values) {
         std::uint32_t start = 0;
         for (auto& bucket : c)
             start += std::exchange(bucket, start);
-        for (const Item& item : items)
+        for (const Sorted& item : items)
             spare[c[(item.key >> (p * Bits)) & (Buckets - 1)]++] = item;
         items.swap(spare);
     }
-    std::vector<std::uint32_t> order(n);
-    for (std::size_t i = 0; i < n; ++i)
-        order[i] = items[i].index;
-    return order;
+    return items;
 }
 
 /// Calls visit(first, last, midRank) for every run of equal values in sorted order.
-template <class Visit>
-void ForEachTie(std::span<const double> values, const std::vector<std::uint32_t>& order,
-                Visit visit) {
-    const std::size_t n = order.size();
+template <class Visit> void ForEachTie(const std::vector<Sorted>& sorted, Visit visit) {
+    const std::size_t n = sorted.size();
     for (std::size_t a = 0; a < n;) {
         std::size_t b = a + 1;
-        while (b < n && values[order[b]] == values[order[a]])
+        while (b < n && sorted[b].key == sorted[a].key)
             ++b;
         visit(a, b, 0.5 * static_cast<double>(a + 1 + b));
         a = b;
     }
 }
 
+/// The output's centred value and rank at one step: read together, in the input's order,
+/// so one cache line serves both.
+struct OutputStep {
+    double centred;
+    double rank;
+};
+
 /// The output's ranks and centred values, worked out once for every input.
 struct OutputPrepared {
-    std::vector<double> centred;
-    std::vector<double> ranks;
+    std::vector<OutputStep> steps;
     double mean = 0;
     double variance = 0;    // with divisor n
     double rankSquares = 0; // sum of (rank - mean rank)^2
@@ -89,16 +94,16 @@ OutputPrepared Prepare(std::span<const double> values) {
     for (double v : values)
         out.mean += v;
     out.mean /= static_cast<double>(n);
-    out.centred.resize(n);
+    const std::vector<double> ranks = MidRanks(values);
+    const double meanRank = 0.5 * static_cast<double>(n + 1);
+    out.steps.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        out.centred[i] = values[i] - out.mean;
-        out.variance += out.centred[i] * out.centred[i];
+        const double d = values[i] - out.mean;
+        out.steps[i] = {d, ranks[i]};
+        out.variance += d * d;
+        out.rankSquares += (ranks[i] - meanRank) * (ranks[i] - meanRank);
     }
     out.variance /= static_cast<double>(n);
-    out.ranks = MidRanks(values);
-    const double meanRank = 0.5 * static_cast<double>(n + 1);
-    for (double r : out.ranks)
-        out.rankSquares += (r - meanRank) * (r - meanRank);
     return out;
 }
 
@@ -134,27 +139,31 @@ TInputSensitivity AnalyseInput(const TSampledInput& input, const OutputPrepared&
     result.input = input.name;
     const std::span<const double> x = input.values;
     const std::size_t n = x.size();
-    const std::vector<std::uint32_t> order = SortedOrder(x);
+    const std::vector<Sorted> sorted = SortedSteps(x);
 
+    // One pass in the input's order: the rank products, the neighbours' products of the
+    // whole run (the last step's neighbour is the first) and of each group.
     const double meanRank = 0.5 * static_cast<double>(n + 1);
-    double rankProducts = 0, inputRankSquares = 0;
-    ForEachTie(x, order, [&](std::size_t a, std::size_t b, double rank) {
+    double rankProducts = 0, inputRankSquares = 0, products = 0;
+    std::array<GroupSums, SensitivityGroups> groups{};
+    const double first = n > 0 ? out.steps[sorted[0].index].centred : 0;
+    double previous = first;
+    ForEachTie(sorted, [&](std::size_t a, std::size_t b, double rank) {
+        const double r = rank - meanRank;
         for (std::size_t j = a; j < b; ++j) {
-            rankProducts += (rank - meanRank) * (out.ranks[order[j]] - meanRank);
-            inputRankSquares += (rank - meanRank) * (rank - meanRank);
+            const std::uint32_t i = sorted[j].index;
+            const OutputStep& y = out.steps[i];
+            rankProducts += r * (y.rank - meanRank);
+            inputRankSquares += r * r;
+            if (j > 0) products += previous * y.centred;
+            previous = y.centred;
+            groups[i % SensitivityGroups].add(y.centred);
         }
     });
+    products += previous * first;
     const double denominator = std::sqrt(inputRankSquares * out.rankSquares);
     result.rankCorrelation = denominator > 0 ? rankProducts / denominator : 0;
 
-    std::array<GroupSums, SensitivityGroups> groups{};
-    double products = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-        const std::uint32_t i = order[j];
-        const double d = out.centred[i];
-        products += d * out.centred[order[j + 1 < n ? j + 1 : 0]];
-        groups[i % SensitivityGroups].add(d);
-    }
     result.firstOrder = out.variance > 0 ? products / static_cast<double>(n) / out.variance : 0;
 
     // Sectioning: the groups are independent runs of n/K steps, so the spread of their
@@ -186,7 +195,7 @@ TInputSensitivity AnalyseInput(const TSampledInput& input, const OutputPrepared&
         std::int64_t eventCount = 0;
         for (std::size_t i = 0; i < n; ++i) {
             mean += x[i];
-            if (out.centred[i] + out.mean > 0.5) { // the event's steps hold 1
+            if (out.steps[i].centred + out.mean > 0.5) { // the event's steps hold 1
                 eventSum += x[i];
                 ++eventCount;
             }
@@ -205,11 +214,11 @@ TInputSensitivity AnalyseInput(const TSampledInput& input, const OutputPrepared&
 } // namespace
 
 std::vector<double> MidRanks(std::span<const double> values) {
-    const std::vector<std::uint32_t> order = SortedOrder(values);
+    const std::vector<Sorted> sorted = SortedSteps(values);
     std::vector<double> ranks(values.size());
-    ForEachTie(values, order, [&](std::size_t a, std::size_t b, double rank) {
+    ForEachTie(sorted, [&](std::size_t a, std::size_t b, double rank) {
         for (std::size_t j = a; j < b; ++j)
-            ranks[order[j]] = rank;
+            ranks[sorted[j].index] = rank;
     });
     return ranks;
 }
@@ -222,12 +231,32 @@ TSensitivity AnalyseSensitivity(std::string output, std::span<const TSampledInpu
     result.steps = static_cast<std::int64_t>(values.size());
     if (values.empty()) return result;
     const OutputPrepared prepared = Prepare(values);
-    double total = 0;
-    for (const TSampledInput& input : inputs) {
-        if (input.values.size() != values.size()) continue;
-        result.inputs.push_back(AnalyseInput(input, prepared, event));
-        total += result.inputs.back().rankCorrelation * result.inputs.back().rankCorrelation;
+    std::vector<const TSampledInput*> usable;
+    for (const TSampledInput& input : inputs)
+        if (input.values.size() == values.size()) usable.push_back(&input);
+    result.inputs.resize(usable.size());
+    // The inputs are independent of each other: as many at a time as there are cores.
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t k; (k = next.fetch_add(1)) < usable.size();)
+            result.inputs[k] = AnalyseInput(*usable[k], prepared, event);
+    };
+    const std::size_t helpers =
+        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), usable.size());
+    std::vector<std::thread> threads;
+    for (std::size_t t = 1; t < helpers; ++t) {
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // fewer threads, same results
+        }
     }
+    work();
+    for (std::thread& t : threads)
+        t.join();
+    double total = 0;
+    for (const TInputSensitivity& s : result.inputs)
+        total += s.rankCorrelation * s.rankCorrelation;
     for (TInputSensitivity& s : result.inputs)
         s.contribution = total > 0 ? 100 * s.rankCorrelation * s.rankCorrelation / total : 0;
     std::stable_sort(result.inputs.begin(), result.inputs.end(),
