@@ -3,6 +3,7 @@
 #include "gui/app/ResultWindowManager.h"
 #include "gui/app/TFrmMain.h"
 #include "gui/components/Plot.h"
+#include "gui/results/ReportPdf.h"
 #include "gui/sensitivity/SensitivityWindows.h"
 #include "project/ProjectWriter.h"
 #include "sensitivity/SensitivityText.h"
@@ -16,6 +17,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +107,18 @@ private slots:
         const QString copied = QApplication::clipboard()->text();
         QVERIFY(copied.startsWith(QStringLiteral("Output\tInput\tRank correlation\t")));
         QCOMPARE(copied.count(QLatin1Char('\n')), 4);
+
+        // The report prints the window as its table and its chart.
+        const QString pdf = f.dir.filePath(QStringLiteral("report.pdf"));
+        QCOMPARE(WriteReportPdf(f.model(), pdf.toStdString()), std::string());
+        if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+            QVERIFY(text.waitForFinished(20000));
+            const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+            QVERIFY2(printed.contains(QStringLiteral("Sensitivity y")), qPrintable(printed));
+            QVERIFY(printed.contains(QStringLiteral("First order 95 %")));
+        }
 
         w->variableBox()->setCurrentText(QStringLiteral("Failure event"));
         QVERIFY(f.model().resultWindows.sensitivity[0].event);
