@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -89,6 +90,7 @@ TFrmSensitivity::TFrmSensitivity(ProjectModel& model, std::size_t index, QWidget
     m_chart = new TPlot(split);
     m_chart->setObjectName(QStringLiteral("ChartSensitivity"));
     m_chart->setPrompter(&m_model.prompter());
+    m_chart->installEventFilter(this);
     layout->addWidget(split, 1);
     auto* footnote = new QLabel(QLatin1String(SharedPartNote), this);
     footnote->setWordWrap(true);
@@ -228,6 +230,16 @@ void TFrmSensitivity::drawChart() {
                          SensitivityBarThickness(m_chart->height(), shown.inputs.size()));
     m_chart->resetZoom();
     m_chart->replot();
+}
+
+bool TFrmSensitivity::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_chart && event->type() == QEvent::Resize && m_shown) {
+        const int thickness = SensitivityBarThickness(m_chart->height(), m_shown->inputs.size());
+        for (TPlotSeries& series : m_chart->scene().series)
+            if (series.kind == PlotSeriesKind::HorizontalBar) series.width = thickness;
+        m_chart->replot();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString TFrmSensitivity::tableText() const {

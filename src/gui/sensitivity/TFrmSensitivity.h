@@ -58,6 +58,10 @@ signals:
     /// A person chose another output: windows showing the same one close.
     void variableChosen();
 
+protected:
+    /// The chart's bars keep their share of its height when it is resized.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TSensWindowDesc& desc();
     void variableChange();
