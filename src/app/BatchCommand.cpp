@@ -9,6 +9,8 @@
 #include "project/ProjectWriter.h"
 #include "results/ResultSet.h"
 #include "results/SaveResults.h"
+#include "sensitivity/RunSensitivity.h"
+#include "sensitivity/SensitivityText.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -44,11 +46,13 @@ struct BatchOptions {
     std::string saveAs;
     std::string report;
     bool yes = false;
+    bool sensitivity = false;
 };
 
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
-    "[--settings FILE] [--save-as FILE] [--target-cov PERCENT] [--report FILE.pdf] [--yes]\n";
+    "[--settings FILE] [--save-as FILE] [--target-cov PERCENT] [--report FILE.pdf] "
+    "[--sensitivity] [--yes]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
     if (text.empty() || text.size() > 18) return false;
@@ -73,6 +77,8 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
         std::int64_t number = 0;
         if (arg == "--yes") {
             options.yes = true;
+        } else if (arg == "--sensitivity") {
+            options.sensitivity = true;
         } else if (arg == "--steps" || arg == "--seed") {
             if (!next(value) || !ParseWhole(value, number))
                 return arg + " needs a whole number, not '" + value + "'";
@@ -189,6 +195,28 @@ void PrintStatistics(ProjectModel& model, std::ostream& out) {
     }
 }
 
+void PrintSensitivity(const TSensitivity& table, char sep, std::ostream& out) {
+    out << "Sensitivity\t" << SensitivityHeader(table.event) << '\n';
+    for (const TInputSensitivity& input : table.inputs)
+        out << "Sensitivity\t" << SensitivityLine(table, input, sep) << '\n';
+}
+
+/// A table for every logged output and, in Probability mode, for the event.
+void PrintSensitivities(ProjectModel& model, std::ostream& out, std::ostream& err) {
+    const char sep = model.settings().DecimalSep;
+    const std::int32_t steps = model.stepCounter();
+    const std::vector<std::string> names = SensitivityOutputs(model.outputs());
+    if (names.empty())
+        err << "warning: --sensitivity needs an output variable with the activity Log\n";
+    for (const std::string& name : names)
+        if (const auto table = OutputSensitivity(model.outputs(), name, steps))
+            PrintSensitivity(*table, sep, out);
+    TOutEquations& outEq = model.outEquations();
+    if (outEq.hasResult() && outEq.evalSettings().Mode == OutEvalMode::Probability)
+        if (const auto table = EventSensitivity(model.outputs(), outEq, steps))
+            PrintSensitivity(*table, sep, out);
+}
+
 std::vector<int> WindowRows(ProjectModel& model, const std::vector<TPQWindowDesc>& windows) {
     std::vector<int> rows;
     for (const TPQWindowDesc& w : windows)
@@ -242,6 +270,7 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
     }
     model.currentProjectFile = options.project;
     if (options.steps) model.setLastStep(*options.steps);
+    model.outputs().keepInputValues = options.sensitivity;
     if (options.seed) {
         model.autoSeed = false;
         settings.Generator = 0;
@@ -307,6 +336,7 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
             out << EstimateLine(outEq.result().Estimate, settings.DecimalSep) << '\n';
         }
     }
+    if (options.sensitivity) PrintSensitivities(model, out, err);
 
     // A signal while the files are written ends the writing between two files.
     const auto interruptedWriting = [&] {

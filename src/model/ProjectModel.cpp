@@ -161,7 +161,9 @@ bool ProjectModel::checkSampledInputs() {
 }
 
 bool ProjectModel::prepareRun() {
-    if (!m_outputs.PrepareOutputs(*m_mainSet, m_lastStep)) return false;
+    // Inputs are kept per step only for an analysis that asks for them.
+    const bool logInputs = m_outputs.keepInputValues || !resultWindows.sensitivity.empty();
+    if (!m_outputs.PrepareOutputs(*m_mainSet, m_lastStep, logInputs)) return false;
     m_observer->refillVariableBoxes(1);
     tDecodedEquations& set = *m_mainSet;
     // Constants are written once per fresh run, never per step.
@@ -227,8 +229,8 @@ void ProjectModel::startWorker() {
     }
     const tDecodedEquations& set = *m_mainSet;
     for (int i = 1; i <= set.RandomList.Count; ++i)
-        setup.inputs.push_back(
-            {set.RandomList.VarIndex[i], &m_inputs.record(set.RandomList.Ref[i])});
+        setup.inputs.push_back({set.RandomList.VarIndex[i], &m_inputs.record(set.RandomList.Ref[i]),
+                                m_outputs.inputLogs().find(set.RandomList.VarIndex[i])});
     m_runRows.clear();
     TOutVarSet& run = m_outputs.runTable();
     for (int i = 1; i <= run.count(); ++i) {

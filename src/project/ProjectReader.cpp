@@ -6,6 +6,7 @@
 #include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
 #include "project/ResultWindowSections.h"
+#include "project/SensitivitySections.h"
 #include "settings/FileAccess.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -36,6 +37,7 @@ enum class Section {
     Out2D,
     OutProbabilities,
     OutQuantiles,
+    OutSensitivity,
 };
 
 /// Tested in this order; a later hit replaces an earlier one, so "[Out.Equations]" is not
@@ -51,6 +53,7 @@ constexpr std::pair<const char*, Section> SectionNames[] = {
     {"Out.2D]", Section::Out2D},
     {"Out.Quantiles]", Section::OutQuantiles},
     {"Out.Probabilities]", Section::OutProbabilities},
+    {"Out.Sensitivity]", Section::OutSensitivity},
 };
 
 std::optional<ResultWindowKind> WindowKindOf(Section section) {
@@ -129,6 +132,7 @@ private:
     Section m_section = Section::None;
     bool m_versionAccepted = false;
     PendingWindow m_pending;
+    TSensWindowDesc m_pendingSensitivity;
     ReadResult m_result;
 };
 
@@ -152,6 +156,8 @@ ReadResult Reader::read(std::string_view text) {
 
 void Reader::finishPendingWindow() {
     if (const auto kind = WindowKindOf(m_section)) FinishWindowSection(m_model, *kind, m_pending);
+    if (m_section == Section::OutSensitivity)
+        FinishSensitivitySection(m_model, m_pendingSensitivity);
 }
 
 bool Reader::line(const std::string& line) {
@@ -180,6 +186,9 @@ bool Reader::line(const std::string& line) {
         return true;
     case Section::OutEvaluation:
         evaluationKey(line);
+        return true;
+    case Section::OutSensitivity:
+        ReadSensitivitySectionLine(m_model, m_pendingSensitivity, line);
         return true;
     default:
         ReadWindowSectionLine(m_model, *WindowKindOf(m_section), m_pending, line);

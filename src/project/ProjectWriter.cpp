@@ -5,6 +5,7 @@
 #include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
 #include "project/ResultWindowSections.h"
+#include "project/SensitivitySections.h"
 #include "project/UnkeptTexts.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
@@ -97,7 +98,7 @@ std::string ProjectText(ProjectDocument& model) {
     }
     put("");
 
-    return text + ResultWindowSectionsText(model);
+    return text + ResultWindowSectionsText(model) + SensitivitySectionsText(model.resultWindows);
 }
 
 bool WriteProject(ProjectDocument& model, const std::string& path, LayoutKeeper* layout) {

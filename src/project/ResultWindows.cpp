@@ -30,6 +30,7 @@ void TResultWindows::closeAll() {
     twoD.clear();
     probabilities.clear();
     quantiles.clear();
+    sensitivity.clear();
     m_observer->windowsClosed();
 }
 
@@ -116,9 +117,28 @@ std::size_t TResultWindows::open(const T2DWindowDesc& window) {
     return twoD.size() - 1;
 }
 
+std::size_t TResultWindows::open(const TSensWindowDesc& window) {
+    for (std::size_t i = 0; i < sensitivity.size(); ++i) {
+        const TSensWindowDesc& shown = sensitivity[i];
+        const bool same = window.event ? shown.event
+                                       : !shown.event && !window.variable.empty() &&
+                                             SameName(shown.variable, window.variable);
+        if (!same) continue;
+        const std::string name = shown.variable;
+        sensitivity[i] = window;
+        sensitivity[i].variable = name;
+        m_observer->sensitivityWindowOpened(i, true);
+        return i;
+    }
+    sensitivity.push_back(window);
+    m_observer->sensitivityWindowOpened(sensitivity.size() - 1, false);
+    return sensitivity.size() - 1;
+}
+
 bool TResultWindows::sameWindows(const TResultWindows& other) const {
     return statistics == other.statistics && oneD == other.oneD && twoD == other.twoD &&
-           probabilities == other.probabilities && quantiles == other.quantiles;
+           probabilities == other.probabilities && quantiles == other.quantiles &&
+           sensitivity == other.sensitivity;
 }
 
 } // namespace probex

@@ -60,6 +60,16 @@ struct TPQWindowDesc {
     bool operator==(const TPQWindowDesc&) const = default;
 };
 
+/// A sensitivity window: one logged output, or the event of the out equations' condition.
+struct TSensWindowDesc {
+    std::string variable; ///< empty when the window shows the event
+    bool event = false;
+    std::string identification;
+    std::int32_t measure = 0; ///< the measure its chart shows (SensitivityMeasure)
+
+    bool operator==(const TSensWindowDesc&) const = default;
+};
+
 /// What the windows are told when the project changes the open result windows.
 class ResultWindowsObserver {
 public:
@@ -77,6 +87,9 @@ public:
     virtual void pqLineCountChanged(std::int32_t /*lines*/) {}
     /// `RefillVariableBoxes(mode)` of the main window.
     virtual void refillVariableBoxes(int /*mode*/) {}
+    /// A sensitivity window was appended at `index`, or the one at `index` was asked for
+    /// again (raised, its description updated).
+    virtual void sensitivityWindowOpened(std::size_t /*index*/, bool /*raised*/) {}
 };
 
 /// The open result windows of a project as five lists in opening order, and the overlay
@@ -88,6 +101,8 @@ public:
     std::vector<T2DWindowDesc> twoD;
     std::vector<TPQWindowDesc> probabilities;
     std::vector<TPQWindowDesc> quantiles;
+    /// Kept apart from the five kinds above: projects without one read and write as before.
+    std::vector<TSensWindowDesc> sensitivity;
     /// Outlives closeAll: a new project keeps the objects of every pair.
     TObjectsTable objects;
 
@@ -112,6 +127,8 @@ public:
     std::size_t openQuantile(const TPQWindowDesc& window);
     /// 2D windows may show the same pair more than once: always a new window.
     std::size_t open(const T2DWindowDesc& window);
+    /// One sensitivity window per output (and one for the event), like the other kinds.
+    std::size_t open(const TSensWindowDesc& window);
 
     bool sameWindows(const TResultWindows& other) const;
 

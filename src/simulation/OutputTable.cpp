@@ -255,8 +255,9 @@ void TOutputTable::clear() {
     }
 }
 
-bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t lastStep) {
-    m_run.clear();
+bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t lastStep,
+                                  bool logInputs) {
+    FreeOutputs();
     const std::int32_t slots = std::max<std::int32_t>(lastStep, 0);
     std::int64_t logs = 0;
     for (int row = 1; row <= OutputRows; ++row) {
@@ -264,6 +265,7 @@ bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t las
         logs += ActivityLevel(cell(row, colActivity)) >= 3 && v != 0 &&
                 set.Vars.Roles[static_cast<std::size_t>(v)] == tVars::Computed;
     }
+    if (logInputs) logs += SampledInputCount(set);
     if (!logsFit(logs, slots)) return false;
     std::int32_t gathering = 0;
     try {
@@ -291,14 +293,16 @@ bool TOutputTable::PrepareOutputs(const tDecodedEquations& set, std::int32_t las
             entry.Stat = std::make_unique<TOutStat>();
             ++gathering;
         }
+        if (logInputs && gathering != 0 && !m_inputLogs.allocate(set, slots))
+            throw std::bad_alloc();
     } catch (const std::bad_alloc&) {
-        m_run.clear();
+        FreeOutputs();
         m_prompter.error("No memory!");
         return false;
     }
 
     if (gathering == 0) {
-        m_run.clear();
+        FreeOutputs();
         m_prompter.warning("Select output variables!");
         if (m_hooks.showTable) m_hooks.showTable();
         return false;
@@ -319,8 +323,11 @@ bool TOutputTable::GrowOutputLogs(std::int32_t lastStep) {
     std::int64_t logs = 0;
     for (std::int32_t i = 1; i <= m_run.count(); ++i)
         logs += m_run.item(i).Log != nullptr;
+    logs += static_cast<std::int64_t>(m_inputLogs.logs().size());
     if (!logsFit(logs, lastStep)) return false;
-    if (m_run.growLogs(std::max<std::int32_t>(lastStep, 0))) return true;
+    if (m_run.growLogs(std::max<std::int32_t>(lastStep, 0)) &&
+        m_inputLogs.grow(std::max<std::int32_t>(lastStep, 0)))
+        return true;
     m_prompter.error("No memory!");
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Extended.h"
+#include "simulation/InputLogs.h"
 #include "simulation/RunTable.h"
 
 #include <array>
@@ -116,12 +117,24 @@ public:
     int FindActiveIndex(int row) const { return m_run.FindActiveIndex(row); }
 
     /// Builds the run table for a fresh run and allocates the accumulators, logs of
-    /// `lastStep` slots. False when the run must not start; "No memory!" or "Select output
-    /// variables!" has then been shown and the run table is empty.
-    bool PrepareOutputs(const tDecodedEquations& set, std::int32_t lastStep);
+    /// `lastStep` slots, and with `logInputs` a log of every sampled input too. False when
+    /// the run must not start; "No memory!" or "Select output variables!" has then been shown
+    /// and the run table is empty.
+    bool PrepareOutputs(const tDecodedEquations& set, std::int32_t lastStep,
+                        bool logInputs = false);
 
     /// Frees every accumulator and empties the run table.
-    void FreeOutputs() { m_run.clear(); }
+    void FreeOutputs() {
+        m_run.clear();
+        m_inputLogs.clear();
+    }
+
+    /// The option to keep every sampled input's value per step in the next fresh run, even
+    /// when no open window asks for them.
+    bool keepInputValues = false;
+    /// The sampled inputs' values of the run; empty when the run did not keep them.
+    TInputLogs& inputLogs() { return m_inputLogs; }
+    const TInputLogs& inputLogs() const { return m_inputLogs; }
 
     /// Enlarges every log to `lastStep` slots before a stopped run goes on past the size it
     /// was prepared with; every stored value stays. False when the memory cannot be had,
@@ -149,6 +162,7 @@ private:
     std::vector<std::array<std::string, OutputColumns>> m_cells; // rows 0..255
     std::vector<TGrdOVarSup> m_records;                          // rows 0..255, 0 unused
     TOutVarSet m_run;
+    TInputLogs m_inputLogs;
 };
 
 } // namespace probex

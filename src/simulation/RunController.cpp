@@ -79,6 +79,7 @@ inline StepResult SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<b
             break;
         }
         vars.Values[in.varIndex] = v;
+        if (in.log) in.log->store(step - 1, v); // a failed step's slot is written again
     }
     // Only a stop request abandons a draw, so the inputs are looked at only then.
     if (stop.load(std::memory_order_relaxed))
@@ -183,9 +184,11 @@ bool TPxThread::blockOfSteps() {
     // request may cut a draw short, which a plain run does only in its last step: the block
     // gives way at once, so that the stop is not delayed by the draws of later steps.
     for (int l = 0; l < BlockSteps; ++l) {
-        for (const TRunInput& in : s.inputs)
-            block.Values[static_cast<std::size_t>(in.varIndex)][l] =
-                SampleValue(*in.iis, *s.random, first + l, &m_stop);
+        for (const TRunInput& in : s.inputs) {
+            const Extended v = SampleValue(*in.iis, *s.random, first + l, &m_stop);
+            block.Values[static_cast<std::size_t>(in.varIndex)][l] = v;
+            if (in.log) in.log->store(first - 1 + l, v);
+        }
         if (m_stop.load(std::memory_order_relaxed)) {
             *s.random = before;
             return false;

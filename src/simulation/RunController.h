@@ -25,6 +25,7 @@ class TRandom;
 struct TRunInput {
     std::int32_t varIndex = 0;
     const TIis* iis = nullptr;
+    TOutLog* log = nullptr; ///< keeps the value of every step when present
 };
 
 /// An active output of the run: the variable it reads and its accumulators (each optional).

@@ -81,6 +81,7 @@ MainActions BuildMainMenus(QMainWindow* window) {
         AddItem(a.BarView, "ItmProb", QStringLiteral("&Probabilities"), QKeySequence(Qt::Key_F7));
     a.Quantiles1 =
         AddItem(a.BarView, "Quantiles1", QStringLiteral("&Quantiles"), QKeySequence(Qt::Key_F8));
+    a.ItmSensitivity = AddItem(a.BarView, "ItmSensitivity", QStringLiteral("&Sensitivity"));
     a.BarView->addSeparator();
     a.BarToolbars = a.BarView->addMenu(QStringLiteral("&Toolbars"));
     a.BarToolbars->setObjectName(QStringLiteral("BarToolbars"));

@@ -41,6 +41,7 @@ struct MainActions {
     QAction* ItmOut2D = nullptr;
     QAction* ItmProb = nullptr;
     QAction* Quantiles1 = nullptr;
+    QAction* ItmSensitivity = nullptr;
     QAction* ItmTlbFile = nullptr;
     QAction* ItmTlbEdit = nullptr;
     QAction* ItmTlbTransport = nullptr;

@@ -2,6 +2,7 @@
 
 #include "gui/app/MainActions.h"
 #include "gui/app/ResultWindowManager.h"
+#include "gui/sensitivity/SensitivityWindows.h"
 #include "gui/simulation/OutputTableModel.h"
 #include "gui/simulation/TFrmOVars.h"
 
@@ -61,6 +62,10 @@ void ConnectResultWindowCommands(MainActions& a, ResultWindowManager& windows,
           a.ItmAllProbs, a.ItmAllQuants, a.ItmCloseAllStat, a.ItmCloseAll1D, a.ItmCloseAll2D,
           a.ItmCloseAllProb, a.CloseallQuant, a.ItmCloseAllRes})
         item->setEnabled(true);
+
+    QObject::connect(a.ItmSensitivity, &QAction::triggered, manager, [manager, table] {
+        manager->sensitivity()->openFromView(table->currentRow());
+    });
 
     outputVariables.viewVariableAction()->setEnabled(true);
     QObject::connect(&outputVariables, &TFrmOVars::viewRequested, manager,

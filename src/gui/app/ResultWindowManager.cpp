@@ -4,6 +4,7 @@
 #include "gui/app/WindowPlacement.h"
 #include "gui/results/ResultWindowFactory.h"
 #include "gui/results/TFrmResult.h"
+#include "gui/sensitivity/SensitivityWindows.h"
 #include "model/ProjectModel.h"
 #include "model/ResultWindowOpening.h"
 
@@ -16,7 +17,10 @@
 namespace probex {
 
 ResultWindowManager::ResultWindowManager(ProjectModel& model, QMdiArea* area, QObject* parent)
-    : QObject(parent), m_model(model), m_area(area) {
+    : QObject(parent), m_model(model), m_area(area),
+      m_sensitivity(new SensitivityWindows(model, area, this)) {
+    connect(m_sensitivity, &SensitivityWindows::outputTableChanged, this,
+            &ResultWindowManager::outputTableChanged);
     m_model.resultWindows.setObserver(this);
     TOutputTable::Hooks hooks;
     hooks.refreshWindows = [this](int row, TOutputTable::RefreshReason reason) {
@@ -98,8 +102,13 @@ void ResultWindowManager::raise(QMdiSubWindow* sub) {
     sub->raise();
 }
 
+void ResultWindowManager::sensitivityWindowOpened(std::size_t index, bool raised) {
+    m_sensitivity->opened(index, raised);
+}
+
 void ResultWindowManager::windowsClosed() {
     // The descriptions are gone already.
+    m_sensitivity->closedAll();
     for (List& entries : m_lists) {
         List closing = std::move(entries);
         entries.clear();
@@ -149,6 +158,7 @@ void ResultWindowManager::pqLineCountChanged(std::int32_t /*lines*/) {
 void ResultWindowManager::refillVariableBoxes(int mode) {
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, true, [mode](TFrmResult* w) { w->refillVariableBoxes(mode); });
+    m_sensitivity->outputTableEdited();
 }
 
 void ResultWindowManager::outputTableEdited() {
@@ -240,6 +250,7 @@ void ResultWindowManager::refresh1D(std::int32_t step) {
 }
 
 void ResultWindowManager::refreshPQ(std::int32_t step) {
+    m_sensitivity->refreshDuringRun(step);
     if (!refreshDue(ResultWindowKind::Probability)) return;
     for (const ResultWindowKind kind : {ResultWindowKind::Probability, ResultWindowKind::Quantile})
         forEach(kind, false, [step](TFrmResult* w) { w->refreshDuringRun(step); });
@@ -248,13 +259,16 @@ void ResultWindowManager::refreshPQ(std::int32_t step) {
 void ResultWindowManager::finalRefresh() {
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, false, [](TFrmResult* w) { w->finalRefresh(); });
+    m_sensitivity->finalRefresh();
 }
 
 void ResultWindowManager::outEquationsEvaluated() {
     forEach(ResultWindowKind::TwoD, false, [](TFrmResult* w) { w->outEquationsEvaluated(); });
+    m_sensitivity->finalRefresh(); // the event's steps may have changed
 }
 
 void ResultWindowManager::resultsChanged(bool exist) {
+    m_sensitivity->resultsChanged(exist);
     if (exist) return;
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, true, [](TFrmResult* w) {
@@ -267,6 +281,7 @@ void ResultWindowManager::runningChanged(bool running) {
     // The first refresh of a run shows at once.
     for (QElapsedTimer& last : m_lastRefresh)
         last.invalidate();
+    m_sensitivity->runningChanged(running);
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, false, [running](TFrmResult* w) { w->setRunning(running); });
 }

@@ -22,6 +22,7 @@ class QMenu;
 namespace probex {
 
 class ProjectModel;
+class SensitivityWindows;
 class TFrmResult;
 
 /// The main window's result windows: one sub-window for every description in the project's
@@ -41,6 +42,8 @@ public:
     TFrmResult* window(ResultWindowKind kind, std::size_t index) const;
     QMdiSubWindow* frame(ResultWindowKind kind, std::size_t index) const;
     std::size_t count(ResultWindowKind kind) const;
+    /// The sensitivity windows, kept beside the five kinds.
+    SensitivityWindows* sensitivity() const { return m_sensitivity; }
 
     // Commands.
     /// A View command: a window of the kind for the current output row's variable, or the
@@ -80,6 +83,7 @@ public:
     void outputRowCurrent(int row) override;
     void pqLineCountChanged(std::int32_t lines) override;
     void refillVariableBoxes(int mode) override;
+    void sensitivityWindowOpened(std::size_t index, bool raised) override;
 
 signals:
     /// Cells of the output table changed: its window shows them anew.
@@ -121,6 +125,7 @@ private:
     std::array<List, 5> m_lists;
     std::vector<QAction*> m_listed;
     std::array<QElapsedTimer, 5> m_lastRefresh;
+    SensitivityWindows* m_sensitivity;
 };
 
 } // namespace probex

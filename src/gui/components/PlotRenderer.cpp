@@ -54,8 +54,21 @@ AxisTicks ticksFor(double lo, double hi, int maxCount, QChar separator, bool log
     return t;
 }
 
+/// The categories whose places 1, 2, ... lie inside [lo, hi].
+AxisTicks categoryTicks(const QStringList& names, double lo, double hi) {
+    AxisTicks t;
+    for (int i = 0; i < names.size(); ++i) {
+        if (i + 1 < lo || i + 1 > hi) continue;
+        t.values.append(i + 1);
+        t.labels.append(names[i]);
+    }
+    return t;
+}
+
 AxisTicks xTicks(const TPlotScene& scene, const TPlotRange& view, double width,
                  const QFontMetricsF& fm) {
+    if (!scene.x.categories.isEmpty())
+        return categoryTicks(scene.x.categories, view.xMin, view.xMax);
     return ticksFor(view.xMin, view.xMax,
                     tickCountFor(width, fm.horizontalAdvance("-0.00000") * 1.3),
                     scene.decimalSeparator, scene.x.logarithmic);
@@ -63,6 +76,8 @@ AxisTicks xTicks(const TPlotScene& scene, const TPlotRange& view, double width,
 
 AxisTicks yTicks(const TPlotScene& scene, const TPlotRange& view, double height,
                  const QFontMetricsF& fm) {
+    if (!scene.y.categories.isEmpty())
+        return categoryTicks(scene.y.categories, view.yMin, view.yMax);
     return ticksFor(view.yMin, view.yMax, tickCountFor(height, fm.height() * 2.2),
                     scene.decimalSeparator, scene.y.logarithmic);
 }
@@ -86,6 +101,17 @@ void drawSeries(const TPlotSeries& s, const TPlotMapper& map, QPainter& painter,
             // An empty bar is no line: a metafile would draw it as a dot with round caps.
             if (foot != top) painter.drawLine(foot, top);
         }
+        break;
+    }
+    case PlotSeriesKind::HorizontalBar: {
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        const TPlotRange& r = map.range();
+        const double base = map.logX() ? r.xMin : std::clamp(0.0, r.xMin, r.xMax);
+        for (const QPointF& p : s.points)
+            if (map.drawable(p))
+                painter.drawLine(clampPixel(map.toPixel({base, p.y()})),
+                                 clampPixel(map.toPixel(p)));
         break;
     }
     case PlotSeriesKind::Line: {

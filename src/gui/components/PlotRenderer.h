@@ -25,6 +25,7 @@ public:
     QPointF toData(QPointF pixel) const;
     /// False for a point at or below zero on a logarithmic axis.
     bool drawable(QPointF data) const;
+    bool logX() const { return m_logX; }
     bool logY() const { return m_logY; }
 
 private:

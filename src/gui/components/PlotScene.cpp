@@ -24,6 +24,8 @@ TPlotRange TPlotScene::fullRange() const {
         }
         // A bar stands on zero, so zero belongs to the range it needs.
         if (s.kind == PlotSeriesKind::Bar && !s.points.isEmpty() && !y.logarithmic) take(1, 0.0);
+        if (s.kind == PlotSeriesKind::HorizontalBar && !s.points.isEmpty() && !x.logarithmic)
+            take(0, 0.0);
     }
     const TPlotAxis* axes[2] = {&x, &y};
     double out[2][2];

@@ -3,13 +3,14 @@
 #include <QColor>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace probex {
 
 /// How a series draws its points: bars rise from zero, lines join the points in order,
-/// points mark each one.
-enum class PlotSeriesKind { Bar, Line, Points };
+/// points mark each one; horizontal bars reach from x = 0 to each point (a tornado chart).
+enum class PlotSeriesKind { Bar, Line, Points, HorizontalBar };
 
 /// One data series of a plot.
 struct TPlotSeries {
@@ -49,6 +50,9 @@ struct TPlotAxis {
     /// Decades equally spaced; values up to zero are left out of the range and not drawn.
     bool logarithmic = false;
     QString title;
+    /// Names of the whole numbers 1, 2, ...: the axis shows them in place of number ticks,
+    /// for a chart of categories (a bar per input).
+    QStringList categories;
 };
 
 /// Everything a plot draws; the widget and the renderer share it.

@@ -2,6 +2,7 @@
 
 #include "gui/results/OptionGroup.h"
 #include "gui/results/ReportWriter.h"
+#include "gui/sensitivity/SensitivityReport.h"
 #include "model/ProjectModel.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace probex {
 
@@ -80,6 +82,11 @@ public:
             if (!node || !node->checked) continue;
             windows(*node, kind);
             if (kind != ResultWindowKind::Quantile) sectionEnd();
+        }
+        if (const TReportNode* node = tree.child(QStringLiteral("Sensitivity"));
+            node && node->checked) {
+            sectionEnd();
+            WriteSensitivityReport(m_writer, m_model, *node);
         }
     }
 
@@ -457,6 +464,8 @@ TReportNode BuildReportTree(ProjectModel& model) {
             section.children << Leaf(ResultWindowCaption(model, kind, index));
         root.children << section;
     }
+    if (std::optional<TReportNode> sensitivity = SensitivityReportNode(model))
+        root.children << *sensitivity;
     return root;
 }
 

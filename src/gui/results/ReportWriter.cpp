@@ -181,6 +181,26 @@ void TReportWriter::table(const QString& left, const QString& right,
         drawRow(a, b);
 }
 
+void TReportWriter::grid(const QStringList& titles, const QList<QStringList>& rows) {
+    if (!isActive() || titles.isEmpty()) return;
+    const int h = lineHeight(m_bodyFont);
+    reserve(static_cast<int>(rows.size() + 1) * h);
+    const int width = m_area.width() / static_cast<int>(titles.size());
+    const auto drawRow = [&](const QStringList& cells) {
+        for (int c = 0; c < titles.size(); ++c)
+            m_painter.drawText(QRect(m_area.left() + c * width, m_y, width, h),
+                               Qt::AlignLeft | Qt::AlignVCenter, cells.value(c));
+        m_y += h;
+    };
+    QFont bold = m_bodyFont;
+    bold.setBold(true);
+    m_painter.setFont(bold);
+    drawRow(titles);
+    m_painter.setFont(m_bodyFont);
+    for (const QStringList& row : rows)
+        drawRow(row);
+}
+
 void TReportWriter::graph(const QString& caption, double aspect,
                           const std::function<void(QPainter&, const QRect&)>& draw) {
     if (!isActive()) return;

@@ -37,6 +37,9 @@ public:
     /// A two-column table under its two headings; the block moves whole.
     void table(const QString& left, const QString& right,
                const QList<std::pair<QString, QString>>& rows);
+    /// A table of any number of columns sharing the page width, titles in bold; the block
+    /// moves whole.
+    void grid(const QStringList& titles, const QList<QStringList>& rows);
     /// A picture under its centred caption, stretched to the page width at `aspect`
     /// (height / width) and shrunk to fit an empty page.
     void graph(const QString& caption, double aspect,

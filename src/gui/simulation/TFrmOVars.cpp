@@ -73,6 +73,13 @@ TFrmOVars::TFrmOVars(ProjectModel& model, QWidget* parent)
     m_allLogs = addMenuItem("ItmAllLogs", "All &logs", QKeySequence(Qt::CTRL | Qt::Key_L));
     m_allInactive =
         addMenuItem("ItmAllInactive", "All &inactive", QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_grid->addAction(separator(this));
+    // The inputs' values per step, for an analysis after the run, even without a window
+    // that asks for them; from the next fresh run on.
+    QAction* keepInputs = addMenuItem("ItmKeepInputs", "Keep &input values", {});
+    keepInputs->setCheckable(true);
+    connect(keepInputs, &QAction::toggled, this,
+            [this](bool on) { m_model.outputs().keepInputValues = on; });
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(m_view, &QAction::triggered, this, &TFrmOVars::ItmViewClick);
