@@ -2,6 +2,7 @@
 
 #include "components/Prompter.h"
 #include "engine/Expression.h"
+#include "project/CorrelationsSection.h"
 #include "project/LayoutFile.h"
 #include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
@@ -36,6 +37,7 @@ enum class Section {
     Out2D,
     OutProbabilities,
     OutQuantiles,
+    Correlations,
 };
 
 /// Tested in this order; a later hit replaces an earlier one, so "[Out.Equations]" is not
@@ -51,6 +53,7 @@ constexpr std::pair<const char*, Section> SectionNames[] = {
     {"Out.2D]", Section::Out2D},
     {"Out.Quantiles]", Section::OutQuantiles},
     {"Out.Probabilities]", Section::OutProbabilities},
+    {"Correlations]", Section::Correlations},
 };
 
 std::optional<ResultWindowKind> WindowKindOf(Section section) {
@@ -160,6 +163,9 @@ bool Reader::line(const std::string& line) {
         return true;
     case Section::OutEvaluation:
         evaluationKey(line);
+        return true;
+    case Section::Correlations:
+        ReadCorrelationLine(m_model, line);
         return true;
     default:
         ReadWindowSectionLine(m_model, *WindowKindOf(m_section), m_pending, line);

@@ -5,6 +5,7 @@
 #include "simulation/OutHis.h"
 #include "simulation/OutLog.h"
 #include "simulation/OutStat.h"
+#include "variables/Copula.h"
 #include "variables/Distributions.h"
 #include "variables/Random.h"
 
@@ -79,6 +80,16 @@ inline StepResult SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<b
             break;
         }
         vars.Values[in.varIndex] = v;
+    }
+    if (s.copula) {
+        const Extended* drawn = draw == Draw::Sample ? s.copula->draw(*s.random) : nullptr;
+        const std::size_t count = s.correlated.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const TRunInput& in = s.correlated[i];
+            vars.Values[in.varIndex] = drawn                 ? drawn[i]
+                                       : draw == Draw::Lower ? LowerExtreme(*in.iis)
+                                                             : UpperExtreme(*in.iis, s.lastStep);
+        }
     }
     // Only a stop request abandons a draw, so the inputs are looked at only then.
     if (stop.load(std::memory_order_relaxed))
@@ -182,6 +193,12 @@ bool TPxThread::blockOfSteps() {
         for (const TRunInput& in : s.inputs)
             block.Values[static_cast<std::size_t>(in.varIndex)][l] =
                 SampleValue(*in.iis, *s.random, first + l, &m_stop);
+        if (s.copula) {
+            const Extended* drawn = s.copula->draw(*s.random);
+            const std::size_t count = s.correlated.size();
+            for (std::size_t i = 0; i < count; ++i)
+                block.Values[static_cast<std::size_t>(s.correlated[i].varIndex)][l] = drawn[i];
+        }
         if (m_stop.load(std::memory_order_relaxed)) {
             *s.random = before;
             return false;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "engine/Extended.h"
+#include "variables/CorrelationMatrix.h"
+
+#include <vector>
+
+namespace probex {
+
+struct TIis;
+class TRandom;
+
+/// The Gaussian copula of a group of correlated inputs: standard normal deviates from the
+/// generator, correlated by the Cholesky factor of their normal-space correlation matrix, and
+/// each mapped through the standard normal distribution function and its input's truncated
+/// inverse distribution function. Everything the draw needs is allocated by prepare.
+class TCopula {
+public:
+    /// Takes the members' records (each must have a distribution function) and the
+    /// normal-space matrix of the group, in member order. False, and an empty copula, when
+    /// the matrix is not positive definite.
+    bool prepare(std::vector<const TIis*> members, const TSquareMatrix& normalCorrelations);
+    void clear();
+
+    int size() const { return static_cast<int>(m_members.size()); }
+    bool empty() const { return m_members.empty(); }
+    const TIis& member(int i) const { return *m_members[static_cast<std::size_t>(i)]; }
+
+    /// One value for every member, in member order, valid until the next draw. Draws size()
+    /// normal deviates from the generator; allocates nothing and takes no lock.
+    const Extended* draw(TRandom& random);
+
+    /// The member's inverse distribution function at p, 0 < p < 1: TruncatedQuantile with
+    /// the record's tail probabilities at Min and Max worked out once by prepare.
+    Extended quantile(int i, Extended p) const;
+
+private:
+    /// What TruncatedQuantile would work out again in every call.
+    struct Bounds {
+        bool tails = false; ///< a parametric kind; histograms go to TruncatedQuantile
+        Extended lowerAtMin = 0;
+        Extended upperAtMax = 0;
+        Extended mass = 0;
+    };
+
+    std::vector<const TIis*> m_members;
+    std::vector<Bounds> m_bounds;
+    TSquareMatrix m_lower;
+    std::vector<Extended> m_deviates; ///< the step's independent deviates
+    std::vector<Extended> m_values;
+};
+
+/// The standard normal distribution function in extended precision.
+Extended StandardNormalCdf(Extended z);
+
+} // namespace probex

@@ -1,0 +1,137 @@
+#include "variables/Copula.h"
+
+#include "variables/DistributionFunctions.h"
+#include "variables/Distributions.h"
+#include "variables/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+namespace probex {
+namespace {
+
+/// ln X ~ N(0, 0.3^2), bounded far outside its mass.
+TIis LognormalInput() {
+    TIis iis;
+    iis.Kind = DistKind::dkLognormal;
+    iis.Min = 0;
+    iis.Max = 1000;
+    iis.Mean = 1.0460278599L;
+    iis.StDev = 0.3210032390L;
+    EXPECT_EQ(CheckParameters(iis), "");
+    return iis;
+}
+
+TCopula PairCopula(const TIis& a, const TIis& b, Extended rankCorrelation) {
+    TSquareMatrix r = TSquareMatrix::Identity(2);
+    r(0, 1) = r(1, 0) = NormalSpaceCorrelation(rankCorrelation);
+    TCopula copula;
+    EXPECT_TRUE(copula.prepare({&a, &b}, r));
+    return copula;
+}
+
+std::vector<double> Ranks(const std::vector<double>& x) {
+    std::vector<std::size_t> order(x.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&x](auto i, auto j) { return x[i] < x[j]; });
+    std::vector<double> rank(x.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        rank[order[k]] = static_cast<double>(k);
+    return rank;
+}
+
+double RankCorrelation(const std::vector<double>& x, const std::vector<double>& y) {
+    const std::vector<double> rx = Ranks(x), ry = Ranks(y);
+    const double mean = (static_cast<double>(x.size()) - 1) / 2;
+    double sxy = 0, sxx = 0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        sxy += (rx[k] - mean) * (ry[k] - mean);
+        sxx += (rx[k] - mean) * (rx[k] - mean);
+    }
+    return sxy / sxx;
+}
+
+// P(X1 X2 < 1/e) = P(Z1 + Z2 < -1) for the normal-space sum of two N(0, 0.3^2) deviates with
+// correlation r: Phi(-1 / (0.3 sqrt(2 + 2r))).
+TEST(CopulaTest, ProductOfCorrelatedLognormalsMatchesTheKnownProbability) {
+    struct Case {
+        Extended rankCorrelation;
+        double probability;
+    };
+    const Case cases[] = {{0.4825837395L, 0.0271459}, {0, 0.0092111}};
+    const TIis x1 = LognormalInput(), x2 = LognormalInput();
+    constexpr int Draws = 1000000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<double>(c.rankCorrelation));
+        TCopula copula = PairCopula(x1, x2, c.rankCorrelation);
+        TRandom random(20261207);
+        int below = 0;
+        std::vector<double> a(Draws), b(Draws);
+        for (int k = 0; k < Draws; ++k) {
+            const Extended* v = copula.draw(random);
+            a[k] = static_cast<double>(v[0]);
+            b[k] = static_cast<double>(v[1]);
+            if (v[0] * v[1] < std::exp(-1.0L)) ++below;
+        }
+        const double p = c.probability;
+        EXPECT_NEAR(below / double(Draws), p, 3.29 * std::sqrt(p * (1 - p) / Draws));
+        EXPECT_NEAR(RankCorrelation(a, b), static_cast<double>(c.rankCorrelation),
+                    3.29 / std::sqrt(Draws - 1.0));
+    }
+}
+
+TEST(CopulaTest, DrawsStayInsideTheBoundsOfTruncatedInputs) {
+    TIis narrow;
+    narrow.Kind = DistKind::dkNormal;
+    narrow.Mean = 0;
+    narrow.StDev = 1;
+    narrow.Min = 2;
+    narrow.Max = 2.5L;
+    ASSERT_EQ(CheckParameters(narrow), "");
+    const TIis wide = LognormalInput();
+    TCopula copula = PairCopula(narrow, wide, -0.9L);
+    TRandom random(7);
+    for (int k = 0; k < 10000; ++k) {
+        const Extended* v = copula.draw(random);
+        ASSERT_TRUE(v[0] > 2 && v[0] < 2.5L) << static_cast<double>(v[0]);
+        ASSERT_TRUE(v[1] > 0 && v[1] < 1000) << static_cast<double>(v[1]);
+    }
+}
+
+TEST(CopulaTest, QuantileAgreesWithTheTruncatedInverseBitForBit) {
+    struct Case {
+        DistKind kind;
+        Extended min, max, mean, stdev;
+    };
+    const Case cases[] = {
+        {DistKind::dkNormal, 2, 2.5L, 0, 1}, // all of it far above the median
+        {DistKind::dkNormal, 0.0007L, 0.0013L, 0.001L, 0.00005L},
+        {DistKind::dkLognormal, 100, 600, 300, 30},
+        {DistKind::dkExponential, 1, 50, 3, 3},
+        {DistKind::dkUniform, -1, 4, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TIis iis;
+        iis.Kind = c.kind;
+        SetDefaultParameters(iis);
+        iis.Min = c.min;
+        iis.Max = c.max;
+        iis.Mean = c.mean;
+        iis.StDev = c.stdev;
+        ASSERT_EQ(CheckParameters(iis), "") << static_cast<int>(c.kind);
+        TCopula copula;
+        ASSERT_TRUE(copula.prepare({&iis}, TSquareMatrix::Identity(1)));
+        for (const Extended p : {1e-15L, 0.001L, 0.3L, 0.5L, 0.7L, 0.999999L}) {
+            const Extended expected = TruncatedQuantile(iis, p);
+            EXPECT_EQ(copula.quantile(0, p), expected)
+                << static_cast<int>(c.kind) << " p=" << static_cast<double>(p);
+        }
+    }
+}
+
+} // namespace
+} // namespace probex
