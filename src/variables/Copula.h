@@ -33,11 +33,18 @@ public:
     /// The member's inverse distribution function at p, 0 < p < 1: TruncatedQuantile with
     /// the record's tail probabilities at Min and Max worked out once by prepare.
     Extended quantile(int i, Extended p) const;
+    /// The member's value for the correlated normal deviate z: quantile(i, Phi(z)), for
+    /// normal and lognormal members without either special function when their bounds cut
+    /// off little.
+    Extended valueAt(int i, Extended z) const;
 
 private:
     /// What TruncatedQuantile would work out again in every call.
     struct Bounds {
-        bool tails = false; ///< a parametric kind; histograms go to TruncatedQuantile
+        bool tails = false;  ///< a parametric kind; histograms go to TruncatedQuantile
+        bool normal = false; ///< normal or lognormal: the value follows from z directly
+        bool lognormal = false;
+        Extended outside = 0; ///< the mass below Min and above Max
         Extended lowerAtMin = 0;
         Extended upperAtMax = 0;
         Extended mass = 0;
