@@ -8,9 +8,12 @@
 #include "settings/Settings.h"
 #include "variables/InputTable.h"
 
+#include <algorithm>
+
 namespace probex {
 
-void ReadCorrelationLine(ProjectDocument& model, const std::string& line) {
+void ReadCorrelationLine(ProjectDocument& model, const std::string& line,
+                         std::vector<TCorrelation>& read) {
     const TSettings& settings = model.settings();
     Prompter& prompter = model.prompter();
     const TInputTable& inputs = model.inputs();
@@ -40,10 +43,13 @@ void ReadCorrelationLine(ProjectDocument& model, const std::string& line) {
                        " out of range (-1, 1): " + text);
         return;
     }
-    if (model.correlations.find(names[0], names[1]) != nullptr) {
+    if (std::any_of(read.begin(), read.end(), [&names](const TCorrelation& pair) {
+            return pair.joins(names[0], names[1]);
+        })) {
         prompter.error("Correlation of " + names[0] + " and " + names[1] + " given twice!");
         return;
     }
+    read.push_back({names[0], names[1], value});
     model.correlations.set(names[0], names[1], value);
     model.InvalidateResults();
 }

@@ -112,6 +112,7 @@ private:
     Section m_section = Section::None;
     bool m_versionAccepted = false;
     PendingWindow m_pending;
+    std::vector<TCorrelation> m_correlationsRead; ///< the pairs of this file, each allowed once
     ReadResult m_result;
 };
 
@@ -165,7 +166,7 @@ bool Reader::line(const std::string& line) {
         evaluationKey(line);
         return true;
     case Section::Correlations:
-        ReadCorrelationLine(m_model, line);
+        ReadCorrelationLine(m_model, line, m_correlationsRead);
         return true;
     default:
         ReadWindowSectionLine(m_model, *WindowKindOf(m_section), m_pending, line);

@@ -6,18 +6,13 @@
 
 namespace probex {
 
-namespace {
-
-bool Names(const TCorrelation& pair, std::string_view a, std::string_view b) {
-    return (SameName(pair.name1, a) && SameName(pair.name2, b)) ||
-           (SameName(pair.name1, b) && SameName(pair.name2, a));
+bool TCorrelation::joins(std::string_view a, std::string_view b) const {
+    return (SameName(name1, a) && SameName(name2, b)) || (SameName(name1, b) && SameName(name2, a));
 }
-
-} // namespace
 
 const TCorrelation* TCorrelations::find(std::string_view a, std::string_view b) const {
     for (const TCorrelation& pair : m_pairs)
-        if (Names(pair, a, b)) return &pair;
+        if (pair.joins(a, b)) return &pair;
     return nullptr;
 }
 
@@ -28,7 +23,7 @@ Extended TCorrelations::value(std::string_view a, std::string_view b) const {
 
 void TCorrelations::set(std::string_view a, std::string_view b, Extended value) {
     const auto it = std::find_if(m_pairs.begin(), m_pairs.end(),
-                                 [&](const TCorrelation& pair) { return Names(pair, a, b); });
+                                 [&](const TCorrelation& pair) { return pair.joins(a, b); });
     if (value == 0) {
         if (it != m_pairs.end()) m_pairs.erase(it);
     } else if (it != m_pairs.end()) {

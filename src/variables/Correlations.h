@@ -14,6 +14,9 @@ struct TCorrelation {
     std::string name2;
     Extended value = 0;
 
+    /// Whether the pair is of a and b, in either order, letter case ignored.
+    bool joins(std::string_view a, std::string_view b) const;
+
     friend bool operator==(const TCorrelation&, const TCorrelation&) = default;
 };
 

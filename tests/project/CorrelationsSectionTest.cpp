@@ -58,6 +58,13 @@ TEST_F(CorrelationsSectionTest, APairGivenTwiceKeepsTheFirst) {
     EXPECT_EQ(model.correlations.value("fy", "W"), 0.5L);
 }
 
+TEST_F(CorrelationsSectionTest, MergingAProjectUpdatesItsPairs) {
+    ReadProjectText(model, WithCorrelations("fy;W;0.5"));
+    ReadProjectText(model, Project(Split("[Correlations]|W;fy;-0.125")));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(model.correlations.value("fy", "W"), -0.125L);
+}
+
 TEST_F(CorrelationsSectionTest, SavedAndReadBackToTheSameBytes) {
     ReadProjectText(model, WithCorrelations("fy;W;0.4825837395|L;fy;-0.3"));
     const std::string saved = ProjectText(model);
