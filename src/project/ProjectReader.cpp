@@ -17,6 +17,7 @@
 #include "variables/Distributions.h"
 #include "variables/HistogramBuild.h"
 #include "variables/InputTable.h"
+#include "variables/InversionKinds.h"
 
 #include <filesystem>
 
@@ -93,7 +94,7 @@ private:
     /// False when the line must not go on to its comment.
     bool variableType(int row, const std::string& type, const std::string& line);
     void constantParameters(int row, const std::string& par);
-    void distributionParameters(int row, const std::string& par, bool uniform);
+    void distributionParameters(int row, const std::string& par, DistKind kind);
     bool distributionFile(int row, const std::string& type);
     void unsupported(int row, const std::string& key);
     void outputLine(const std::string& line);
@@ -251,6 +252,13 @@ bool Reader::variableType(int row, const std::string& type, const std::string& l
         {"lognormal", "Lognormal", DistKind::dkLognormal},
         {"normal", "Normal", DistKind::dkNormal},
         {"uniform", "Uniform", DistKind::dkUniform},
+        {"gumbel", "Gumbel", DistKind::dkGumbel},
+        {"gumbelmin", "GumbelMin", DistKind::dkGumbelMin},
+        {"weibull", "Weibull", DistKind::dkWeibull},
+        {"gamma", "Gamma", DistKind::dkGamma},
+        {"beta", "Beta", DistKind::dkBeta},
+        {"triangular", "Triangular", DistKind::dkTriangular},
+        {"pert", "PERT", DistKind::dkPert},
     };
     const auto setKind = [&inputs, row](DistKind kind, const char* cell) {
         TIis& iis = inputs.record(row);
@@ -272,8 +280,7 @@ bool Reader::variableType(int row, const std::string& type, const std::string& l
     for (const Parametric& p : parametric) {
         if (lower != p.word) continue;
         setKind(p.kind, p.cell);
-        distributionParameters(row, LowerAscii(TrimBlanks(field(line, 3))),
-                               p.kind == DistKind::dkUniform);
+        distributionParameters(row, LowerAscii(TrimBlanks(field(line, 3))), p.kind);
         return true;
     }
     return distributionFile(row, lower);
@@ -320,7 +327,9 @@ void Reader::constantParameters(int row, const std::string& par) {
     if (!problem.empty()) m_prompter.error(problem);
 }
 
-void Reader::distributionParameters(int row, const std::string& par, bool uniform) {
+void Reader::distributionParameters(int row, const std::string& par, DistKind kind) {
+    const bool mode = EntersMode(kind);
+    const bool moments = kind != DistKind::dkUniform && !mode;
     TInputTable& inputs = m_model.inputs();
     TIis& iis = inputs.record(row);
     std::size_t start = 0;
@@ -337,8 +346,9 @@ void Reader::distributionParameters(int row, const std::string& par, bool unifor
         Extended* target = nullptr;
         if (key == "min") target = &iis.Min;
         if (key == "max") target = &iis.Max;
-        if (!uniform && key == "mean") target = &iis.Mean;
-        if (!uniform && key == "stdev") target = &iis.StDev;
+        if (moments && key == "mean") target = &iis.Mean;
+        if (moments && key == "stdev") target = &iis.StDev;
+        if (mode && key == "mode") target = &iis.Mode;
         if (target == nullptr) {
             unsupported(row, key);
         } else if (!TryStrToExtended(value, m_settings.DecimalSep, *target)) {

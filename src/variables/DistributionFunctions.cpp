@@ -10,37 +10,44 @@ namespace probex {
 
 namespace {
 
-// The truncated distribution function from whichever tail holds Min: above the median the
-// lower tail F(Min) is close to 1 and would lose the digits of a small mass.
-template <class Tails>
-Extended truncatedCdf(const Tails& tails, Extended min, Extended max, Extended x) {
-    const Extended a = tails.lower(min);
-    Extended mass, inside;
-    if (a > 0.5L) {
-        const Extended sa = tails.upper(min);
-        mass = sa - tails.upper(max);
-        inside = sa - tails.upper(x);
-    } else {
-        mass = tails.lower(max) - a;
-        inside = tails.lower(x) - a;
-    }
-    if (!(mass > 0)) return 0;
-    return std::clamp<Extended>(inside / mass, 0, 1);
+template <class Tails> TBoundTails boundTails(const Tails& tails, Extended min, Extended max) {
+    TBoundTails bounds;
+    bounds.Min = min;
+    bounds.Max = max;
+    bounds.LowerAtMin = tails.lower(min);
+    bounds.UpperAtMin = tails.upper(min);
+    bounds.UpperAtMax = tails.upper(max);
+    // Above the median F(Min) is close to 1 and would lose the digits of a small mass.
+    bounds.Mass = bounds.LowerAtMin > 0.5L ? bounds.UpperAtMin - bounds.UpperAtMax
+                                           : tails.lower(max) - bounds.LowerAtMin;
+    return bounds;
 }
 
-// The quantile aims at F = a + p·mass and at S = S(Max) + (1 − p)·mass at once; each is a sum
-// of non-negative terms, so the one below one half is accurate to its last digits.
+template <class Tails> TBoundTails boundsOf(const TIis& iis, const Tails& tails) {
+    const TBoundTails& stored = iis.Bounds;
+    if (stored.Mass > 0 && stored.Min == iis.Min && stored.Max == iis.Max) return stored;
+    return boundTails(tails, iis.Min, iis.Max);
+}
+
+// The truncated distribution function from the tail that holds Min.
 template <class Tails>
-Extended truncatedQuantile(const Tails& tails, Extended min, Extended max, Extended p) {
-    const Extended a = tails.lower(min);
-    const Extended b = tails.lower(max);
-    const Extended sa = tails.upper(min);
-    const Extended sb = tails.upper(max);
-    const Extended mass = a > 0.5L ? sa - sb : b - a;
-    if (!(mass > 0)) return min;
-    const Extended lower = a + p * mass;
-    const Extended x =
-        lower <= 0.5L ? tails.lowerQuantile(lower) : tails.upperQuantile(sb + (1 - p) * mass);
+Extended truncatedCdf(const Tails& tails, const TBoundTails& bounds, Extended x) {
+    if (!(bounds.Mass > 0)) return 0;
+    const Extended inside = bounds.LowerAtMin > 0.5L ? bounds.UpperAtMin - tails.upper(x)
+                                                     : tails.lower(x) - bounds.LowerAtMin;
+    return std::clamp<Extended>(inside / bounds.Mass, 0, 1);
+}
+
+// The quantile aims at F = F(Min) + p·mass and at S = S(Max) + (1 − p)·mass at once; each
+// is a sum of non-negative terms, so the one below one half is accurate to its last digits.
+template <class Tails>
+Extended truncatedQuantile(const Tails& tails, const TBoundTails& bounds, Extended min,
+                           Extended max, Extended p) {
+    if (!(bounds.Mass > 0)) return min;
+    const Extended lower = bounds.LowerAtMin + p * bounds.Mass;
+    const Extended x = lower <= 0.5L
+                           ? tails.lowerQuantile(lower)
+                           : tails.upperQuantile(bounds.UpperAtMax + (1 - p) * bounds.Mass);
     if (!(x >= min)) return min; // also a NaN from a failed inversion
     return std::min(x, max);
 }
@@ -112,8 +119,8 @@ Extended TruncatedCdf(const TIis& iis, Extended x) {
     if (!HasTailDistribution(iis.Kind)) return 0;
     if (x <= iis.Min) return 0;
     if (x >= iis.Max) return 1;
-    return VisitTails(iis,
-                      [&](const auto& tails) { return truncatedCdf(tails, iis.Min, iis.Max, x); });
+    return VisitTails(
+        iis, [&](const auto& tails) { return truncatedCdf(tails, boundsOf(iis, tails), x); });
 }
 
 Extended TruncatedQuantile(const TIis& iis, Extended p) {
@@ -122,8 +129,18 @@ Extended TruncatedQuantile(const TIis& iis, Extended p) {
     if (!HasTailDistribution(iis.Kind)) return 0;
     if (!(p > 0)) return iis.Min;
     if (!(p < 1)) return iis.Max;
-    return VisitTails(
-        iis, [&](const auto& tails) { return truncatedQuantile(tails, iis.Min, iis.Max, p); });
+    return VisitTails(iis, [&](const auto& tails) {
+        return truncatedQuantile(tails, boundsOf(iis, tails), iis.Min, iis.Max, p);
+    });
+}
+
+void StoreBoundTails(TIis& iis) {
+    iis.Bounds = {};
+    if (!HasTailDistribution(iis.Kind)) return;
+    VisitTails(iis, [&](const auto& tails) {
+        iis.Bounds = boundTails(tails, iis.Min, iis.Max);
+        return Extended(0);
+    });
 }
 
 } // namespace probex

@@ -16,6 +16,11 @@ Extended TruncatedCdf(const TIis& iis, Extended x);
 /// Min and Max keeps its digits. Allocates nothing, throws nothing.
 Extended TruncatedQuantile(const TIis& iis, Extended p);
 
+/// Derives `Bounds` from the record's parameters (CheckParameters does it for every
+/// parametric kind), so that TruncatedCdf and TruncatedQuantile evaluate no tail at a bound
+/// per value; a record without them has them computed at each call.
+void StoreBoundTails(TIis& iis);
+
 /// True for the kinds that TruncatedCdf / TruncatedQuantile serve (every kind drawn from a
 /// distribution: not undefined, constant or step number).
 bool HasDistributionFunction(DistKind kind);

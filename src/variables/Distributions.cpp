@@ -2,6 +2,8 @@
 
 #include "engine/ExtendedMath.h"
 
+#include "variables/DistributionFunctions.h"
+#include "variables/InversionKinds.h"
 #include "variables/Random.h"
 
 #include <algorithm>
@@ -16,9 +18,14 @@ constexpr Extended extremeEpsilon = 1.0L / 2147483647.0L;
 constexpr std::uint32_t rejectionsPerStopCheck = 1000000;
 constexpr const char* FarApart = "Parameters too far apart: derived values are not finite numbers!";
 
-bool isParametric(DistKind kind) {
+// The kinds drawn from their untruncated law until a value falls between Min and Max.
+bool isRejectionKind(DistKind kind) {
     return kind == DistKind::dkExponential || kind == DistKind::dkLognormal ||
            kind == DistKind::dkNormal || kind == DistKind::dkUniform;
+}
+
+bool isParametric(DistKind kind) {
+    return isRejectionKind(kind) || IsInversionKind(kind);
 }
 
 void applyCoVarRule(TIis& iis) {
@@ -80,13 +87,13 @@ std::string deriveParametric(TIis& iis) {
         iis.Kurt = 0;
         return {};
     default:
-        return {};
+        return DeriveInversionKind(iis);
     }
 }
 
 bool derivedFinite(const TIis& iis) {
     for (Extended v : {iis.Loc, iis.Scale, iis.Mean, iis.StDev, iis.Variance, iis.CoVar, iis.Median,
-                       iis.Skew, iis.Kurt})
+                       iis.Skew, iis.Kurt, iis.Shape, iis.Shape2})
         if (!std::isfinite(v)) return false;
     return true;
 }
@@ -117,6 +124,15 @@ bool strictlyInside(const TIis& iis, Extended x) {
     return iis.Min < x && x < iis.Max;
 }
 
+// The value of probability p, nudged off a bound that rounding reached: every drawn value
+// lies strictly between Min and Max.
+Extended drawByInversion(const TIis& iis, Extended p) {
+    const Extended x = TruncatedQuantile(iis, p);
+    if (x <= iis.Min) return std::nextafter(iis.Min, iis.Max);
+    if (x >= iis.Max) return std::nextafter(iis.Max, iis.Min);
+    return x;
+}
+
 // Called once per million rejections: a stop request abandons the draw.
 bool stopRequested(const std::atomic<bool>* stop, std::uint32_t& rejected) {
     if (++rejected < rejectionsPerStopCheck) return false;
@@ -129,6 +145,8 @@ bool stopRequested(const std::atomic<bool>* stop, std::uint32_t& rejected) {
 void SetDefaultParameters(TIis& iis) {
     iis.StatShown = TStatShown{};
     iis.Mean = iis.StDev = iis.Variance = iis.CoVar = iis.Median = iis.Skew = iis.Kurt = 0;
+    iis.Mode = iis.Shape = iis.Shape2 = 0;
+    iis.Bounds = {};
     switch (iis.Kind) {
     case DistKind::dkUndefined:
     case DistKind::dkStepNumber:
@@ -170,6 +188,9 @@ void SetDefaultParameters(TIis& iis) {
         iis.Max = 1;
         iis.StatShown = {true, true, true, true, true, true, false};
         break;
+    default:
+        SetInversionDefaults(iis);
+        break;
     }
     if (isParametric(iis.Kind)) CheckParameters(iis);
 }
@@ -199,9 +220,11 @@ std::string CheckParameters(TIis& iis) {
     }
 
     // Infinite or undefined parameters would make every draw fail the bounds test forever.
-    const bool usesMoments = iis.Kind != DistKind::dkUniform;
+    const bool usesMode = EntersMode(iis.Kind);
+    const bool usesMoments = iis.Kind != DistKind::dkUniform && !usesMode;
     if (!std::isfinite(iis.Min) || !std::isfinite(iis.Max) ||
-        (usesMoments && (!std::isfinite(iis.Mean) || !std::isfinite(iis.StDev))))
+        (usesMoments && (!std::isfinite(iis.Mean) || !std::isfinite(iis.StDev))) ||
+        (usesMode && !std::isfinite(iis.Mode)))
         return "Parameters must be finite numbers!";
     if (!(iis.Max > iis.Min)) return "Must be Min<Max!";
 
@@ -211,6 +234,7 @@ std::string CheckParameters(TIis& iis) {
     // Finite parameters can still overflow what is derived from them (Max-Min of -1E4932
     // and 1E4932): such a sampler would draw nothing but infinities.
     if (!derivedFinite(derived)) return FarApart;
+    StoreBoundTails(derived);
     iis = std::move(derived);
     return {};
 }
@@ -241,13 +265,14 @@ Extended ProbabilityBetween(const TIis& iis, Extended a, Extended b) {
 
 std::string SlowDrawingWarning(const TIis& iis) {
     // Rejection sampling needs on average 1/p draws per value.
-    if (isParametric(iis.Kind) && !(ProbabilityInsideBounds(iis) >= 1e-6L))
+    if (isRejectionKind(iis.Kind) && !(ProbabilityInsideBounds(iis) >= 1e-6L))
         return "Less than 1e-6 of the distribution lies between Min and Max: drawing a "
                "value may take very long!";
     return {};
 }
 
 std::string CheckWarnings(const TIis& iis) {
+    if (IsInversionKind(iis.Kind)) return InversionKindWarning(iis);
     std::string warning;
     switch (iis.Kind) {
     case DistKind::dkExponential:
@@ -314,7 +339,12 @@ Extended SampleValue(const TIis& iis, TRandom& random, std::int64_t step,
             if (strictlyInside(iis, x)) return x;
             if (stopRequested(stop, rejected)) return AbandonedDraw;
         }
+    default:
+        break;
     }
+    // A draw u in [0, 1) on the generator's 2^-32 grid, taken at the middle of its grid cell
+    // so that the probability lies strictly inside (0, 1).
+    if (IsInversionKind(iis.Kind)) return drawByInversion(iis, random.Random() + 0x1p-33L);
     return 0;
 }
 
@@ -331,7 +361,8 @@ Extended LowerExtreme(const TIis& iis) {
     case DistKind::dkUniform:
         return iis.Min + iis.Scale * extremeEpsilon;
     default:
-        return 0;
+        // The inversion kinds: the values a draw of probability ε from either end gives.
+        return IsInversionKind(iis.Kind) ? drawByInversion(iis, extremeEpsilon) : 0;
     }
 }
 
@@ -350,7 +381,7 @@ Extended UpperExtreme(const TIis& iis, std::int64_t lastStep) {
     case DistKind::dkUniform:
         return iis.Max - iis.Scale * extremeEpsilon;
     default:
-        return 0;
+        return IsInversionKind(iis.Kind) ? drawByInversion(iis, 1 - extremeEpsilon) : 0;
     }
 }
 

@@ -22,7 +22,9 @@ void SetDefaultParameters(TIis& iis);
 std::string CheckParameters(TIis& iis);
 
 /// Soft checks after a successful CheckParameters: the kind's last matching warning, followed
-/// on a new line by SlowDrawingWarning when that applies; empty when nothing applies.
+/// on a new line by SlowDrawingWarning when that applies (or, for a kind drawn by inversion,
+/// by the note that almost no probability lies between Min and Max); empty when nothing
+/// applies.
 std::string CheckWarnings(const TIis& iis);
 
 /// The warning that drawing a value may take practically forever, because less than 1e-6 of
@@ -43,8 +45,10 @@ Extended ProbabilityBetween(const TIis& iis, Extended a, Extended b);
 inline constexpr Extended AbandonedDraw = std::numeric_limits<Extended>::quiet_NaN();
 
 /// One value of the record's distribution for the given step of the run. Allocates nothing
-/// and takes no lock. A rejection loop checks `stop` (may be null) once every million
-/// rejected draws; when it is set the loop is abandoned and AbandonedDraw is returned.
+/// and takes no lock. The Gumbel, Weibull, gamma, beta, triangular and PERT kinds take one
+/// real draw and invert their truncated distribution function. A rejection loop checks `stop` (may
+/// be null) once every million rejected draws; when it is set the loop is abandoned and
+/// AbandonedDraw is returned.
 Extended SampleValue(const TIis& iis, TRandom& random, std::int64_t step,
                      const std::atomic<bool>* stop = nullptr);
 

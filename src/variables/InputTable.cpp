@@ -26,10 +26,11 @@ TInputTable::TInputTable(const TSettings& settings, Prompter& prompter,
     : m_settings(settings), m_prompter(prompter), m_invalidateResults(std::move(invalidateResults)),
       m_rows(RowCount) {}
 
-const std::array<const char*, 7>& TInputTable::typeItems() {
-    static const std::array<const char*, 7> items = {
-        "Constant", "Exponential",        "Lognormal",  "Normal",
-        "Uniform",  "Saved Distribution", "Step number"};
+const std::array<const char*, 14>& TInputTable::typeItems() {
+    static const std::array<const char*, 14> items = {
+        "Constant",           "Exponential", "Lognormal", "Normal", "Uniform",    "Gumbel",
+        "GumbelMin",          "Weibull",     "Gamma",     "Beta",   "Triangular", "PERT",
+        "Saved Distribution", "Step number"};
     return items;
 }
 
@@ -163,8 +164,17 @@ void TInputTable::FillParametersCell(int r) {
     case DistKind::dkLognormal:
     case DistKind::dkNormal:
     case DistKind::dkUniform:
+    case DistKind::dkGumbel:
+    case DistKind::dkGumbelMin:
+    case DistKind::dkWeibull:
+    case DistKind::dkGamma:
+    case DistKind::dkBeta:
         text = "Min=" + fixed(iis.Min) + " Max=" + fixed(iis.Max) + " Mean=" + fixed(iis.Mean) +
                " StDev=" + fixed(iis.StDev);
+        break;
+    case DistKind::dkTriangular:
+    case DistKind::dkPert:
+        text = "Min=" + fixed(iis.Min) + " Max=" + fixed(iis.Max) + " Mode=" + fixed(iis.Mode);
         break;
     }
 }

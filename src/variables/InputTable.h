@@ -34,7 +34,7 @@ public:
     }
 
     /// The pick list of the "Type" column, in display order.
-    static const std::array<const char*, 7>& typeItems();
+    static const std::array<const char*, 14>& typeItems();
 
     const std::string& cell(int row, InputColumn column) const;
     /// Writes a cell as it stands: no check, no message, no discarding of results. For readers

@@ -39,6 +39,13 @@ constexpr TypeWord TypeWords[] = {
     {"LogNormal", DistKind::dkLognormal, "Lognormal"},
     {"Normal", DistKind::dkNormal, "Normal"},
     {"Uniform", DistKind::dkUniform, "Uniform"},
+    {"Gumbel", DistKind::dkGumbel, "Gumbel"},
+    {"GumbelMin", DistKind::dkGumbelMin, "GumbelMin"},
+    {"Weibull", DistKind::dkWeibull, "Weibull"},
+    {"Gamma", DistKind::dkGamma, "Gamma"},
+    {"Beta", DistKind::dkBeta, "Beta"},
+    {"Triangular", DistKind::dkTriangular, "Triangular"},
+    {"PERT", DistKind::dkPert, "PERT"},
     {"Step number", DistKind::dkStepNumber, "Step number"},
 };
 

@@ -3,10 +3,15 @@
 #include "engine/Extended.h"
 #include "variables/Tiis.h"
 
+#include <boost/math/distributions/beta.hpp>
 #include <boost/math/distributions/exponential.hpp>
+#include <boost/math/distributions/extreme_value.hpp>
+#include <boost/math/distributions/gamma.hpp>
 #include <boost/math/distributions/lognormal.hpp>
 #include <boost/math/distributions/normal.hpp>
+#include <boost/math/distributions/triangular.hpp>
 #include <boost/math/distributions/uniform.hpp>
+#include <boost/math/distributions/weibull.hpp>
 
 #include <limits>
 
@@ -56,6 +61,14 @@ template <class Dist> struct TTails {
         return boost::math::pdf(Y, v) / (Factor > 0 ? Factor : -Factor);
     }
 
+    Extended mean() const { return Offset + Factor * boost::math::mean(Y); }
+    Extended variance() const { return Factor * Factor * boost::math::variance(Y); }
+    Extended median() const { return Offset + Factor * boost::math::median(Y); }
+    Extended skewness() const {
+        return Factor > 0 ? boost::math::skewness(Y) : -boost::math::skewness(Y);
+    }
+    Extended kurtosisExcess() const { return boost::math::kurtosis_excess(Y); }
+
 private:
     Extended y(Extended x) const { return (x - Offset) / Factor; }
     // Boost reports arguments outside the support as domain errors: they are settled here.
@@ -84,13 +97,21 @@ inline bool HasTailDistribution(DistKind kind) {
     case DistKind::dkLognormal:
     case DistKind::dkNormal:
     case DistKind::dkUniform:
+    case DistKind::dkGumbel:
+    case DistKind::dkGumbelMin:
+    case DistKind::dkWeibull:
+    case DistKind::dkGamma:
+    case DistKind::dkBeta:
+    case DistKind::dkTriangular:
+    case DistKind::dkPert:
         return true;
     default:
         return false;
     }
 }
 
-/// Calls f with the record's TTails (from its checked Loc and Scale); NaN for other kinds.
+/// Calls f with the record's TTails (from its checked Loc, Scale and shapes); NaN for other
+/// kinds.
 template <class F> Extended VisitTails(const TIis& iis, F&& f) {
     namespace bm = boost::math;
     switch (iis.Kind) {
@@ -104,6 +125,23 @@ template <class F> Extended VisitTails(const TIis& iis, F&& f) {
     case DistKind::dkUniform:
         return f(MakeTails(
             bm::uniform_distribution<Extended, TailPolicy>(iis.Loc, iis.Loc + iis.Scale)));
+    case DistKind::dkGumbel:
+        return f(
+            MakeTails(bm::extreme_value_distribution<Extended, TailPolicy>(iis.Loc, iis.Scale)));
+    case DistKind::dkGumbelMin: // the mirror image of the standard largest-value law
+        return f(MakeTails(bm::extreme_value_distribution<Extended, TailPolicy>(0, 1), iis.Loc,
+                           -iis.Scale));
+    case DistKind::dkWeibull:
+        return f(MakeTails(bm::weibull_distribution<Extended, TailPolicy>(iis.Shape, iis.Scale)));
+    case DistKind::dkGamma:
+        return f(MakeTails(bm::gamma_distribution<Extended, TailPolicy>(iis.Shape, iis.Scale)));
+    case DistKind::dkBeta:
+    case DistKind::dkPert:
+        return f(MakeTails(bm::beta_distribution<Extended, TailPolicy>(iis.Shape, iis.Shape2),
+                           iis.Loc, iis.Scale));
+    case DistKind::dkTriangular:
+        return f(MakeTails(
+            bm::triangular_distribution<Extended, TailPolicy>(iis.Min, iis.Mode, iis.Max)));
     default:
         return std::numeric_limits<Extended>::quiet_NaN();
     }

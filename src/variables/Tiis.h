@@ -20,6 +20,13 @@ enum class DistKind : std::uint8_t {
     dkLognormal = 6,
     dkNormal = 7,
     dkUniform = 8,
+    dkGumbel = 9,     ///< largest values (type I maxima)
+    dkGumbelMin = 10, ///< smallest values (type I minima)
+    dkWeibull = 11,
+    dkGamma = 12,
+    dkBeta = 13, ///< on [Min, Max] itself
+    dkTriangular = 14,
+    dkPert = 15, ///< beta-PERT, weight 4 on the mode
 };
 
 /// How the bins lines of a distribution file are read.
@@ -43,6 +50,19 @@ struct TStatShown {
 
 inline constexpr int ProfileCells = 256;
 
+/// The untruncated law at the bounds, F(Min), S(Min) = 1 − F(Min) and S(Max), and the mass
+/// between them taken from the tail that keeps its digits: what drawing by inversion needs
+/// of the bounds, derived once instead of for every value. Mass 0 when not derived; used
+/// only while Min and Max are the ones they were derived for.
+struct TBoundTails {
+    Extended Min = 0;
+    Extended Max = 0;
+    Extended LowerAtMin = 0;
+    Extended UpperAtMin = 0;
+    Extended UpperAtMax = 0;
+    Extended Mass = 0;
+};
+
 /// One row of the input variable table: parameters, the values the sampler uses, the
 /// statistics the inspector shows and, for histograms, the generation table.
 struct TIis {
@@ -56,7 +76,11 @@ struct TIis {
     Extended CoVar = 0;
     Extended Median = 0;
     Extended Skew = 0;
-    Extended Kurt = 0; ///< excess kurtosis
+    Extended Kurt = 0;   ///< excess kurtosis
+    Extended Mode = 0;   ///< entered peak of a triangular or PERT distribution
+    Extended Shape = 0;  ///< shape for the sampler (Weibull, gamma; beta's first)
+    Extended Shape2 = 0; ///< beta's second shape for the sampler
+    TBoundTails Bounds;  ///< derived by CheckParameters for the parametric kinds
     TStatShown StatShown;
     DistKind Kind = DistKind::dkUndefined;
     HistogramForm Form = HistogramForm::Frequency;

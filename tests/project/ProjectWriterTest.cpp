@@ -94,6 +94,32 @@ TEST_F(ProjectWriterTest, ReadAndSavedProjectKeepsEveryNumber) {
     EXPECT_EQ(ProjectText(copy), saved);
 }
 
+TEST_F(ProjectWriterTest, EveryDistributionKindReadsAndWritesBackTheSameBytes) {
+    const std::string variables =
+        "[Variables]|g;Gumbel;Min=-10.00000000 Max=300.00000000 Mean=100.00000000 "
+        "StDev=20.00000000;floods|h;GumbelMin;Min=-300.00000000 Max=10.00000000 "
+        "Mean=-100.00000000 StDev=20.00000000;|w;Weibull;Min=0.00000000 Max=10.00000000 "
+        "Mean=2.00000000 StDev=1.00000000;|a;Gamma;Min=0.00000000 Max=10.00000000 "
+        "Mean=2.00000000 StDev=1.00000000;|b;Beta;Min=1.00000000 Max=3.00000000 "
+        "Mean=2.50000000 StDev=0.25000000;|t;Triangular;Min=0.00000000 Max=3.00000000 "
+        "Mode=1.00000000;|p;PERT;Min=1.00000000 Max=7.00000000 Mode=2.50000000;|";
+    ReadProjectText(model, Project(Split(variables)));
+    EXPECT_TRUE(prompter.shown.empty());
+    const DistKind kinds[] = {DistKind::dkGumbel, DistKind::dkGumbelMin, DistKind::dkWeibull,
+                              DistKind::dkGamma,  DistKind::dkBeta,      DistKind::dkTriangular,
+                              DistKind::dkPert};
+    for (int row = 1; row <= 7; ++row)
+        EXPECT_EQ(model.inputs().kind(row), kinds[row - 1]) << row;
+    EXPECT_EQ(model.inputs().record(7).Mode, 2.5L);
+    EXPECT_NEAR(model.inputs().record(7).Mean, 3, 1e-15L) << "(1 + 4·2.5 + 7)/6";
+    const std::string saved = ProjectText(model);
+    EXPECT_NE(saved.find(Lines(Split(variables))), std::string::npos) << saved;
+    ProjectModel copy(settings, prompter, direct);
+    ReadProjectText(copy, saved);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(ProjectText(copy), saved);
+}
+
 TEST_F(ProjectWriterTest, StopRuleKeysReadWithoutMessageAndWriteBackTheSameBytes) {
     TOutEvalSettings& eval = model.outEquations().evalSettings();
     eval.Mode = OutEvalMode::Probability;

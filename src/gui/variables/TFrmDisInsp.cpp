@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "variables/Distributions.h"
 #include "variables/InputTable.h"
+#include "variables/InversionKinds.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -32,7 +33,7 @@ namespace {
 /// The fields the dialog edits.
 bool ParametersDiffer(const TIis& a, const TIis& b) {
     return a.Min != b.Min || a.Max != b.Max || a.Loc != b.Loc || a.Mean != b.Mean ||
-           a.StDev != b.StDev || a.ConstCaption != b.ConstCaption;
+           a.StDev != b.StDev || a.Mode != b.Mode || a.ConstCaption != b.ConstCaption;
 }
 
 const std::array<const char*, 3> ModeNames = {"Probability function", "Distribution function",
@@ -56,7 +57,7 @@ bool isHistogram(DistKind kind) {
 
 bool isParametric(DistKind kind) {
     return kind == DistKind::dkExponential || kind == DistKind::dkLognormal ||
-           kind == DistKind::dkNormal || kind == DistKind::dkUniform;
+           kind == DistKind::dkNormal || kind == DistKind::dkUniform || IsInversionKind(kind);
 }
 
 QLineEdit* makeEdit(const char* name, QWidget* parent) {
@@ -168,6 +169,7 @@ QWidget* TFrmDisInsp::buildParameterPanel() {
     addField(m_edtMax, "EdtMax", "Maximum:", 1, 0);
     addField(m_edtMean, "EdtMean", "Mean:", 2, 0);
     addField(m_edtStDev, "EdtStDev", "StDeviation:", 3, 0);
+    addField(m_edtMode, "EdtMode", "Mode:", 4, 0);
     addField(m_edtMed, "EdtMed", "Median:", 0, 1);
     addField(m_edtVari, "EdtVari", "Variance:", 1, 1);
     addField(m_edtCoVar, "EdtCoVar", "CoVar:", 2, 1);
@@ -314,6 +316,27 @@ void TFrmDisInsp::formFill() {
     case DistKind::dkUniform:
         m_lDis->setText(QStringLiteral("Uniform distribution"));
         break;
+    case DistKind::dkGumbel:
+        m_lDis->setText(QStringLiteral("Gumbel distribution of largest values"));
+        break;
+    case DistKind::dkGumbelMin:
+        m_lDis->setText(QStringLiteral("Gumbel distribution of smallest values"));
+        break;
+    case DistKind::dkWeibull:
+        m_lDis->setText(QStringLiteral("Weibull distribution"));
+        break;
+    case DistKind::dkGamma:
+        m_lDis->setText(QStringLiteral("Gamma distribution"));
+        break;
+    case DistKind::dkBeta:
+        m_lDis->setText(QStringLiteral("Beta distribution"));
+        break;
+    case DistKind::dkTriangular:
+        m_lDis->setText(QStringLiteral("Triangular distribution"));
+        break;
+    case DistKind::dkPert:
+        m_lDis->setText(QStringLiteral("PERT distribution"));
+        break;
     default:
         m_lDis->clear();
         applyLayout(Layout::Unknown);
@@ -325,17 +348,20 @@ void TFrmDisInsp::formFill() {
         m_edtFileName->setText(text(iis.FileName));
         m_lClasses->setText(QString::number(iis.Bins));
     }
-    const bool meanEditable = isParametric(iis.Kind) && iis.Kind != DistKind::dkUniform;
+    const bool mode = EntersMode(iis.Kind);
+    const bool meanEditable = isParametric(iis.Kind) && iis.Kind != DistKind::dkUniform && !mode;
     m_edtMin->setReadOnly(histogram);
     m_edtMax->setReadOnly(histogram);
     m_edtMean->setReadOnly(!meanEditable);
     m_edtStDev->setReadOnly(!meanEditable);
-    // Histograms show no statistics: hide the seven fields with their captions.
+    // Histograms show no statistics: hide the seven fields with their captions. Only the
+    // kinds entered by their mode show its field.
     for (QLabel* caption : m_fullPanel->findChildren<QLabel*>()) {
         QWidget* field = caption->buddy();
         if (field == nullptr || field == m_edtMin || field == m_edtMax) continue;
-        caption->setVisible(!histogram);
-        field->setVisible(!histogram);
+        const bool shown = field == m_edtMode ? mode : !histogram;
+        caption->setVisible(shown);
+        field->setVisible(shown);
     }
     applyLayout(Layout::Full);
     // Resetting a histogram would clear the range read from its file, with no way back.
@@ -370,6 +396,7 @@ void TFrmDisInsp::statFill() {
     put(m_edtMax, iis.Max, true);
     put(m_edtMean, iis.Mean, iis.StatShown.Mean);
     put(m_edtStDev, iis.StDev, iis.StatShown.StDev);
+    put(m_edtMode, iis.Mode, EntersMode(iis.Kind));
     put(m_edtVari, iis.Variance, iis.StatShown.Variance);
     put(m_edtCoVar, iis.CoVar, iis.StatShown.CoVar);
     put(m_edtMed, iis.Median, iis.StatShown.Median);
@@ -401,9 +428,20 @@ void TFrmDisInsp::readBack(TIis& iis) {
         iis.Min = number(m_edtMin);
         iis.Max = number(m_edtMax);
         break;
+    case DistKind::dkTriangular:
+    case DistKind::dkPert:
+        iis.Min = number(m_edtMin);
+        iis.Max = number(m_edtMax);
+        iis.Mode = number(m_edtMode);
+        break;
     case DistKind::dkExponential:
     case DistKind::dkLognormal:
     case DistKind::dkNormal:
+    case DistKind::dkGumbel:
+    case DistKind::dkGumbelMin:
+    case DistKind::dkWeibull:
+    case DistKind::dkGamma:
+    case DistKind::dkBeta:
         iis.Min = number(m_edtMin);
         iis.Max = number(m_edtMax);
         iis.Mean = number(m_edtMean);

@@ -100,6 +100,7 @@ private:
     QLineEdit* m_edtMax = nullptr;
     QLineEdit* m_edtMean = nullptr;
     QLineEdit* m_edtStDev = nullptr;
+    QLineEdit* m_edtMode = nullptr;
     QLineEdit* m_edtMed = nullptr;
     QLineEdit* m_edtVari = nullptr;
     QLineEdit* m_edtCoVar = nullptr;

@@ -208,8 +208,10 @@ private slots:
         QVERIFY(combo);
         QVERIFY(combo->isEditable());
         QCOMPARE(combo->maxVisibleItems(), 10);
-        const QStringList items = {"Constant", "Exponential",        "Lognormal",  "Normal",
-                                   "Uniform",  "Saved Distribution", "Step number"};
+        const QStringList items = {
+            "Constant",           "Exponential", "Lognormal", "Normal", "Uniform",    "Gumbel",
+            "GumbelMin",          "Weibull",     "Gamma",     "Beta",   "Triangular", "PERT",
+            "Saved Distribution", "Step number"};
         QCOMPARE(combo->count(), items.size());
         for (int i = 0; i < items.size(); ++i)
             QCOMPARE(combo->itemText(i), items[i]);
