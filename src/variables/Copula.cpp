@@ -31,17 +31,12 @@ bool TCopula::prepare(std::vector<const TIis*> members, const TSquareMatrix& nor
     m_members = std::move(members);
     for (const TIis* iis : m_members) {
         Bounds& b = m_bounds.emplace_back();
-        b.tails = HasTailDistribution(iis->Kind);
         b.lognormal = iis->Kind == DistKind::dkLognormal;
         b.normal = b.lognormal || iis->Kind == DistKind::dkNormal;
-        if (!b.tails) continue;
+        if (!b.normal) continue;
         VisitTails(*iis, [iis, &b](const auto& tails) {
-            const Extended a = tails.lower(iis->Min);
-            b.lowerAtMin = a;
-            b.upperAtMax = tails.upper(iis->Max);
-            // The mass from the tail that keeps its digits, as TruncatedQuantile takes it.
-            b.mass = a > 0.5L ? tails.upper(iis->Min) - b.upperAtMax : tails.lower(iis->Max) - a;
-            b.outside = a + b.upperAtMax;
+            b.lowerAtMin = tails.lower(iis->Min);
+            b.outside = b.lowerAtMin + tails.upper(iis->Max);
             return Extended{0};
         });
     }
@@ -96,23 +91,7 @@ Extended TCopula::valueAt(int i, Extended z) const {
     // Far in a tail the distribution function rounds to 0 or 1, where no quantile exists.
     constexpr Extended lowest = std::numeric_limits<Extended>::min();
     const Extended highest = std::nextafter(Extended{1}, Extended{0});
-    return quantile(i, std::clamp(StandardNormalCdf(z), lowest, highest));
-}
-
-Extended TCopula::quantile(int i, Extended p) const {
-    const TIis& iis = *m_members[static_cast<std::size_t>(i)];
-    const Bounds& b = m_bounds[static_cast<std::size_t>(i)];
-    if (!b.tails) return TruncatedQuantile(iis, p);
-    if (!(b.mass > 0)) return iis.Min;
-    // Aimed at F = F(Min) + p mass or at S = S(Max) + (1 - p) mass, whichever lies in the
-    // lower half and so is exact to its last digits.
-    const Extended lower = b.lowerAtMin + p * b.mass;
-    const Extended x = VisitTails(iis, [&](const auto& tails) {
-        return lower <= 0.5L ? tails.lowerQuantile(lower)
-                             : tails.upperQuantile(b.upperAtMax + (1 - p) * b.mass);
-    });
-    if (!(x >= iis.Min)) return iis.Min; // also a NaN from a failed inversion
-    return std::min(x, iis.Max);
+    return TruncatedQuantile(iis, std::clamp(StandardNormalCdf(z), lowest, highest));
 }
 
 } // namespace probex

@@ -30,24 +30,18 @@ public:
     /// normal deviates from the generator; allocates nothing and takes no lock.
     const Extended* draw(TRandom& random);
 
-    /// The member's inverse distribution function at p, 0 < p < 1: TruncatedQuantile with
-    /// the record's tail probabilities at Min and Max worked out once by prepare.
-    Extended quantile(int i, Extended p) const;
-    /// The member's value for the correlated normal deviate z: quantile(i, Phi(z)), for
+    /// The member's value for the correlated normal deviate z: TruncatedQuantile at Phi(z), for
     /// normal and lognormal members without either special function when their bounds cut
     /// off little.
     Extended valueAt(int i, Extended z) const;
 
 private:
-    /// What TruncatedQuantile would work out again in every call.
+    /// What the series of valueAt needs of a normal or lognormal member.
     struct Bounds {
-        bool tails = false;  ///< a parametric kind; histograms go to TruncatedQuantile
         bool normal = false; ///< normal or lognormal: the value follows from z directly
         bool lognormal = false;
-        Extended outside = 0; ///< the mass below Min and above Max
-        Extended lowerAtMin = 0;
-        Extended upperAtMax = 0;
-        Extended mass = 0;
+        Extended lowerAtMin = 0; ///< the mass below Min
+        Extended outside = 0;    ///< the mass below Min and above Max
     };
 
     std::vector<const TIis*> m_members;
