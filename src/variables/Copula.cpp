@@ -1,7 +1,6 @@
 #include "variables/Copula.h"
 
 #include "engine/ExtendedMath.h"
-
 #include "variables/DistributionFunctions.h"
 #include "variables/Random.h"
 #include "variables/TailDistribution.h"

@@ -11,7 +11,9 @@ namespace {
 /// Eigenvalues are kept at least this large: a matrix on the border of the positive
 /// semidefinite cone has no Cholesky factor, and the dependence would be degenerate.
 constexpr Extended EigenvalueFloor = 1e-6L;
-constexpr int MaxProjections = 1000;
+/// A bound on the work for large groups: the result is made positive definite below in any
+/// case, only its distance is not the least possible when the bound is reached.
+constexpr int MaxProjections = 200;
 constexpr Extended ProjectionTolerance = 1e-12L;
 
 /// V diag(max(values, floor)) V^T.
