@@ -6,13 +6,12 @@
 #include "variables/HistogramBuild.h"
 #include "variables/Random.h"
 
+#include "support/RankCorrelation.h"
 #include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <vector>
 
 namespace probex {
@@ -38,26 +37,7 @@ TCopula PairCopula(const TIis& a, const TIis& b, Extended rankCorrelation) {
     return copula;
 }
 
-std::vector<double> Ranks(const std::vector<double>& x) {
-    std::vector<std::size_t> order(x.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&x](auto i, auto j) { return x[i] < x[j]; });
-    std::vector<double> rank(x.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        rank[order[k]] = static_cast<double>(k);
-    return rank;
-}
-
-double RankCorrelation(const std::vector<double>& x, const std::vector<double>& y) {
-    const std::vector<double> rx = Ranks(x), ry = Ranks(y);
-    const double mean = (static_cast<double>(x.size()) - 1) / 2;
-    double sxy = 0, sxx = 0;
-    for (std::size_t k = 0; k < x.size(); ++k) {
-        sxy += (rx[k] - mean) * (ry[k] - mean);
-        sxx += (rx[k] - mean) * (rx[k] - mean);
-    }
-    return sxy / sxx;
-}
+using test::RankCorrelation;
 
 // P(X1 X2 < 1/e) = P(Z1 + Z2 < -1) for the normal-space sum of two N(0, 0.3^2) deviates with
 // correlation r: Phi(-1 / (0.3 sqrt(2 + 2r))).
