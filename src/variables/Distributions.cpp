@@ -5,6 +5,7 @@
 #include "variables/DistributionFunctions.h"
 #include "variables/InversionKinds.h"
 #include "variables/Random.h"
+#include "variables/TailDistribution.h"
 
 #include <algorithm>
 #include <cmath>
@@ -259,7 +260,12 @@ Extended ProbabilityBetween(const TIis& iis, Extended a, Extended b) {
         return hi > lo && iis.Scale > 0 ? (hi - lo) / iis.Scale : 0;
     }
     default:
-        return 1;
+        if (!IsInversionKind(iis.Kind)) return 1;
+        if (!(b > a)) return 0;
+        return VisitTails(iis, [&](const auto& tails) {
+            const Extended below = tails.lower(a);
+            return below > 0.5L ? tails.upper(a) - tails.upper(b) : tails.lower(b) - below;
+        });
     }
 }
 

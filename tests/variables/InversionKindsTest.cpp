@@ -148,6 +148,8 @@ TEST(InversionKindsTest, AlmostNoMassIsDrawnInOneStep) {
     ASSERT_EQ(CheckParameters(far), "");
     EXPECT_EQ(CheckWarnings(far),
               "Should be Min<Mean!\nLess than 1e-6 of the distribution lies between Min and Max!");
+    EXPECT_GT(ProbabilityInsideBounds(far), 0);
+    EXPECT_LT(ProbabilityInsideBounds(far), 1e-6L);
     const Extended median = TruncatedQuantile(far, 0.5L);
     EXPECT_GT(median, 3000.3L); // an exponential of scale 100·√6/π: median 0.5 beyond Min
     EXPECT_LT(median, 3000.6L);
