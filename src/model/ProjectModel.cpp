@@ -3,6 +3,7 @@
 #include "components/Prompter.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "simulation/CorrelatedGroup.h"
 #include "variables/Distributions.h"
 
 #include <algorithm>
@@ -160,6 +161,31 @@ bool ProjectModel::checkSampledInputs() {
     return true;
 }
 
+bool ProjectModel::prepareCorrelations() {
+    m_copula.clear();
+    m_correlatedPositions.clear();
+    TCorrelatedGroup group;
+    const std::string problem = GroupCorrelatedInputs(correlations, *m_mainSet, m_inputs, group);
+    if (!problem.empty()) {
+        m_prompter.error(problem);
+        return false;
+    }
+    if (group.empty()) return true;
+    std::vector<const TIis*> members;
+    for (const int position : group.positions)
+        members.push_back(&m_inputs.record(m_mainSet->RandomList.Ref[position]));
+    if (!m_copula.prepare(members, group.normal)) {
+        const TSquareMatrix nearest = NearestCorrelationMatrix(group.normal);
+        if (m_prompter.message(Prompter::Kind::Warning,
+                               NearestMatrixQuestion(group, nearest, m_settings.DecimalSep),
+                               Prompter::Buttons::YesNo) != Prompter::Answer::Yes ||
+            !m_copula.prepare(std::move(members), nearest))
+            return false;
+    }
+    m_correlatedPositions = std::move(group.positions);
+    return true;
+}
+
 bool ProjectModel::prepareRun() {
     // Inputs are kept per step only for an analysis that asks for them.
     const bool logInputs = m_outputs.keepInputValues || !resultWindows.sensitivity.empty();
@@ -192,7 +218,7 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
     m_running = true;
     m_observer->runningChanged(true);
     if (!m_resultsExist) {
-        if (!CompileModel() || !checkSampledInputs() || !prepareRun()) {
+        if (!CompileModel() || !checkSampledInputs() || !prepareCorrelations() || !prepareRun()) {
             m_running = false;
             m_observer->runningChanged(false);
             return RunCommand::Failed;
@@ -228,9 +254,19 @@ void ProjectModel::startWorker() {
         setup.stopRule = m_stopRule.get();
     }
     const tDecodedEquations& set = *m_mainSet;
-    for (int i = 1; i <= set.RandomList.Count; ++i)
-        setup.inputs.push_back({set.RandomList.VarIndex[i], &m_inputs.record(set.RandomList.Ref[i]),
-                                m_outputs.inputLogs().find(set.RandomList.VarIndex[i])});
+    // Inputs outside every pair are drawn as they always were; the copula's follow.
+    std::size_t next = 0;
+    for (int i = 1; i <= set.RandomList.Count; ++i) {
+        const TRunInput input{set.RandomList.VarIndex[i], &m_inputs.record(set.RandomList.Ref[i]),
+                              m_outputs.inputLogs().find(set.RandomList.VarIndex[i])};
+        if (next < m_correlatedPositions.size() && m_correlatedPositions[next] == i) {
+            setup.correlated.push_back(input);
+            ++next;
+        } else {
+            setup.inputs.push_back(input);
+        }
+    }
+    if (!setup.correlated.empty()) setup.copula = &m_copula;
     m_runRows.clear();
     TOutVarSet& run = m_outputs.runTable();
     for (int i = 1; i <= run.count(); ++i) {
@@ -292,6 +328,7 @@ void ProjectModel::clearProject() {
     equations.clear();
     outEquationLines.clear();
     identification.clear();
+    correlations.clear();
     m_inputs.clearAllRows();
     m_outputs.clear();
     m_outEquations.evalSettings() = TOutEvalSettings{};

@@ -6,6 +6,7 @@
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
 #include "simulation/StopRuleCheck.h"
+#include "variables/Copula.h"
 #include "variables/InputTable.h"
 #include "variables/Random.h"
 
@@ -112,6 +113,9 @@ private:
     /// Every sampled input's parameters pass their check, and a draw that may take
     /// practically forever runs only when the person says so. False: the run must not start.
     bool checkSampledInputs();
+    /// Builds the copula of the correlated inputs; a matrix that is not positive definite
+    /// runs on the nearest valid one only when the person says so. False: no run.
+    bool prepareCorrelations();
     bool prepareRun();
     void startWorker();
     void discardResults();
@@ -138,6 +142,8 @@ private:
     TOutputTable m_outputs;
     TOutEquations m_outEquations;
     TRandom m_random;
+    TCopula m_copula; ///< kept with the results, so that a continued run draws alike
+    std::vector<int> m_correlatedPositions; ///< random-list positions of the copula's members
 
     std::int32_t m_stepCounter = 0;
     std::int32_t m_lastStep = 1000;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/ResultWindows.h"
+#include "variables/Correlations.h"
 
 #include <cstdint>
 #include <string>
@@ -42,6 +43,8 @@ public:
     std::string currentProjectFile;
     /// The open result windows and the 2D overlay objects.
     TResultWindows resultWindows;
+    /// The rank correlations of pairs of inputs; a change must discard the results.
+    TCorrelations correlations;
 };
 
 } // namespace probex

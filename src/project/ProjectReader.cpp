@@ -2,6 +2,7 @@
 
 #include "components/Prompter.h"
 #include "engine/Expression.h"
+#include "project/CorrelationsSection.h"
 #include "project/LayoutFile.h"
 #include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
@@ -39,6 +40,7 @@ enum class Section {
     OutProbabilities,
     OutQuantiles,
     OutSensitivity,
+    Correlations,
 };
 
 /// Tested in this order; a later hit replaces an earlier one, so "[Out.Equations]" is not
@@ -55,6 +57,7 @@ constexpr std::pair<const char*, Section> SectionNames[] = {
     {"Out.Quantiles]", Section::OutQuantiles},
     {"Out.Probabilities]", Section::OutProbabilities},
     {"Out.Sensitivity]", Section::OutSensitivity},
+    {"Correlations]", Section::Correlations},
 };
 
 std::optional<ResultWindowKind> WindowKindOf(Section section) {
@@ -134,6 +137,7 @@ private:
     bool m_versionAccepted = false;
     PendingWindow m_pending;
     TSensWindowDesc m_pendingSensitivity;
+    std::vector<TCorrelation> m_correlationsRead; ///< the pairs of this file, each allowed once
     ReadResult m_result;
 };
 
@@ -190,6 +194,9 @@ bool Reader::line(const std::string& line) {
         return true;
     case Section::OutSensitivity:
         ReadSensitivitySectionLine(m_model, m_pendingSensitivity, line);
+        return true;
+    case Section::Correlations:
+        ReadCorrelationLine(m_model, line, m_correlationsRead);
         return true;
     default:
         ReadWindowSectionLine(m_model, *WindowKindOf(m_section), m_pending, line);

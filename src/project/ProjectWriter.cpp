@@ -1,6 +1,7 @@
 #include "project/ProjectWriter.h"
 
 #include "components/Prompter.h"
+#include "project/CorrelationsSection.h"
 #include "project/LayoutFile.h"
 #include "project/ProjectDocument.h"
 #include "project/ProjectLines.h"
@@ -62,6 +63,7 @@ std::string ProjectText(ProjectDocument& model) {
         put(name + L + type + L + parameters + L + comment);
     }
     put("");
+    text += CorrelationsSectionText(model);
 
     put("[Out.Equations]");
     for (const std::string& line : model.outEquationLines)

@@ -5,6 +5,7 @@
 #include "simulation/OutHis.h"
 #include "simulation/OutLog.h"
 #include "simulation/OutStat.h"
+#include "variables/Copula.h"
 #include "variables/Distributions.h"
 #include "variables/Random.h"
 
@@ -80,6 +81,18 @@ inline StepResult SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<b
         }
         vars.Values[in.varIndex] = v;
         if (in.log) in.log->store(step - 1, v); // a failed step's slot is written again
+    }
+    if (s.copula) {
+        const Extended* drawn = draw == Draw::Sample ? s.copula->draw(*s.random) : nullptr;
+        const std::size_t count = s.correlated.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const TRunInput& in = s.correlated[i];
+            const Extended v = drawn                 ? drawn[i]
+                               : draw == Draw::Lower ? LowerExtreme(*in.iis)
+                                                     : UpperExtreme(*in.iis, s.lastStep);
+            vars.Values[in.varIndex] = v;
+            if (in.log) in.log->store(step - 1, v);
+        }
     }
     // Only a stop request abandons a draw, so the inputs are looked at only then.
     if (stop.load(std::memory_order_relaxed))
@@ -188,6 +201,15 @@ bool TPxThread::blockOfSteps() {
             const Extended v = SampleValue(*in.iis, *s.random, first + l, &m_stop);
             block.Values[static_cast<std::size_t>(in.varIndex)][l] = v;
             if (in.log) in.log->store(first - 1 + l, v);
+        }
+        if (s.copula) {
+            const Extended* drawn = s.copula->draw(*s.random);
+            const std::size_t count = s.correlated.size();
+            for (std::size_t i = 0; i < count; ++i) {
+                const TRunInput& in = s.correlated[i];
+                block.Values[static_cast<std::size_t>(in.varIndex)][l] = drawn[i];
+                if (in.log) in.log->store(first - 1 + l, drawn[i]);
+            }
         }
         if (m_stop.load(std::memory_order_relaxed)) {
             *s.random = before;

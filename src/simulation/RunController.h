@@ -19,6 +19,7 @@ struct TOutStat;
 struct TOutHis;
 struct TSettings;
 class TOutLog;
+class TCopula;
 class TRandom;
 
 /// A random input of the run: where its value goes and the record it is drawn from.
@@ -92,6 +93,10 @@ inline constexpr std::int32_t StopCheckInterval = BlockSteps;
 struct TRunSetup {
     tDecodedEquations* set = nullptr;
     std::vector<TRunInput> inputs;
+    /// The correlated inputs, drawn through `copula` after the others in every step, in the
+    /// copula's member order; empty (and no copula) when the run has no correlations.
+    std::vector<TRunInput> correlated;
+    TCopula* copula = nullptr;
     std::vector<TRunOutput> outputs;
     TRandom* random = nullptr;
     std::int32_t* stepCounter = nullptr;

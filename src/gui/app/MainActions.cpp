@@ -71,6 +71,7 @@ MainActions BuildMainMenus(QMainWindow* window) {
     a.BarView = AddMenu(bar, "BarView", QStringLiteral("&View"));
     a.ItmIn1D = AddItem(a.BarView, "ItmIn1D", QStringLiteral("&In1D"), QKeySequence(Qt::Key_F3),
                         QStringLiteral("Distribution Inspector"));
+    a.ItmCorrelations = AddItem(a.BarView, "ItmCorrelations", QStringLiteral("&Correlations"));
     a.ItmOutStat =
         AddItem(a.BarView, "ItmOutStat", QStringLiteral("OutStat"), QKeySequence(Qt::Key_F4));
     a.ItmOut1D = AddItem(a.BarView, "ItmOut1D", QStringLiteral("Out&1D"), QKeySequence(Qt::Key_F5),

@@ -36,6 +36,7 @@ struct MainActions {
     QAction* ItmSelectAll = nullptr;
 
     QAction* ItmIn1D = nullptr;
+    QAction* ItmCorrelations = nullptr;
     QAction* ItmOutStat = nullptr;
     QAction* ItmOut1D = nullptr;
     QAction* ItmOut2D = nullptr;

@@ -20,6 +20,7 @@
 #include "gui/results/TFrmSaveRes.h"
 #include "gui/settings/TFrmOptions.h"
 #include "gui/simulation/TFrmOVars.h"
+#include "gui/variables/TFrmCorrelations.h"
 #include "gui/variables/TFrmDisInsp.h"
 #include "gui/variables/TFrmVars.h"
 #include "settings/IniFile.h"
@@ -253,6 +254,7 @@ void TFrmMain::buildChildWindows() {
     addFixedWindow(m_frmOVars, WinVarList);
     m_frmAbout = new TFrmAbout(this);
     m_frmDisInsp = new TFrmDisInsp(*m_model, m_prompter, this);
+    m_frmCorrelations = new TFrmCorrelations(*m_model, this);
     m_frmOutEquations = new TFrmOutEquations(*m_model, m_prompter);
     addFixedWindow(m_frmOutEquations, WinOutEquations);
     m_frmOptions = new TFrmOptions(m_settings, m_settingsFile, m_prompter, this);
@@ -279,6 +281,8 @@ void TFrmMain::connectCommands() {
             [this] { editFocused(EditOperation::SelectAll); });
 
     connect(a.ItmIn1D, &QAction::triggered, this, &TFrmMain::ItmIn1DClick);
+    connect(a.ItmCorrelations, &QAction::triggered, m_frmCorrelations,
+            &TFrmCorrelations::showCorrelations);
     connect(a.ItmOut2D, &QAction::triggered, this, [this] {
         // A new, empty 2D window with the default colouration and draw boxes.
         T2DWindowDesc window;
@@ -327,6 +331,8 @@ void TFrmMain::connectCommands() {
     });
 
     connect(m_frmVars, &TFrmVars::inspectRequested, m_frmDisInsp, &TFrmDisInsp::inspect);
+    connect(m_frmVars, &TFrmVars::correlationsRequested, m_frmCorrelations,
+            &TFrmCorrelations::showCorrelations);
     connect(m_frmOutEquations, &TFrmOutEquations::outputVariablesRequested, this,
             [this] { bringToFront(WinVarList); });
     connect(m_frmOptions, &TFrmOptions::autoSeedChanged, this, [this](bool autoSeed) {

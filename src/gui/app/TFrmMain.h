@@ -28,6 +28,7 @@ class RecentFilesMenu;
 class ResultWindowManager;
 class StepSpinBox;
 class TFrmAbout;
+class TFrmCorrelations;
 class TFrmDisInsp;
 class TFrmEquErr;
 class TFrmEquations;
@@ -171,6 +172,7 @@ private:
     TFrmEquErr* m_frmEquErr = nullptr;
     TFrmAbout* m_frmAbout = nullptr;
     TFrmDisInsp* m_frmDisInsp = nullptr;
+    TFrmCorrelations* m_frmCorrelations = nullptr;
     TFrmOptions* m_frmOptions = nullptr;
     HelpWindow* m_help = nullptr;
     RecentFilesMenu* m_recent = nullptr;

@@ -166,6 +166,17 @@ private:
                 });
             if (m_options.inputsSeparate) m_writer.newPage();
         }
+        correlations();
+    }
+
+    /// The rank correlations of the pairs of inputs, when the project has any.
+    void correlations() {
+        if (m_model.correlations.empty()) return;
+        m_writer.heading(QStringLiteral("Correlations (rank, Spearman)"));
+        for (const TCorrelation& pair : m_model.correlations.pairs())
+            m_writer.line(Q(pair.name1) + QStringLiteral(", ") + Q(pair.name2) +
+                          QStringLiteral(": ") + Q(FormatShortest(pair.value, m_separator)));
+        m_writer.line({});
     }
 
     /// The variable's ticked graphs, each under its caption.

@@ -46,6 +46,7 @@ TFrmVars::TFrmVars(ProjectModel& model, QWidget* parent)
     layout->addWidget(m_grid);
 
     m_view = addMenuItem("ItmView", "View variable", {});
+    m_correlations = addMenuItem("ItmCorrelations", "Correlations", {});
     m_sort = addMenuItem("ItmSort", "Sort variables", {});
     m_sort->setEnabled(false);
     m_compact = addMenuItem("ItmCompact", "Compact table", {});
@@ -55,6 +56,7 @@ TFrmVars::TFrmVars(ProjectModel& model, QWidget* parent)
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(m_view, &QAction::triggered, this, &TFrmVars::ItmViewClick);
+    connect(m_correlations, &QAction::triggered, this, &TFrmVars::correlationsRequested);
     connect(m_compact, &QAction::triggered, this, &TFrmVars::ItmCompactClick);
     connect(m_delVar, &QAction::triggered, this, &TFrmVars::ItmDelVarClick);
     connect(m_delVars, &QAction::triggered, this, &TFrmVars::ItmDelVarsClick);
@@ -95,7 +97,7 @@ void TFrmVars::refreshFromModel() {
 
 void TFrmVars::setRunning(bool running) {
     m_grid->setEnabled(!running);
-    for (QAction* action : {m_view, m_compact, m_delVar, m_delVars})
+    for (QAction* action : {m_view, m_correlations, m_compact, m_delVar, m_delVars})
         action->setEnabled(!running);
 }
 

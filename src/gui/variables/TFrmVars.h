@@ -44,6 +44,8 @@ signals:
     /// The distribution inspector is wanted on a table row (1..255): the ellipsis button of
     /// the "Parameters" cell or "View variable".
     void inspectRequested(int row);
+    /// "Correlations" of the pop-up menu.
+    void correlationsRequested();
 
 private slots:
     void ItmViewClick();
@@ -61,6 +63,7 @@ private:
     TypeDelegate* m_typeDelegate;
     ParametersDelegate* m_parametersDelegate;
     QAction* m_view;
+    QAction* m_correlations;
     QAction* m_sort;
     QAction* m_compact;
     QAction* m_delVar;

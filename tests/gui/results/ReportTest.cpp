@@ -113,6 +113,16 @@ private slots:
         }
     }
 
+    void correlationsFollowTheInputVariables() {
+        QVERIFY(m_model->inputs().AddInputVariable("Q"));
+        m_model->correlations.set("X", "Q", -0.35L);
+        const QString all = pagesOf(BuildReportTree(*m_model), {}).join(QString());
+        const qsizetype heading = all.indexOf(QStringLiteral("Correlations (rank, Spearman)"));
+        QVERIFY(heading > all.indexOf(QStringLiteral("Input variable X")));
+        QVERIFY(all.indexOf(QStringLiteral("X, Q: -0.35"), heading) > heading);
+        QVERIFY(heading < all.indexOf(QStringLiteral("Output variable Z")));
+    }
+
     void statisticsActivityPrintsNoHistogramPart() {
         TReportNode tree = BuildReportTree(*m_model);
         tree.child(QStringLiteral("Input variables"))->checked = false;
