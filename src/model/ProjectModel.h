@@ -2,14 +2,17 @@
 
 #include "engine/EquationSet.h"
 #include "project/ProjectDocument.h"
+#include "reliability/LimitState.h"
 #include "simulation/OutEquations.h"
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
 #include "variables/InputTable.h"
 #include "variables/Random.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace probex {
@@ -102,7 +105,9 @@ public:
     /// Discards the results; false when there were none. During a run the discard waits for
     /// the run's end, so the worker never loses what it uses.
     bool InvalidateResults() override;
-    /// The Evaluate command of the out equations.
+    /// The Evaluate command of the out equations. With a method other than Monte Carlo the
+    /// evaluation needs no run: it starts on a worker thread (running() until it ends) and
+    /// is stopped as a run is; true when it started.
     bool Evaluate();
     /// New: empties the texts and both tables and discards the results.
     void clearProject() override;
@@ -114,6 +119,10 @@ private:
     bool prepareRun();
     void startWorker();
     void discardResults();
+    /// Starts the evaluation with a method other than Monte Carlo on a worker thread.
+    bool startReliabilityEvaluation();
+    void reliabilityEvaluationEnded(bool evaluated);
+    void joinEvaluator();
 
     // RunEvents: the worker's hand-overs.
     void showStep(std::int32_t step) override;
@@ -147,6 +156,9 @@ private:
     std::string m_stopRuleReason;
     std::vector<std::int32_t> m_runRows; ///< output table row of each output of the worker
     std::unique_ptr<TPxThread> m_worker;
+    TLimitState m_limitState;
+    std::atomic<bool> m_stopEvaluation{false};
+    std::thread m_evaluator; // an evaluation with a method other than Monte Carlo
 };
 
 } // namespace probex
