@@ -30,6 +30,16 @@ std::string ReliabilityIntervalLine(const TProbabilityEstimate& estimate, char d
     return line + (cov.empty() ? std::string("-") : cov + " %") + ", count -";
 }
 
+std::string DesignPointText(const TReliabilityResult& result, char decimalSeparator) {
+    std::string text = "Variable\tValue\tu\tAlpha\tImportance\r\n";
+    for (const TDesignCoordinate& c : result.DesignPoint)
+        text += c.name + "\t" + FormatResultValue(c.x, decimalSeparator) + "\t" +
+                FormatResultValue(c.u, decimalSeparator) + "\t" +
+                Printed("%.6Lf", c.alpha, decimalSeparator) + "\t" +
+                Printed("%.6Lf", c.alpha * c.alpha, decimalSeparator) + "\r\n";
+    return text;
+}
+
 std::vector<std::string> ReliabilityLines(const TReliabilityResult& result, char decimalSeparator) {
     std::vector<std::string> lines;
     if (result.HasInterval)

@@ -50,6 +50,10 @@ struct TReliabilityResult {
 /// "SORM: ...".
 std::vector<std::string> ReliabilityLines(const TReliabilityResult& result, char decimalSeparator);
 
+/// The design point as a table, tab-separated with a heading line and CR LF line ends:
+/// "Variable", "Value", "u", "Alpha", "Importance" (α²).
+std::string DesignPointText(const TReliabilityResult& result, char decimalSeparator);
+
 /// "Interval: 2.70e-07 3.05e-07 (95 %), CoV: 3.1 %, count -".
 std::string ReliabilityIntervalLine(const TProbabilityEstimate& estimate, char decimalSeparator);
 

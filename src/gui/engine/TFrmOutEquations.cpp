@@ -6,6 +6,8 @@
 #include "gui/components/Plot.h"
 #include "gui/engine/ChildWindow.h"
 #include "gui/engine/EquErrPrompter.h"
+#include "gui/reliability/TDesignPointView.h"
+#include "gui/reliability/TMethodBox.h"
 #include "model/ProjectModel.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -20,6 +22,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace probex {
@@ -63,7 +66,13 @@ TFrmOutEquations::TFrmOutEquations(ProjectModel& model, EquErrPrompter& prompter
     auto* top = new QSplitter(Qt::Horizontal, this);
     top->addWidget(m_editor);
     buildConvergenceGraph();
-    top->addWidget(m_convergence);
+    // The design point of the methods that find one stands beside the convergence graph.
+    m_graphs = new QTabWidget(this);
+    m_graphs->setObjectName(QStringLiteral("TabGraphs"));
+    m_designPoint = new TDesignPointView(prompter, m_graphs);
+    m_graphs->addTab(m_convergence, QStringLiteral("Convergence"));
+    m_graphs->addTab(m_designPoint, QStringLiteral("Design point"));
+    top->addWidget(m_graphs);
     top->setStretchFactor(0, 1);
     top->setStretchFactor(1, 1);
     layout->addWidget(top, 1);
@@ -148,6 +157,10 @@ void TFrmOutEquations::buildFields() {
     row->addLayout(results, 1);
 
     auto* probability = new QVBoxLayout;
+    m_methodBox = new TMethodBox(m_model.outEquations().evalSettings().Reliability, this);
+    connect(m_methodBox, &TMethodBox::methodChanged, this,
+            [this] { m_model.outEquations().ClearOutResults(); });
+    probability->addWidget(m_methodBox);
     probability->addWidget(buildPrecision());
     probability->addWidget(buildStopRule());
     probability->addStretch(1);
@@ -231,6 +244,7 @@ void TFrmOutEquations::refreshFromModel() {
     m_loading = false;
     applyModeLook();
     fillParameterFields();
+    m_methodBox->refresh();
     if (!m_model.outEquations().hasResult()) showCleared();
     redrawConvergence();
 }
@@ -258,6 +272,7 @@ void TFrmOutEquations::applyModeLook() {
     // The rule follows the probability counted during a run, which only this mode does.
     for (QWidget* w : std::initializer_list<QWidget*>{m_chbStopRule, m_edtTargetCoV, m_edtMinSteps})
         w->setEnabled(mode == OutEvalMode::Probability);
+    m_methodBox->setEnabled(mode != OutEvalMode::Inactive);
 }
 
 void TFrmOutEquations::fillParameterFields() {
@@ -346,10 +361,15 @@ void TFrmOutEquations::showEstimate(const TProbabilityEstimate& estimate) {
     const char sep = m_model.settings().DecimalSep;
     const Extended width = estimate.Upper - estimate.Lower;
     m_edtSteps->setText(QString::number(estimate.Steps));
-    m_edtCount->setText(QString::number(estimate.Count));
-    m_edtInterval->setText(QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) +
-                                               " " +
-                                               FormatIntervalBound(estimate.Upper, width, sep)));
+    // The methods other than Monte Carlo count nothing.
+    m_edtCount->setText(m_model.outEquations().usesReliability() ? QStringLiteral("-")
+                                                                 : QString::number(estimate.Count));
+    // FORM and SORM give a probability without an interval.
+    const bool pointOnly = m_model.outEquations().usesReliability() && width == 0;
+    m_edtInterval->setText(
+        pointOnly ? QString()
+                  : QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) + " " +
+                                        FormatIntervalBound(estimate.Upper, width, sep)));
     const std::string cov = FormatCoVPercent(estimate, sep);
     m_edtCoV->setText(cov.empty() ? QString() : QString::fromLatin1(cov + " %"));
     const QColor window = QApplication::palette().color(QPalette::Base);
@@ -368,6 +388,9 @@ void TFrmOutEquations::redrawConvergence() {
     m_convergence->series(m_seriesEstimate).points = estimate;
     m_convergence->series(m_seriesLower).points = lower;
     m_convergence->series(m_seriesUpper).points = upper;
+    m_convergence->scene().x.title = m_model.outEquations().usesReliability()
+                                         ? QStringLiteral("Model evaluations")
+                                         : QStringLiteral("Steps");
     m_convergence->scene().decimalSeparator = QLatin1Char(m_model.settings().DecimalSep);
     m_convergence->replot();
 }
@@ -401,10 +424,16 @@ void TFrmOutEquations::onResult(const TOutResult& result) {
     m_edtResult->setEnabled(true);
     showEstimate(result.Estimate);
     setFieldColour(m_edtResult, SettingsColour(m_model.settings().ResultsColor));
+    if (m_model.outEquations().usesReliability())
+        m_designPoint->showResult(m_model.outEquations().reliabilityResult(),
+                                  m_model.settings().DecimalSep);
+    else
+        m_designPoint->clear();
 }
 
 void TFrmOutEquations::onCleared() {
     showCleared();
+    m_designPoint->clear();
     redrawConvergence();
 }
 
