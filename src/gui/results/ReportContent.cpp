@@ -114,7 +114,23 @@ private:
             m_writer.section(QStringLiteral("Out Equations"));
             for (const std::string& line : m_model.outEquationLines)
                 m_writer.line(Q(line));
+            reliabilityLines();
         }
+    }
+
+    /// The probability of a method other than Monte Carlo, then its method, beta, design
+    /// point and importance factors as the batch command prints them.
+    void reliabilityLines() {
+        const TOutEquations& out = m_model.outEquations();
+        if (!out.hasResult() || !out.usesReliability()) return;
+        m_writer.line({});
+        const bool parameter = out.evalSettings().Mode == OutEvalMode::Parameter;
+        m_writer.line(
+            (parameter ? QStringLiteral("Parameter: ") : QStringLiteral("Probability: ")) +
+            Q(out.result().Text));
+        for (const std::string& line :
+             ReliabilityLines(out.reliabilityResult(), m_model.settings().DecimalSep))
+            m_writer.line(Q(line));
     }
 
     void inputVariables(const TReportNode& node) {
