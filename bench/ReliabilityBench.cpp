@@ -83,7 +83,7 @@ void BM_ReliabilitySubset(benchmark::State& state) {
     settings.SubsetSamples = static_cast<std::int32_t>(state.range(0));
     Run(state, ReliabilityMethod::SubsetSimulation, settings, {});
 }
-BENCHMARK(BM_ReliabilitySubset)->Arg(2000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReliabilitySubset)->Arg(2000)->Arg(15000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 void BM_ReliabilityImportance(benchmark::State& state) {
     TReliabilitySettings settings;
