@@ -55,6 +55,8 @@ std::uint8_t Search(const TReliabilityContext& context, Vector u, bool report, T
     if (const std::uint8_t code = LimitStateGradient(context, u, g, grad); code != 0) return code;
     const Extended gScale = g != 0 ? std::fabs(g) : 1;
     out = {};
+    Vector previous;
+    Extended previousNorm = 0;
     for (std::int32_t k = 0;; ++k) {
         const Extended gn = Norm(grad);
         out.u = u;
@@ -90,7 +92,15 @@ std::uint8_t Search(const TReliabilityContext& context, Vector u, bool report, T
         };
         const Extended m0 = merit(u, g);
         Vector next(u.size());
+        // Where the surface is curved (κβ near 1) the full step overshoots and the iterates
+        // zig-zag, each step reversing the last one. The step is then shortened to
+        // 1/(1 + r), r the ratio of the two step lengths, which cancels the overshoot.
         Extended step = 1;
+        const Extended dNorm = Norm(d);
+        if (!previous.empty() && Dot(d, previous) < 0 && previousNorm > 0)
+            step = 1 / (1 + std::min<Extended>(dNorm / previousNorm, 1));
+        previous = d;
+        previousNorm = dNorm;
         for (int h = 0; h <= MaxHalvings; ++h, step *= 0.5L) {
             for (std::size_t i = 0; i < u.size(); ++i)
                 next[i] = u[i] + step * d[i];
