@@ -424,11 +424,21 @@ void TFrmOutEquations::onResult(const TOutResult& result) {
     m_edtResult->setEnabled(true);
     showEstimate(result.Estimate);
     setFieldColour(m_edtResult, SettingsColour(m_model.settings().ResultsColor));
-    if (m_model.outEquations().usesReliability())
-        m_designPoint->showResult(m_model.outEquations().reliabilityResult(),
-                                  m_model.settings().DecimalSep);
-    else
+    const TOutEquations& out = m_model.outEquations();
+    if (!out.usesReliability()) {
         m_designPoint->clear();
+        return;
+    }
+    const TReliabilityResult& method = out.reliabilityResult();
+    m_designPoint->showResult(method, m_model.settings().DecimalSep);
+    // Probability mode has no search: "Iteration" tells FORM's iterations or the levels of
+    // subset simulation.
+    if (out.evalSettings().Mode == OutEvalMode::Probability) {
+        m_edtIteration->setText(QString::number(method.Method == ReliabilityMethod::SubsetSimulation
+                                                    ? method.Levels
+                                                    : method.Iterations));
+        setFieldColour(m_edtIteration, QApplication::palette().color(QPalette::Base));
+    }
 }
 
 void TFrmOutEquations::onCleared() {
