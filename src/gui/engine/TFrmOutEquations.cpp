@@ -378,8 +378,11 @@ void TFrmOutEquations::showEstimate(const TProbabilityEstimate& estimate) {
 }
 
 void TFrmOutEquations::redrawConvergence() {
+    // The other methods reach probabilities far below the first points: a logarithmic axis.
+    const bool reliability = m_model.outEquations().usesReliability();
     QVector<QPointF> estimate, lower, upper;
     for (const TProbabilityEstimate& e : m_model.outEquations().convergence()) {
+        if (reliability && !(e.Lower > 0)) continue;
         const double steps = static_cast<double>(e.Steps);
         estimate.append({steps, static_cast<double>(e.Probability)});
         lower.append({steps, static_cast<double>(e.Lower)});
@@ -388,9 +391,9 @@ void TFrmOutEquations::redrawConvergence() {
     m_convergence->series(m_seriesEstimate).points = estimate;
     m_convergence->series(m_seriesLower).points = lower;
     m_convergence->series(m_seriesUpper).points = upper;
-    m_convergence->scene().x.title = m_model.outEquations().usesReliability()
-                                         ? QStringLiteral("Model evaluations")
-                                         : QStringLiteral("Steps");
+    m_convergence->scene().x.title =
+        reliability ? QStringLiteral("Model evaluations") : QStringLiteral("Steps");
+    m_convergence->scene().y.logarithmic = reliability;
     m_convergence->scene().decimalSeparator = QLatin1Char(m_model.settings().DecimalSep);
     m_convergence->replot();
 }

@@ -46,9 +46,11 @@ TDesignPointView::TDesignPointView(Prompter& prompter, QWidget* parent)
 
     m_chart->setObjectName(QStringLiteral("PxImportance"));
     m_chart->setPrompter(&prompter);
-    m_chart->scene().x.title = QStringLiteral("Input");
-    m_chart->scene().y.title = QStringLiteral("Importance (sign of alpha)");
-    m_bars = m_chart->addSeries(PlotSeriesKind::Bar, QColor(70, 110, 190), 12,
+    m_chart->scene().x.title = QStringLiteral("Input (row of the table)");
+    m_chart->scene().y.title = QStringLiteral("Importance");
+    m_chart->setToolTip(QStringLiteral("Importance factor alpha squared, up for a load "
+                                       "(alpha > 0), down for a resistance (alpha < 0)"));
+    m_bars = m_chart->addSeries(PlotSeriesKind::Bar, QColor(70, 110, 190), 16,
                                 QStringLiteral("Importance"));
 
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -79,6 +81,9 @@ void TDesignPointView::showResult(const TReliabilityResult& result, char decimal
     }
     m_table->resizeColumnsToContents();
     m_chart->series(m_bars).points = bars;
+    // Whole bars at both ends, and the same scale for every result.
+    m_chart->setXRange(0.5, static_cast<double>(bars.size()) + 0.5);
+    m_chart->setYRange(-1, 1);
     m_chart->scene().decimalSeparator = QLatin1Char(decimalSeparator);
     m_chart->replot();
 }
