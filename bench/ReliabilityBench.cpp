@@ -92,10 +92,10 @@ void BM_ReliabilityImportance(benchmark::State& state) {
 }
 BENCHMARK(BM_ReliabilityImportance)->Unit(benchmark::kMillisecond);
 
-void BM_ReliabilityForm(benchmark::State& state) {
+void BM_ReliabilitySorm(benchmark::State& state) {
     Run(state, ReliabilityMethod::Sorm, {}, {});
 }
-BENCHMARK(BM_ReliabilityForm)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReliabilitySorm)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace probex
