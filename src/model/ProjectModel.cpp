@@ -136,7 +136,7 @@ bool ProjectModel::Compile() {
     return CompileModel();
 }
 
-bool ProjectModel::checkSampledInputs() {
+bool ProjectModel::checkSampledInputs(bool drawing) {
     const tDecodedEquations& set = *m_mainSet;
     const auto named = [this](int row, const std::string& text) {
         m_observer->showInputRow(row);
@@ -151,7 +151,7 @@ bool ProjectModel::checkSampledInputs() {
             return false;
         }
     }
-    for (int i = 1; i <= set.RandomList.Count; ++i) {
+    for (int i = 1; drawing && i <= set.RandomList.Count; ++i) {
         const int row = set.RandomList.Ref[i];
         const TIis& iis = m_inputs.record(row);
         if (SlowDrawingWarning(iis).empty()) continue;
@@ -284,7 +284,7 @@ bool ProjectModel::Evaluate() {
         if (m_running) return false;
         // Without results the model is compiled and checked as for a run; with results it
         // is the model those results came from.
-        if (!m_resultsExist && (!CompileModel() || !checkSampledInputs())) return false;
+        if (!m_resultsExist && (!CompileModel() || !checkSampledInputs(false))) return false;
         if (!m_outEquations.CompileOutEquations(outEquationLines) ||
             !m_outEquations.PrepareReliability(m_inputs))
             return false;

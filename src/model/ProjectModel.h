@@ -114,8 +114,10 @@ public:
 
 private:
     /// Every sampled input's parameters pass their check, and a draw that may take
-    /// practically forever runs only when the person says so. False: the run must not start.
-    bool checkSampledInputs();
+    /// practically forever runs only when the person says so (`drawing`: the methods that set
+    /// inputs through their distribution functions draw nothing). False: the run must not
+    /// start.
+    bool checkSampledInputs(bool drawing = true);
     bool prepareRun();
     void startWorker();
     void discardResults();

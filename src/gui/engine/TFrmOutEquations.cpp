@@ -416,7 +416,7 @@ void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
     for (QLineEdit* edit : {m_edtProb, m_edtIteration, m_edtDiff})
         setFieldColour(edit, window);
     showEstimate(iteration.Estimate);
-    // The search runs on this thread: paint now, or the person sees only the end.
+    // A search on this thread (Monte Carlo) is seen only at its end unless painted now.
     for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff})
         edit->repaint();
     emit iterationShown(iteration.Iteration);
