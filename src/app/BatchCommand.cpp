@@ -7,6 +7,7 @@
 #include "model/ResultWindowOpening.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectWriter.h"
+#include "reliability/ReliabilitySettings.h"
 #include "results/ResultSet.h"
 #include "results/SaveResults.h"
 #include "sensitivity/RunSensitivity.h"
@@ -41,6 +42,7 @@ struct BatchOptions {
     std::optional<std::int64_t> steps;
     std::optional<std::int64_t> seed;
     std::optional<Extended> targetCoV;
+    std::optional<ReliabilityMethod> method;
     std::string resultsDir;
     std::string settingsFile;
     std::string saveAs;
@@ -52,7 +54,8 @@ struct BatchOptions {
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
     "[--settings FILE] [--save-as FILE] [--target-cov PERCENT] [--report FILE.pdf] "
-    "[--sensitivity] [--yes]\n";
+    "[--sensitivity] [--yes]\n"
+    "       [--method montecarlo|form|sorm|is|subset]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
     if (text.empty() || text.size() > 18) return false;
@@ -94,6 +97,11 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
                 return "--target-cov needs a percentage above 0, not '" + value + "'";
             }
             options.targetCoV = percent;
+        } else if (arg == "--method") {
+            ReliabilityMethod method = ReliabilityMethod::MonteCarlo;
+            if (!next(value) || !MethodFromWord(value, method))
+                return "--method needs montecarlo, form, sorm, is or subset, not '" + value + "'";
+            options.method = method;
         } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
                    arg == "--report") {
             if (!next(value) || value.empty()) return arg + " needs a file or directory name";
@@ -299,6 +307,12 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
             return ExitUsage;
         }
     }
+    if (options.method) {
+        TOutEvalSettings& eval = model.outEquations().evalSettings();
+        eval.Reliability.Method = *options.method;
+        if (eval.Mode == OutEvalMode::Inactive)
+            err << "warning: --method has no effect: the out equations are inactive\n";
+    }
 
     int exitCode = 0;
     InterruptGuard interrupt(model);
@@ -333,7 +347,13 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         } else {
             const bool parameter = outEq.evalSettings().Mode == OutEvalMode::Parameter;
             out << (parameter ? "Parameter: " : "Probability: ") << outEq.result().Text << '\n';
-            out << EstimateLine(outEq.result().Estimate, settings.DecimalSep) << '\n';
+            if (outEq.usesReliability()) {
+                for (const std::string& line :
+                     ReliabilityLines(outEq.reliabilityResult(), settings.DecimalSep))
+                    out << line << '\n';
+            } else {
+                out << EstimateLine(outEq.result().Estimate, settings.DecimalSep) << '\n';
+            }
         }
     }
     if (options.sensitivity) PrintSensitivities(model, out, err);

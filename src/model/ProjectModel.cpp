@@ -7,6 +7,7 @@
 #include "variables/Distributions.h"
 
 #include <algorithm>
+#include <random>
 
 namespace probex {
 
@@ -17,8 +18,11 @@ ProjectModel::ProjectModel(TSettings& settings, Prompter& prompter, MainThread& 
       m_outSet(std::make_unique<tDecodedEquations>()),
       m_inputs(settings, prompter, [this] { InvalidateResults(); }),
       m_outputs(settings, prompter, [this] { InvalidateResults(); }),
-      m_outEquations(*m_outSet, *m_mainSet, m_outputs, settings, prompter) {
+      m_outEquations(*m_outSet, *m_mainSet, m_outputs, settings, prompter),
+      m_limitState(*m_mainSet, *m_outSet) {
     m_inputs.setProjectFile([this] { return currentProjectFile; });
+    m_limitState.setStopFlag(&m_stopEvaluation);
+    m_outEquations.setReliability(&m_limitState, &m_mainThread);
     m_random.Randomize();
 }
 
@@ -27,6 +31,13 @@ ProjectModel::~ProjectModel() {
         m_worker->requestStop();
         m_worker->wait();
     }
+    m_stopEvaluation = true;
+    joinEvaluator();
+}
+
+void ProjectModel::joinEvaluator() {
+    if (m_evaluator.joinable() && m_evaluator.get_id() != std::this_thread::get_id())
+        m_evaluator.join();
 }
 
 void ProjectModel::setObserver(ModelObserver* observer) {
@@ -134,7 +145,7 @@ bool ProjectModel::Compile() {
     return CompileModel();
 }
 
-bool ProjectModel::checkSampledInputs() {
+bool ProjectModel::checkSampledInputs(bool drawing) {
     const tDecodedEquations& set = *m_mainSet;
     const auto named = [this](int row, const std::string& text) {
         m_observer->showInputRow(row);
@@ -149,7 +160,7 @@ bool ProjectModel::checkSampledInputs() {
             return false;
         }
     }
-    for (int i = 1; i <= set.RandomList.Count; ++i) {
+    for (int i = 1; drawing && i <= set.RandomList.Count; ++i) {
         const int row = set.RandomList.Ref[i];
         const TIis& iis = m_inputs.record(row);
         if (SlowDrawingWarning(iis).empty()) continue;
@@ -195,8 +206,10 @@ bool ProjectModel::prepareRun() {
     // Constants are written once per fresh run, never per step.
     for (int i = 1; i <= set.ConstList.Count; ++i)
         set.Vars.Values[set.ConstList.VarIndex[i]] = m_inputs.record(set.ConstList.Ref[i]).Loc;
-    if (m_outEquations.compiled() && !m_outEquations.ValidateOutEquations()) return false;
-    return true;
+    if (!m_outEquations.compiled()) return true;
+    // Another method reads the outputs as computed at its own points: no log is needed.
+    return m_outEquations.usesReliability() ? m_outEquations.PrepareReliability(m_inputs)
+                                            : m_outEquations.ValidateOutEquations();
 }
 
 ProjectModel::RunCommand ProjectModel::RunStop() {
@@ -214,6 +227,7 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
         m_worker->wait(); // the previous worker has handed over its end already
         m_worker.reset();
     }
+    joinEvaluator();
 
     m_running = true;
     m_observer->runningChanged(true);
@@ -283,10 +297,13 @@ void ProjectModel::startWorker() {
 
 void ProjectModel::waitForRun() {
     if (m_worker) m_worker->wait();
+    // A run's end may have started the evaluation of the out equations.
+    joinEvaluator();
 }
 
 void ProjectModel::requestStop() {
     if (m_worker) m_worker->requestStop();
+    m_stopEvaluation = true;
 }
 
 void ProjectModel::Reset() {
@@ -317,6 +334,16 @@ void ProjectModel::discardResults() {
 }
 
 bool ProjectModel::Evaluate() {
+    if (m_outEquations.usesReliability()) {
+        if (m_running) return false;
+        // Without results the model is compiled and checked as for a run; with results it
+        // is the model those results came from.
+        if (!m_resultsExist && (!CompileModel() || !checkSampledInputs(false))) return false;
+        if (!m_outEquations.CompileOutEquations(outEquationLines) ||
+            !m_outEquations.PrepareReliability(m_inputs))
+            return false;
+        return startReliabilityEvaluation();
+    }
     const bool evaluated = m_outEquations.Evaluate(outEquationLines, m_resultsExist, m_stepCounter);
     if (evaluated && m_outEquations.evalSettings().Mode == OutEvalMode::Probability)
         m_observer->outEquationsEvaluated();
@@ -391,11 +418,57 @@ void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
         m_observer->finalRefresh();
         m_observer->runningChanged(false);
         m_observer->showStatus(m_stopRuleReason);
-        if (m_outEquations.compiled()) m_outEquations.EvaluateOutEquations(m_stepCounter);
+        const bool another = m_outEquations.compiled() && m_outEquations.usesReliability();
+        if (m_outEquations.compiled() && !another)
+            m_outEquations.EvaluateOutEquations(m_stepCounter);
         m_resultsExist = true;
         m_observer->resultsChanged(true);
+        m_observer->runEnded(outcome);
+        // Evaluated as Evaluate does, on a worker of its own; the discard waits for its end.
+        if (another && !m_discardAfterRun) {
+            startReliabilityEvaluation();
+            return;
+        }
+        if (m_discardAfterRun) {
+            m_discardAfterRun = false;
+            InvalidateResults();
+        }
+        return;
     }
     m_observer->runEnded(outcome);
+    if (m_discardAfterRun) {
+        m_discardAfterRun = false;
+        InvalidateResults();
+    }
+}
+
+} // namespace probex
+
+namespace probex {
+
+bool ProjectModel::startReliabilityEvaluation() {
+    joinEvaluator();
+    m_stopEvaluation = false;
+    // "Auto" draws anew each time; a fixed seed reproduces the evaluation.
+    m_outEquations.setReliabilitySeed(autoSeed ? (std::uint64_t{std::random_device{}()} << 32) ^
+                                                     std::random_device{}()
+                                               : static_cast<std::uint64_t>(m_settings.Seed1));
+    m_running = true;
+    m_workerActive = true;
+    m_observer->runningChanged(true);
+    m_evaluator = std::thread([this] {
+        const bool evaluated = m_outEquations.EvaluateOutEquations(m_stepCounter);
+        m_mainThread.call([this, evaluated] { reliabilityEvaluationEnded(evaluated); });
+    });
+    return true;
+}
+
+void ProjectModel::reliabilityEvaluationEnded(bool evaluated) {
+    m_running = false;
+    m_workerActive = false;
+    m_observer->runningChanged(false);
+    if (evaluated && m_outEquations.evalSettings().Mode == OutEvalMode::Probability)
+        m_observer->outEquationsEvaluated();
     if (m_discardAfterRun) {
         m_discardAfterRun = false;
         InvalidateResults();

@@ -2,6 +2,7 @@
 
 #include "engine/EquationSet.h"
 #include "project/ProjectDocument.h"
+#include "reliability/LimitState.h"
 #include "simulation/OutEquations.h"
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
@@ -10,8 +11,10 @@
 #include "variables/InputTable.h"
 #include "variables/Random.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace probex {
@@ -104,21 +107,29 @@ public:
     /// Discards the results; false when there were none. During a run the discard waits for
     /// the run's end, so the worker never loses what it uses.
     bool InvalidateResults() override;
-    /// The Evaluate command of the out equations.
+    /// The Evaluate command of the out equations. With a method other than Monte Carlo the
+    /// evaluation needs no run: it starts on a worker thread (running() until it ends) and
+    /// is stopped as a run is; true when it started.
     bool Evaluate();
     /// New: empties the texts and both tables and discards the results.
     void clearProject() override;
 
 private:
     /// Every sampled input's parameters pass their check, and a draw that may take
-    /// practically forever runs only when the person says so. False: the run must not start.
-    bool checkSampledInputs();
+    /// practically forever runs only when the person says so (`drawing`: the methods that set
+    /// inputs through their distribution functions draw nothing). False: the run must not
+    /// start.
+    bool checkSampledInputs(bool drawing = true);
     /// Builds the copula of the correlated inputs; a matrix that is not positive definite
     /// runs on the nearest valid one only when the person says so. False: no run.
     bool prepareCorrelations();
     bool prepareRun();
     void startWorker();
     void discardResults();
+    /// Starts the evaluation with a method other than Monte Carlo on a worker thread.
+    bool startReliabilityEvaluation();
+    void reliabilityEvaluationEnded(bool evaluated);
+    void joinEvaluator();
 
     // RunEvents: the worker's hand-overs.
     void showStep(std::int32_t step) override;
@@ -155,6 +166,9 @@ private:
     std::vector<std::int32_t> m_runRows;        ///< output table row of each output of the worker
     std::unique_ptr<TStopRuleCheck> m_stopRule; ///< the worker's, so it outlives the worker
     std::unique_ptr<TPxThread> m_worker;
+    TLimitState m_limitState;
+    std::atomic<bool> m_stopEvaluation{false};
+    std::thread m_evaluator; // an evaluation with a method other than Monte Carlo
 };
 
 } // namespace probex

@@ -493,6 +493,19 @@ void Reader::evaluationKey(const std::string& line) {
         eval.TargetCoV = StrToExtended(entry.value, sep);
     } else if (key == "minsteps") {
         eval.MinSteps = StrToInt(entry.value);
+    } else if (key == "method") {
+        // An unknown method word leaves the count over the run in force.
+        MethodFromWord(TrimBlanks(entry.value), eval.Reliability.Method);
+    } else if (key == "formiterations") {
+        eval.Reliability.FormMaxIter = StrToInt(entry.value);
+    } else if (key == "formstarts") {
+        eval.Reliability.FormStarts = StrToInt(entry.value);
+    } else if (key == "issamples") {
+        eval.Reliability.IsSamples = StrToInt(entry.value);
+    } else if (key == "subsetsamples") {
+        eval.Reliability.SubsetSamples = StrToInt(entry.value);
+    } else if (key == "subsetlevels") {
+        eval.Reliability.SubsetMaxLevels = StrToInt(entry.value);
     }
 }
 

@@ -87,6 +87,15 @@ std::string ProjectText(ProjectDocument& model) {
         put("TargetCoV=" + fixed(eval.TargetCoV));
         put("MinSteps=" + FormatInteger(eval.MinSteps));
     }
+    // Likewise the method keys: only where another method or its settings were chosen.
+    if (const TReliabilitySettings& r = eval.Reliability; r != TReliabilitySettings{}) {
+        put(std::string("Method=") + MethodWord(r.Method));
+        put("FormIterations=" + FormatInteger(r.FormMaxIter));
+        put("FormStarts=" + FormatInteger(r.FormStarts));
+        put("ISSamples=" + FormatInteger(r.IsSamples));
+        put("SubsetSamples=" + FormatInteger(r.SubsetSamples));
+        put("SubsetLevels=" + FormatInteger(r.SubsetMaxLevels));
+    }
     put("");
 
     put("[Out.Variables]");

@@ -3,9 +3,13 @@
 #include "components/Prompter.h"
 #include "engine/BlockEvaluator.h"
 #include "engine/EquationSet.h"
+#include "reliability/LimitState.h"
+#include "reliability/ReliabilityEvaluation.h"
+#include "reliability/StandardNormal.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "simulation/OutputTable.h"
+#include "simulation/RunController.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,6 +50,7 @@ void TOutEquations::setMode(OutEvalMode mode) {
 
 void TOutEquations::ClearOutResults() {
     m_hasResult = false;
+    m_reliability = {};
     m_result = {};
     m_current = {};
     m_compiled = false;
@@ -183,16 +188,29 @@ bool TOutEquations::countBlock(std::int32_t first, std::int64_t& count) {
     return true;
 }
 
+void TOutEquations::onMain(const std::function<void()>& procedure) {
+    if (m_mainThread)
+        m_mainThread->call(procedure);
+    else
+        procedure();
+}
+
 void TOutEquations::addConvergencePoint(const TProbabilityEstimate& estimate) {
-    // The final count of a run repeats the last live point when the run ended at a refresh.
-    if (!m_convergence.empty() && m_convergence.back().Steps >= estimate.Steps) return;
-    m_convergence.push_back(estimate);
-    if (m_observer) m_observer->onConvergence(estimate);
+    onMain([this, &estimate] {
+        // The final count of a run repeats the last live point when the run ended at a
+        // refresh.
+        if (!m_convergence.empty() && m_convergence.back().Steps >= estimate.Steps) return;
+        m_convergence.push_back(estimate);
+        if (m_observer) m_observer->onConvergence(estimate);
+    });
 }
 
 void TOutEquations::BeginLiveCount(std::int32_t stepCount) {
     m_liveActive = false;
-    if (m_eval.Mode != OutEvalMode::Probability || !m_compiled || m_out.Count == 0) return;
+    // Another method evaluates the model itself after the run; there is nothing to count.
+    if (m_eval.Mode != OutEvalMode::Probability || !m_compiled || m_out.Count == 0 ||
+        usesReliability())
+        return;
     if (stepCount == 0) {
         m_liveSteps = 0;
         m_liveCount = 0;
@@ -222,40 +240,101 @@ bool TOutEquations::CountNewSteps(std::int32_t stepCount) {
 }
 
 void TOutEquations::report(const TOutIteration& iteration) {
-    m_current = iteration;
-    if (m_observer) m_observer->onIteration(iteration);
+    onMain([this, &iteration] {
+        m_current = iteration;
+        if (m_observer) m_observer->onIteration(iteration);
+    });
 }
 
 void TOutEquations::finish(Extended value, std::string text, const TProbabilityEstimate& estimate) {
-    m_hasResult = true;
-    m_result.Value = value;
-    m_result.Text = std::move(text);
-    m_result.Estimate = estimate;
-    if (m_observer) m_observer->onResult(m_result);
+    onMain([&] {
+        m_hasResult = true;
+        m_result.Value = value;
+        m_result.Text = std::move(text);
+        m_result.Estimate = estimate;
+        if (m_observer) m_observer->onResult(m_result);
+    });
+}
+
+bool TOutEquations::usesReliability() const {
+    return m_limitState != nullptr && m_eval.Mode != OutEvalMode::Inactive &&
+           m_eval.Reliability.Method != ReliabilityMethod::MonteCarlo;
+}
+
+bool TOutEquations::PrepareReliability(const TInputTable& inputs) {
+    if (!m_limitState) return false;
+    const std::string parameter = m_eval.Mode == OutEvalMode::Parameter ? m_eval.ParName : "";
+    const std::string problem =
+        m_limitState->bind(inputs, m_relation, m_eval.Reliability.Method, parameter, m_bindWarning);
+    if (problem.empty()) return true;
+    showError({}, problem);
+    return false;
+}
+
+std::uint8_t TOutEquations::reliabilityProbability(Extended parameter, bool live,
+                                                   TProbabilityEstimate& estimate) {
+    m_limitState->setParameter(parameter);
+    // Every probability of a search from the same seed: common random numbers keep the
+    // search from chasing noise.
+    TNormalStream random(m_seed);
+    const TCoVStopRule rule{m_eval.StopRule, m_eval.TargetCoV, m_eval.MinSteps};
+    TReliabilityContext context{*m_limitState, m_eval.Reliability, random, rule, {}};
+    if (live) context.progress = [this](const TProbabilityEstimate& e) { addConvergencePoint(e); };
+    TReliabilityResult result;
+    const std::uint8_t code = EvaluateReliability(context, result);
+    estimate = result.Estimate;
+    for (const std::string& warning : result.Warnings)
+        if (std::find(m_warnings.begin(), m_warnings.end(), warning) == m_warnings.end())
+            m_warnings.push_back(warning);
+    onMain([this, &result] { m_reliability = std::move(result); });
+    return code;
 }
 
 bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
     if (m_eval.Mode == OutEvalMode::Inactive || m_out.Count == 0) return false;
-    const std::int32_t steps = loggedSteps(stepCount);
-    if (steps == 0) {
-        m_prompter.warning("Run simulations first!");
+    const bool reliability = usesReliability();
+    const std::int32_t steps = reliability ? 0 : loggedSteps(stepCount);
+    if (!reliability && steps == 0) {
+        onMain([this] { m_prompter.warning("Run simulations first!"); });
         return false;
     }
 
     struct Busy {
-        TOutEvalObserver* observer;
-        explicit Busy(TOutEvalObserver* o) : observer(o) {
-            if (observer) observer->onBusy(true);
+        TOutEquations& out;
+        explicit Busy(TOutEquations& o) : out(o) { notify(true); }
+        ~Busy() { notify(false); }
+        void notify(bool on) {
+            out.onMain([this, on] {
+                if (out.m_observer) out.m_observer->onBusy(on);
+            });
         }
-        ~Busy() {
-            if (observer) observer->onBusy(false);
-        }
-    } busy(m_observer);
+    } busy(*this);
 
     const auto failed = [this](std::uint8_t code) {
-        m_prompter.error(ErrorText(code));
+        // A stop request is no failure: the person asked for it.
+        if (code != TLimitState::Stopped)
+            onMain([this, code] { m_prompter.error(ErrorText(code)); });
         return false;
     };
+    m_warnings.clear();
+    if (!m_bindWarning.empty() && reliability) m_warnings.push_back(m_bindWarning);
+    const auto showWarnings = [this] {
+        std::string text;
+        for (const std::string& w : m_warnings)
+            text += (text.empty() ? "" : "\n") + w;
+        if (!text.empty()) onMain([this, &text] { m_prompter.warning(text); });
+    };
+
+    if (m_eval.Mode == OutEvalMode::Probability && reliability) {
+        onMain([this] { m_convergence.clear(); });
+        TProbabilityEstimate estimate;
+        const std::uint8_t code = reliabilityProbability(0, true, estimate);
+        if (code != 0 && code != TLimitState::Stopped) return failed(code);
+        finish(estimate.Probability, FormatResultValue(estimate.Probability, m_settings.DecimalSep),
+               estimate);
+        showWarnings();
+        return true;
+    }
 
     if (m_eval.Mode == OutEvalMode::Probability) {
         // The live count of the run has already seen most slots with the same equations and
@@ -277,13 +356,20 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
     std::int32_t iteration = 0;
     const auto evaluate = [&](Extended parameter, Extended& p) -> std::uint8_t {
         ++iteration;
-        std::int64_t count = 0;
-        const std::uint8_t code = countHolding(parameter, 0, steps, count);
-        if (code != 0) return code;
-        const TProbabilityEstimate estimate = EstimateProbability(count, steps);
+        TProbabilityEstimate estimate;
+        if (reliability) {
+            if (const std::uint8_t code = reliabilityProbability(parameter, false, estimate);
+                code != 0)
+                return code;
+        } else {
+            std::int64_t count = 0;
+            if (const std::uint8_t code = countHolding(parameter, 0, steps, count); code != 0)
+                return code;
+            estimate = EstimateProbability(count, steps);
+        }
         p = estimate.Probability;
         report({parameter, iteration, p, std::fabs(p - target), estimate});
-        return code;
+        return std::uint8_t{0};
     };
 
     Extended a = m_eval.ParMin;
@@ -317,6 +403,7 @@ bool TOutEquations::EvaluateOutEquations(std::int32_t stepCount) {
             break;
     }
     finish(m, FormatShortest(m, m_settings.DecimalSep), m_current.Estimate);
+    showWarnings();
     return true;
 }
 
@@ -332,6 +419,10 @@ TOutEquations::Condition TOutEquations::ConditionAtStep(std::int32_t slot) {
 }
 
 bool TOutEquations::CompileForSteps(const std::vector<std::string>& lines) {
+    return CompileOutEquations(lines) && ValidateOutEquations();
+}
+
+bool TOutEquations::CompileOutEquations(const std::vector<std::string>& lines) {
     ClearDecoded(m_out);
     m_compiled = false;
     m_liveActive = false; // a count of other equations
@@ -349,7 +440,7 @@ bool TOutEquations::CompileForSteps(const std::vector<std::string>& lines) {
         return false;
     }
     m_compiled = true;
-    return ValidateOutEquations();
+    return true;
 }
 
 bool TOutEquations::Evaluate(const std::vector<std::string>& lines, bool resultsExist,

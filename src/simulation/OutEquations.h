@@ -2,16 +2,22 @@
 
 #include "engine/Expression.h"
 #include "engine/Extended.h"
+#include "reliability/ReliabilityResult.h"
+#include "reliability/ReliabilitySettings.h"
 #include "simulation/ProbabilityEstimate.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace probex {
 
+class MainThread;
 class Prompter;
+class TInputTable;
+class TLimitState;
 class TOutputTable;
 struct TSettings;
 struct tDecodedEquations;
@@ -34,6 +40,8 @@ struct TOutEvalSettings {
     bool StopRule = false;
     Extended TargetCoV = 5;
     std::int32_t MinSteps = 10000;
+    /// How Probability and Parameter mode compute a probability.
+    TReliabilitySettings Reliability{};
 };
 
 /// True when the stop rule is on and the estimate satisfies it.
@@ -91,6 +99,25 @@ public:
 
     void setObserver(TOutEvalObserver* observer) { m_observer = observer; }
 
+    /// The model evaluated at chosen points, for the methods other than Monte Carlo, and the
+    /// main thread that observer and prompter calls go through when such an evaluation runs
+    /// on a worker thread (either may be null).
+    void setReliability(TLimitState* limitState, MainThread* mainThread) {
+        m_limitState = limitState;
+        m_mainThread = mainThread;
+    }
+    /// A mode that evaluates and a method other than Monte Carlo (with a model to evaluate).
+    bool usesReliability() const;
+    /// Parses and compiles `lines` alone; errors are shown.
+    bool CompileOutEquations(const std::vector<std::string>& lines);
+    /// Binds the compiled out equations to the model for the chosen method; instead of
+    /// ValidateOutEquations when usesReliability(). On failure the message has been shown.
+    bool PrepareReliability(const TInputTable& inputs);
+    /// The seed of the next evaluations with a method other than Monte Carlo.
+    void setReliabilitySeed(std::uint64_t seed) { m_seed = seed; }
+    /// What the last such evaluation found (its last probability in Parameter mode).
+    const TReliabilityResult& reliabilityResult() const { return m_reliability; }
+
     TOutEvalSettings& evalSettings() { return m_eval; }
     const TOutEvalSettings& evalSettings() const { return m_eval; }
     /// A mode button: clears the results first.
@@ -146,6 +173,9 @@ public:
     const TOutIteration& current() const { return m_current; }
 
 private:
+    std::uint8_t reliabilityProbability(Extended parameter, bool live,
+                                        TProbabilityEstimate& estimate);
+    void onMain(const std::function<void()>& procedure);
     std::uint8_t countHolding(Extended parameter, std::int32_t from, std::int32_t to,
                               std::int64_t& count);
     bool countBlock(std::int32_t first, std::int64_t& count);
@@ -174,6 +204,12 @@ private:
     std::int64_t m_liveCount = 0;
     std::vector<TProbabilityEstimate> m_convergence;
     std::unique_ptr<tBlockValues> m_block; // for counting several slots at a time
+    TLimitState* m_limitState = nullptr;
+    MainThread* m_mainThread = nullptr;
+    std::uint64_t m_seed = 1;
+    TReliabilityResult m_reliability;
+    std::string m_bindWarning;
+    std::vector<std::string> m_warnings; // of the evaluation in progress
 };
 
 } // namespace probex

@@ -118,6 +118,52 @@ TEST_F(CommandLineTest, TargetCoVStopsTheRunAndThePrecisionFollowsTheProbability
     EXPECT_EQ(batch(Beam, "--target-cov 0").exitCode, 2);
 }
 
+// Ten standard normal inputs and G = 5·√10 − Σx, not logged: Pf = Φ(−5) = 2.8665e-7.
+std::string TenInputsProject() {
+    std::string text = "[Main]\r\nVersion=2.5\r\nSteps=10\r\n\r\n[Equations]\r\n"
+                       "G = 5*10^0.5 - (x1+x2+x3+x4+x5+x6+x7+x8+x9+x10)\r\n\r\n[Variables]\r\n";
+    for (int i = 1; i <= 10; ++i)
+        text += "x" + std::to_string(i) + ",Normal,Min=-1000 Max=1000 Mean=0 StDev=1,\r\n";
+    return text + "\r\n[Out.Equations]\r\n0 > G\r\n\r\n[Out.Evaluation]\r\n"
+                  "Evaluate=Probability\r\n\r\n[Out.Variables]\r\nG,Statistics,No,No,\r\n";
+}
+
+TEST_F(CommandLineTest, MethodOverridesTheProjectsAndPrintsItsLines) {
+    const std::string project = writeProject("ten.pxw", TenInputsProject());
+    const Outcome form = batch(project, "--seed 3 --method FORM");
+    ASSERT_EQ(form.exitCode, 0) << form.err;
+    std::string design = "Design point: ", importance = "Importance: ";
+    for (int i = 1; i <= 10; ++i) {
+        design += (i > 1 ? ", x" : "x") + std::to_string(i) + " 1.58113883";
+        importance += (i > 1 ? ", x" : "x") + std::to_string(i) + " 0.1000";
+    }
+    EXPECT_NE(form.out.find("\nProbability: 0.00000029\nMethod: FORM, evaluations "),
+              std::string::npos)
+        << form.out;
+    EXPECT_NE(form.out.find("\nBeta: 5.00000000\n" + design + "\n" + importance + "\n"),
+              std::string::npos)
+        << form.out;
+
+    const Outcome sorm = batch(project, "--seed 3 --method sorm");
+    EXPECT_NE(sorm.out.find(importance + "\nSORM: Breitung 2.87e-07, Hohenbichler 2.87e-07, "
+                                         "Tvedt 2.87e-07\n"),
+              std::string::npos)
+        << sorm.out;
+
+    for (const char* method : {"is", "subset"}) {
+        SCOPED_TRACE(method);
+        const Outcome o = batch(project, std::string("--seed 3 --method ") + method);
+        ASSERT_EQ(o.exitCode, 0) << o.err;
+        const std::size_t at = o.out.find("\nProbability: 0.0000");
+        ASSERT_NE(at, std::string::npos) << o.out;
+        const std::size_t next = o.out.find('\n', at + 1);
+        EXPECT_EQ(o.out.substr(next + 1, 10), "Interval: ") << o.out;
+        EXPECT_NE(o.out.find("%, count -\nMethod: "), std::string::npos) << o.out;
+        EXPECT_EQ(batch(project, std::string("--seed 3 --method ") + method).out, o.out);
+    }
+    EXPECT_EQ(batch(project, "--method newton").exitCode, 2);
+}
+
 TEST_F(CommandLineTest, DistributionFileBesideTheProjectIsFound) {
     const Outcome o = batch(std::string(PROBEX_SOURCE_DIR) + "/examples/snow-load.pxw", "--seed 3");
     ASSERT_EQ(o.exitCode, 0) << o.err;

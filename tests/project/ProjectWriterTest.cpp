@@ -142,6 +142,31 @@ TEST_F(ProjectWriterTest, StopRuleKeysReadWithoutMessageAndWriteBackTheSameBytes
     EXPECT_EQ(ProjectText(again), text);
 }
 
+TEST_F(ProjectWriterTest, MethodKeysOfEachMethodReadBackToTheSameBytes) {
+    for (ReliabilityMethod method :
+         {ReliabilityMethod::Form, ReliabilityMethod::Sorm, ReliabilityMethod::ImportanceSampling,
+          ReliabilityMethod::SubsetSimulation}) {
+        SCOPED_TRACE(MethodWord(method));
+        TOutEvalSettings& eval = model.outEquations().evalSettings();
+        eval.Mode = OutEvalMode::Probability;
+        eval.Reliability = {method, 40, 3, 5000, 4000, 12};
+        const std::string text = ProjectText(model);
+        EXPECT_NE(text.find("MaxDiff=0.00100000\r\nMethod=" + std::string(MethodWord(method)) +
+                            "\r\nFormIterations=40\r\nFormStarts=3\r\nISSamples=5000\r\n"
+                            "SubsetSamples=4000\r\nSubsetLevels=12\r\n\r\n"),
+                  std::string::npos)
+            << text;
+        ProjectModel again(settings, prompter, direct);
+        EXPECT_EQ(ReadProjectText(again, text, dir.dir()).outcome, ReadOutcome::Completed);
+        EXPECT_TRUE(prompter.shown.empty());
+        EXPECT_EQ(again.outEquations().evalSettings().Reliability, eval.Reliability);
+        EXPECT_EQ(ProjectText(again), text);
+    }
+    // Monte Carlo with its default settings writes no method key.
+    model.outEquations().evalSettings().Reliability = {};
+    EXPECT_EQ(ProjectText(model).find("Method="), std::string::npos);
+}
+
 TEST_F(ProjectWriterTest, FailedSaveKeepsTheOldFileAndReportsTheSystemMessage) {
     const std::string path = dir.path("beam.pxw");
     WriteBytes(path, "old contents");

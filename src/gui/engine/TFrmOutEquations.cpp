@@ -7,6 +7,8 @@
 #include "gui/components/WholeText.h"
 #include "gui/engine/ChildWindow.h"
 #include "gui/engine/EquErrPrompter.h"
+#include "gui/reliability/TDesignPointView.h"
+#include "gui/reliability/TMethodBox.h"
 #include "model/ProjectModel.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
@@ -21,6 +23,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace probex {
@@ -64,7 +67,13 @@ TFrmOutEquations::TFrmOutEquations(ProjectModel& model, EquErrPrompter& prompter
     auto* top = new QSplitter(Qt::Horizontal, this);
     top->addWidget(m_editor);
     buildConvergenceGraph();
-    top->addWidget(m_convergence);
+    // The design point of the methods that find one stands beside the convergence graph.
+    m_graphs = new QTabWidget(this);
+    m_graphs->setObjectName(QStringLiteral("TabGraphs"));
+    m_designPoint = new TDesignPointView(prompter, m_graphs);
+    m_graphs->addTab(m_convergence, QStringLiteral("Convergence"));
+    m_graphs->addTab(m_designPoint, QStringLiteral("Design point"));
+    top->addWidget(m_graphs);
     top->setStretchFactor(0, 1);
     top->setStretchFactor(1, 1);
     layout->addWidget(top, 1);
@@ -149,6 +158,10 @@ void TFrmOutEquations::buildFields() {
     row->addLayout(results, 1);
 
     auto* probability = new QVBoxLayout;
+    m_methodBox = new TMethodBox(m_model.outEquations().evalSettings().Reliability, this);
+    connect(m_methodBox, &TMethodBox::methodChanged, this,
+            [this] { m_model.outEquations().ClearOutResults(); });
+    probability->addWidget(m_methodBox);
     probability->addWidget(buildPrecision());
     probability->addWidget(buildStopRule());
     probability->addStretch(1);
@@ -252,6 +265,7 @@ void TFrmOutEquations::refreshFromModel() {
     m_loading = false;
     applyModeLook();
     fillParameterFields();
+    m_methodBox->refresh();
     if (!m_model.outEquations().hasResult()) showCleared();
     redrawConvergence();
 }
@@ -279,6 +293,7 @@ void TFrmOutEquations::applyModeLook() {
     // The rule follows the probability counted during a run, which only this mode does.
     for (QWidget* w : std::initializer_list<QWidget*>{m_chbStopRule, m_edtTargetCoV, m_edtMinSteps})
         w->setEnabled(mode == OutEvalMode::Probability);
+    m_methodBox->setEnabled(mode != OutEvalMode::Inactive);
 }
 
 void TFrmOutEquations::fillParameterFields() {
@@ -367,10 +382,17 @@ void TFrmOutEquations::showEstimate(const TProbabilityEstimate& estimate) {
     const char sep = m_model.settings().DecimalSep;
     const Extended width = estimate.Upper - estimate.Lower;
     ShowWholeText(m_edtSteps, QString::number(estimate.Steps));
-    ShowWholeText(m_edtCount, QString::number(estimate.Count));
+    // The methods other than Monte Carlo count nothing.
+    ShowWholeText(m_edtCount, m_model.outEquations().usesReliability()
+                                  ? QStringLiteral("-")
+                                  : QString::number(estimate.Count));
+    // FORM and SORM give a probability without an interval.
+    const bool pointOnly = m_model.outEquations().usesReliability() && width == 0;
     ShowWholeText(m_edtInterval,
-                  QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) + " " +
-                                      FormatIntervalBound(estimate.Upper, width, sep)));
+                  pointOnly
+                      ? QString()
+                      : QString::fromLatin1(FormatIntervalBound(estimate.Lower, width, sep) + " " +
+                                            FormatIntervalBound(estimate.Upper, width, sep)));
     const std::string cov = FormatCoVPercent(estimate, sep);
     ShowWholeText(m_edtCoV, cov.empty() ? QString() : QString::fromLatin1(cov + " %"));
     const QColor window = QApplication::palette().color(QPalette::Base);
@@ -379,8 +401,11 @@ void TFrmOutEquations::showEstimate(const TProbabilityEstimate& estimate) {
 }
 
 void TFrmOutEquations::redrawConvergence() {
+    // The other methods reach probabilities far below the first points: a logarithmic axis.
+    const bool reliability = m_model.outEquations().usesReliability();
     QVector<QPointF> estimate, lower, upper;
     for (const TProbabilityEstimate& e : m_model.outEquations().convergence()) {
+        if (reliability && !(e.Lower > 0)) continue;
         const double steps = static_cast<double>(e.Steps);
         estimate.append({steps, static_cast<double>(e.Probability)});
         lower.append({steps, static_cast<double>(e.Lower)});
@@ -389,6 +414,9 @@ void TFrmOutEquations::redrawConvergence() {
     m_convergence->series(m_seriesEstimate).points = estimate;
     m_convergence->series(m_seriesLower).points = lower;
     m_convergence->series(m_seriesUpper).points = upper;
+    m_convergence->scene().x.title =
+        reliability ? QStringLiteral("Model evaluations") : QStringLiteral("Steps");
+    m_convergence->scene().y.logarithmic = reliability;
     m_convergence->scene().decimalSeparator = QLatin1Char(m_model.settings().DecimalSep);
     m_convergence->replot();
 }
@@ -411,7 +439,7 @@ void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
     for (QLineEdit* edit : {m_edtProb, m_edtIteration, m_edtDiff})
         setFieldColour(edit, window);
     showEstimate(iteration.Estimate);
-    // The search runs on this thread: paint now, or the person sees only the end.
+    // A search on this thread (Monte Carlo) is seen only at its end unless painted now.
     for (QLineEdit* edit : {m_edtResult, m_edtProb, m_edtIteration, m_edtDiff})
         edit->repaint();
     emit iterationShown(iteration.Iteration);
@@ -422,10 +450,26 @@ void TFrmOutEquations::onResult(const TOutResult& result) {
     m_edtResult->setEnabled(true);
     showEstimate(result.Estimate);
     setFieldColour(m_edtResult, SettingsColour(m_model.settings().ResultsColor));
+    const TOutEquations& out = m_model.outEquations();
+    if (!out.usesReliability()) {
+        m_designPoint->clear();
+        return;
+    }
+    const TReliabilityResult& method = out.reliabilityResult();
+    m_designPoint->showResult(method, m_model.settings().DecimalSep);
+    // Probability mode has no search: "Iteration" tells FORM's iterations or the levels of
+    // subset simulation.
+    if (out.evalSettings().Mode == OutEvalMode::Probability) {
+        m_edtIteration->setText(QString::number(method.Method == ReliabilityMethod::SubsetSimulation
+                                                    ? method.Levels
+                                                    : method.Iterations));
+        setFieldColour(m_edtIteration, QApplication::palette().color(QPalette::Base));
+    }
 }
 
 void TFrmOutEquations::onCleared() {
     showCleared();
+    m_designPoint->clear();
     redrawConvergence();
 }
 

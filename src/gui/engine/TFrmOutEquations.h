@@ -9,6 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class QTabWidget;
 
 namespace probex {
 
@@ -16,6 +17,8 @@ class ColouringEditor;
 class TPlot;
 class EquErrPrompter;
 class ProjectModel;
+class TDesignPointView;
+class TMethodBox;
 
 /// The out-equations window: the condition and its equations, the evaluation mode and
 /// parameter fields, the Evaluate button and the result fields the evaluation fills (the
@@ -32,6 +35,8 @@ public:
     QStatusBar* barError() const { return m_barError; }
     QLineEdit* field(const char* name) const;
     TPlot* convergenceGraph() const { return m_convergence; }
+    TMethodBox* methodBox() const { return m_methodBox; }
+    TDesignPointView* designPoint() const { return m_designPoint; }
 
     /// Raises the window, places the caret, writes BarError, shows the popup
     /// "Out equations error".
@@ -104,6 +109,9 @@ private:
     QLineEdit* m_edtTargetCoV = nullptr;
     QLineEdit* m_edtMinSteps = nullptr;
     TPlot* m_convergence = nullptr;
+    QTabWidget* m_graphs = nullptr;
+    TMethodBox* m_methodBox = nullptr;
+    TDesignPointView* m_designPoint = nullptr;
     int m_seriesEstimate = 0;
     int m_seriesLower = 0;
     int m_seriesUpper = 0;

@@ -4,16 +4,20 @@
 #include "gui/components/Plot.h"
 #include "gui/components/QtMainThread.h"
 #include "gui/engine/EquErrPrompter.h"
+#include "gui/reliability/TDesignPointView.h"
 #include "model/ProjectModel.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
+#include "variables/Distributions.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace probex;
@@ -193,6 +197,36 @@ private slots:
                  QStringLiteral("Illegal character: line 1 at \"< 2\""));
         QCOMPARE(f.window->editor()->textCursor().positionInBlock(), 7);
         QCOMPARE(f.prompter.popups.size(), std::size_t{2});
+        QVERIFY(f.prompter.shown.empty());
+    }
+
+    void methodEvaluatesWithoutARunAndShowsTheDesignPoint() {
+        OutFixture f;
+        f.click("RBProb");
+        f.typeOut("0 > y - 1");
+        f.window->findChild<QComboBox*>("CBMethod")->setCurrentIndex(1);
+        QCOMPARE(f.model->outEquations().evalSettings().Reliability.Method,
+                 ReliabilityMethod::Form);
+        // The step-number input cannot take part.
+        QVERIFY(!f.window->BtnStartClick());
+        QCOMPARE(f.window->barError()->currentMessage(),
+                 QStringLiteral("Input variable x is a step number: it cannot take part in FORM!"));
+        f.model->inputs().commitCell(1, InputColumn::Type, "Normal");
+        TIis& x = f.model->inputs().record(1);
+        x.Min = -100;
+        x.Max = 100;
+        x.Mean = 0;
+        x.StDev = 1;
+        QCOMPARE(CheckParameters(x), std::string());
+        QVERIFY(f.window->BtnStartClick());
+        QTRY_VERIFY_WITH_TIMEOUT(!f.model->running(), 20000);
+        QVERIFY(!f.model->resultsExist());
+        QCOMPARE(f.field("EdtResult")->text(), QStringLiteral("0.84134475")); // Φ(1)
+        QCOMPARE(f.field("EdtCount")->text(), QStringLiteral("-"));
+        QTableWidget* table = f.window->designPoint()->table();
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("1.00000000"));
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("1.000000"));
         QVERIFY(f.prompter.shown.empty());
     }
 

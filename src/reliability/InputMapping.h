@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/Extended.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace probex {
+
+struct TIis;
+
+/// A random input as a coordinate of standard normal space.
+struct TMappedInput {
+    std::string name;
+    std::int32_t varIndex = 0; ///< in the main equation set
+    const TIis* iis = nullptr;
+};
+
+/// The map from a point u of standard normal space to the values x of the random inputs.
+/// Every method reaches the inputs through toInputs alone, so that dependent inputs (a
+/// Gaussian copula, x = T(L·u)) change this one function and nothing else.
+class TInputMapping {
+public:
+    void add(TMappedInput input) { m_inputs.push_back(std::move(input)); }
+    int dimension() const { return static_cast<int>(m_inputs.size()); }
+    const std::vector<TMappedInput>& inputs() const { return m_inputs; }
+
+    /// Independent inputs: x_i = F_i⁻¹(Φ(u_i)) with each input's truncated distribution.
+    void toInputs(const Extended* u, Extended* x) const;
+
+private:
+    std::vector<TMappedInput> m_inputs;
+};
+
+} // namespace probex
