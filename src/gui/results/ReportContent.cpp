@@ -122,7 +122,6 @@ private:
             m_writer.section(QStringLiteral("Out Equations"));
             for (const std::string& line : m_model.outEquationLines)
                 m_writer.line(Q(line));
-            reliabilityLines();
         }
         if (node.has(ResultNode)) outResult();
     }
@@ -139,22 +138,13 @@ private:
         } else {
             m_writer.line(QStringLiteral("Probability: ") + Q(out.result().Text));
         }
-        m_writer.line(Q(EstimateLine(estimate, m_separator)));
-    }
-
-    /// The probability of a method other than Monte Carlo, then its method, beta, design
-    /// point and importance factors as the batch command prints them.
-    void reliabilityLines() {
-        const TOutEquations& out = m_model.outEquations();
-        if (!out.hasResult() || !out.usesReliability()) return;
-        m_writer.line({});
-        const bool parameter = out.evalSettings().Mode == OutEvalMode::Parameter;
-        m_writer.line(
-            (parameter ? QStringLiteral("Parameter: ") : QStringLiteral("Probability: ")) +
-            Q(out.result().Text));
-        for (const std::string& line :
-             ReliabilityLines(out.reliabilityResult(), m_model.settings().DecimalSep))
-            m_writer.line(Q(line));
+        // A method other than Monte Carlo gives its own precision lines, as the batch prints.
+        if (out.usesReliability()) {
+            for (const std::string& line : ReliabilityLines(out.reliabilityResult(), m_separator))
+                m_writer.line(Q(line));
+        } else {
+            m_writer.line(Q(EstimateLine(estimate, m_separator)));
+        }
     }
 
     void inputVariables(const TReportNode& node) {
