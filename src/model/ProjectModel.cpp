@@ -208,7 +208,8 @@ bool ProjectModel::prepareRun() {
         set.Vars.Values[set.ConstList.VarIndex[i]] = m_inputs.record(set.ConstList.Ref[i]).Loc;
     if (!m_outEquations.compiled()) return true;
     // Another method reads the outputs as computed at its own points: no log is needed.
-    return m_outEquations.usesReliability() ? m_outEquations.PrepareReliability(m_inputs)
+    return m_outEquations.usesReliability() ? m_outEquations.PrepareReliability(
+                                                  m_inputs, m_correlatedPositions, m_copula.lower())
                                             : m_outEquations.ValidateOutEquations();
 }
 
@@ -338,9 +339,11 @@ bool ProjectModel::Evaluate() {
         if (m_running) return false;
         // Without results the model is compiled and checked as for a run; with results it
         // is the model those results came from.
-        if (!m_resultsExist && (!CompileModel() || !checkSampledInputs(false))) return false;
+        if (!m_resultsExist &&
+            (!CompileModel() || !checkSampledInputs(false) || !prepareCorrelations()))
+            return false;
         if (!m_outEquations.CompileOutEquations(outEquationLines) ||
-            !m_outEquations.PrepareReliability(m_inputs))
+            !m_outEquations.PrepareReliability(m_inputs, m_correlatedPositions, m_copula.lower()))
             return false;
         return startReliabilityEvaluation();
     }

@@ -8,12 +8,27 @@
 
 namespace probex {
 
+void TInputMapping::correlate(std::vector<int> members, TSquareMatrix lower) {
+    m_members = std::move(members);
+    m_lower = std::move(lower);
+}
+
 void TInputMapping::toInputs(const Extended* u, Extended* x) const {
     // Far out (|u| > 9) Φ(u) rounds to 1; the nearest probability inside (0, 1) stands in.
     constexpr Extended Tiny = std::numeric_limits<Extended>::min();
     const Extended belowOne = std::nextafter(Extended{1}, Extended{0});
+    // x holds z first: u itself, then L·u over the correlated members.
+    for (std::size_t i = 0; i < m_inputs.size(); ++i)
+        x[i] = u[i];
+    for (std::size_t i = 0; i < m_members.size(); ++i) {
+        Extended z = 0;
+        for (std::size_t j = 0; j <= i; ++j)
+            z += m_lower(static_cast<int>(i), static_cast<int>(j)) *
+                 u[static_cast<std::size_t>(m_members[j])];
+        x[static_cast<std::size_t>(m_members[i])] = z;
+    }
     for (std::size_t i = 0; i < m_inputs.size(); ++i) {
-        Extended p = NormalCdf(u[i]);
+        Extended p = NormalCdf(x[i]);
         if (!(p > Tiny)) p = Tiny;
         if (!(p < belowOne)) p = belowOne;
         x[i] = TruncatedQuantile(*m_inputs[i].iis, p);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Extended.h"
+#include "variables/CorrelationMatrix.h"
 
 #include <cstdint>
 #include <string>
@@ -26,11 +27,18 @@ public:
     int dimension() const { return static_cast<int>(m_inputs.size()); }
     const std::vector<TMappedInput>& inputs() const { return m_inputs; }
 
-    /// Independent inputs: x_i = F_i⁻¹(Φ(u_i)) with each input's truncated distribution.
+    /// Makes the inputs at `members` (indexes into inputs()) correlated through the Gaussian
+    /// copula whose normal-space correlations have the Cholesky factor `lower`.
+    void correlate(std::vector<int> members, TSquareMatrix lower);
+
+    /// x_i = F_i⁻¹(Φ(z_i)) with each input's truncated distribution, where z = u for the
+    /// independent inputs and z = L·u over the members of a correlated group.
     void toInputs(const Extended* u, Extended* x) const;
 
 private:
     std::vector<TMappedInput> m_inputs;
+    std::vector<int> m_members;
+    TSquareMatrix m_lower;
 };
 
 } // namespace probex

@@ -91,6 +91,14 @@ std::string TLimitState::bind(const TInputTable& inputs, std::uint8_t relation,
     return {};
 }
 
+void TLimitState::correlate(const std::vector<int>& positions, const TSquareMatrix& lower) {
+    // bind maps every entry of the random list, in its order.
+    std::vector<int> members;
+    for (const int position : positions)
+        members.push_back(position - 1);
+    m_mapping.correlate(std::move(members), lower);
+}
+
 void TLimitState::setParameter(Extended value) {
     for (const std::int32_t v : m_parameterVars)
         m_out.Vars.Values[static_cast<std::size_t>(v)] = value;

@@ -30,6 +30,10 @@ public:
     std::string bind(const TInputTable& inputs, std::uint8_t relation, ReliabilityMethod method,
                      const std::string& parameterName, std::string& warning);
 
+    /// Draws the inputs at the 1-based random-list `positions` through the Gaussian copula with
+    /// the Cholesky factor `lower` (after a successful bind).
+    void correlate(const std::vector<int>& positions, const TSquareMatrix& lower);
+
     int dimension() const { return m_mapping.dimension(); }
     const TInputMapping& mapping() const { return m_mapping; }
 

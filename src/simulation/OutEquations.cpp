@@ -261,12 +261,18 @@ bool TOutEquations::usesReliability() const {
            m_eval.Reliability.Method != ReliabilityMethod::MonteCarlo;
 }
 
-bool TOutEquations::PrepareReliability(const TInputTable& inputs) {
+bool TOutEquations::PrepareReliability(const TInputTable& inputs,
+                                       const std::vector<int>& correlatedPositions,
+                                       const TSquareMatrix& correlatedLower) {
     if (!m_limitState) return false;
     const std::string parameter = m_eval.Mode == OutEvalMode::Parameter ? m_eval.ParName : "";
     const std::string problem =
         m_limitState->bind(inputs, m_relation, m_eval.Reliability.Method, parameter, m_bindWarning);
-    if (problem.empty()) return true;
+    if (problem.empty()) {
+        if (!correlatedPositions.empty())
+            m_limitState->correlate(correlatedPositions, correlatedLower);
+        return true;
+    }
     showError({}, problem);
     return false;
 }

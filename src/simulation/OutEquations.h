@@ -14,6 +14,8 @@
 
 namespace probex {
 
+struct TSquareMatrix;
+
 class MainThread;
 class Prompter;
 class TInputTable;
@@ -112,7 +114,8 @@ public:
     bool CompileOutEquations(const std::vector<std::string>& lines);
     /// Binds the compiled out equations to the model for the chosen method; instead of
     /// ValidateOutEquations when usesReliability(). On failure the message has been shown.
-    bool PrepareReliability(const TInputTable& inputs);
+    bool PrepareReliability(const TInputTable& inputs, const std::vector<int>& correlatedPositions,
+                            const TSquareMatrix& correlatedLower);
     /// The seed of the next evaluations with a method other than Monte Carlo.
     void setReliabilitySeed(std::uint64_t seed) { m_seed = seed; }
     /// What the last such evaluation found (its last probability in Parameter mode).

@@ -23,6 +23,8 @@ public:
     void clear();
 
     int size() const { return static_cast<int>(m_members.size()); }
+    /// The Cholesky factor of the normal-space correlations, in member order.
+    const TSquareMatrix& lower() const { return m_lower; }
     bool empty() const { return m_members.empty(); }
     const TIis& member(int i) const { return *m_members[static_cast<std::size_t>(i)]; }
 

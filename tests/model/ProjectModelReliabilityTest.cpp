@@ -60,6 +60,20 @@ TEST_F(ProjectModelReliabilityTest, EvaluateComputesTheProbabilityWithoutARun) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+TEST_F(ProjectModelReliabilityTest, CorrelatedInputsGoThroughTheCopula) {
+    // A rank correlation of 0.4825837395 is 0.5 in normal space: Z = R - S then has variance
+    // 2 - 2 * 0.5 = 1, so beta = 2 exactly; FORM and SORM are exact for a linear Z in z = L u.
+    model.correlations.set("R", "S", 0.4825837395L);
+    for (const ReliabilityMethod m : {ReliabilityMethod::Form, ReliabilityMethod::Sorm}) {
+        method().Method = m;
+        ASSERT_TRUE(model.Evaluate());
+        model.waitForRun();
+        ASSERT_TRUE(model.outEquations().hasResult());
+        EXPECT_NEAR(model.outEquations().result().Value, 0.0227501319481792L, 1e-7L);
+    }
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(ProjectModelReliabilityTest, RunEndEvaluatesWithTheChosenMethod) {
     method().Method = ReliabilityMethod::Sorm;
     model.setLastStep(100);
