@@ -18,10 +18,34 @@ void TRandom::Randomize() {
     m_hasCachedDeviate = false;
 }
 
-void TRandom::ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed1) {
-    if (autoSeed) return;
-    if (generator == 0) RandSeed = static_cast<std::uint32_t>(static_cast<std::uint64_t>(seed1));
+namespace {
+
+std::uint32_t Low32(std::int64_t value) {
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(value));
+}
+
+} // namespace
+
+void TRandom::ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed1,
+                        std::int64_t seed2) {
+    const bool parallel = generator == GeneratorParallel;
+    if (autoSeed && !parallel && !m_parallel) return;
     m_hasCachedDeviate = false;
+    m_parallel = false;
+    if (!parallel) {
+        if (!autoSeed && generator == GeneratorSimple) RandSeed = Low32(seed1);
+        return;
+    }
+    if (autoSeed) {
+        // Fresh seeds from the time-seeded state, so every run from step 0 differs.
+        advance();
+        seed1 = RandSeed;
+        advance();
+        seed2 = RandSeed;
+    }
+    m_stream.setKey(Low32(seed1), Low32(seed2));
+    m_stream.seekStep(1);
+    m_parallel = true;
 }
 
 Extended TRandom::NormalDeviate() {
