@@ -111,6 +111,8 @@ private:
     /// Every sampled input's parameters pass their check, and a draw that may take
     /// practically forever runs only when the person says so. False: the run must not start.
     bool checkSampledInputs();
+    /// Asks before a "Simple" run whose draws can pass the generator's period.
+    bool confirmGeneratorPeriod(bool parallel);
     bool prepareRun();
     void startWorker();
     void discardResults();
