@@ -50,7 +50,10 @@ public:
 
     /// Real draw in the open interval (0, 1): the 64 bits with the lowest set, times 2^-64.
     /// An 80-bit extended number holds every such value exactly, and 1 - u is one of them too.
-    Extended real() { return static_cast<Extended>(next() | 1u) * 0x1p-64L; }
+    Extended real() { return centredBits() * 0x1p-64L + 0.5L; }
+
+    /// 2u - 1 for the same draw u, in (-1, 1): exact, as is real().
+    Extended centred() { return centredBits() * 0x1p-63L; }
 
     /// Integer draw in 0..n-1 (0 for n below 1): the upper word times n, its upper half.
     std::int32_t integer(std::int32_t n) {
@@ -60,6 +63,13 @@ public:
     }
 
 private:
+    /// The draw, lowest bit set, less 2^63 as a signed number: converting an unsigned 64-bit
+    /// number would branch on its top bit, at random.
+    Extended centredBits() {
+        return static_cast<Extended>(
+            static_cast<std::int64_t>((next() | 1u) ^ 0x8000000000000000u));
+    }
+
     r123::Philox4x32::ctr_type m_counter{{0, 0, 0, 0}};
     r123::Philox4x32::key_type m_key{{0, 0}};
     r123::Philox4x32::ctr_type m_words{{0, 0, 0, 0}};

@@ -59,8 +59,8 @@ public:
             (static_cast<std::uint64_t>(RandSeed) * static_cast<std::uint32_t>(n)) >> 32);
     }
 
-    /// Standard normal deviate by Box-Muller; every second call returns the kept value of
-    /// the pair without drawing.
+    /// Standard normal deviate, in pairs: "Simple" by Box-Muller, "Parallel" by the polar
+    /// method; every second call returns the kept value of the pair without drawing.
     Extended NormalDeviate();
 
     void clearCachedDeviate() { m_hasCachedDeviate = false; }
@@ -70,6 +70,7 @@ public:
 
 private:
     void advance() { RandSeed = RandSeed * 134775813u + 1u; }
+    Extended parallelNormalPair();
 
     Extended m_cachedDeviate = 0;
     bool m_hasCachedDeviate = false;

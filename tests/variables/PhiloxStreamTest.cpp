@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace probex {
@@ -62,9 +63,15 @@ TEST(PhiloxStreamTest, RealDrawsStayInsideTheOpenInterval) {
     TPhiloxStream stream;
     stream.setKey(1, 2);
     stream.seekStep(1);
-    const std::uint64_t bits = stream.next();
-    stream.seekStep(1);
-    EXPECT_EQ(stream.real(), static_cast<Extended>(bits | 1u) * 0x1p-64L);
+    // Draws with the top bit set and clear alike.
+    for (int step = 1; step <= 16; ++step) {
+        stream.seekStep(step);
+        const std::uint64_t bits = stream.next();
+        stream.seekStep(step);
+        ASSERT_EQ(stream.real(), static_cast<Extended>(bits | 1u) * 0x1p-64L) << step;
+        stream.seekStep(step);
+        ASSERT_EQ(stream.centred(), static_cast<Extended>(bits | 1u) * 0x1p-63L - 1) << step;
+    }
     // The extremes of the 64 bits map inside (0, 1), exactly.
     EXPECT_GT(static_cast<Extended>(std::uint64_t{0} | 1u) * 0x1p-64L, 0.0L);
     EXPECT_LT(static_cast<Extended>(~std::uint64_t{0} | 1u) * 0x1p-64L, 1.0L);
@@ -122,6 +129,35 @@ TEST(PhiloxStreamTest, StepValuesDoNotDependOnEarlierSteps) {
         EXPECT_EQ(a.Random(7), b.Random(7));
         EXPECT_EQ(a.Random(), b.Random());
     }
+}
+
+TEST(PhiloxStreamTest, NormalPairsFollowThePolarMethod) {
+    TRandom random;
+    random.ApplySeed(false, GeneratorParallel, 3, 4);
+    random.beginStep(1);
+    TPhiloxStream raw;
+    raw.setKey(3, 4);
+    raw.seekStep(1);
+    Extended v1, v2, s;
+    do {
+        v1 = raw.centred();
+        v2 = raw.centred();
+        s = v1 * v1 + v2 * v2;
+    } while (s >= 1);
+    const Extended f = std::sqrt(-2 * std::log(s) / s);
+    EXPECT_NEAR(random.NormalDeviate(), v1 * f, 1e-17L);
+    EXPECT_NEAR(random.NormalDeviate(), v2 * f, 1e-17L);
+
+    // Moments of many deviates within their own sampling intervals.
+    const int n = 200000;
+    Extended sum = 0, squares = 0;
+    for (int i = 0; i < n; ++i) {
+        const Extended x = random.NormalDeviate();
+        sum += x;
+        squares += x * x;
+    }
+    EXPECT_NEAR(sum / n, 0.0L, 4 / std::sqrt(Extended(n)));  // 4 standard errors
+    EXPECT_NEAR(squares / n, 1.0L, 4 * std::sqrt(2.0L / n)); // variance of x^2 is 2
 }
 
 TEST(PhiloxStreamTest, SimpleIgnoresTheStepBoundaries) {
