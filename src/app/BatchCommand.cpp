@@ -17,6 +17,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
 #include "simulation/OutStat.h"
+#include "variables/Random.h"
 
 #include <atomic>
 #include <chrono>
@@ -41,6 +42,7 @@ struct BatchOptions {
     std::string project;
     std::optional<std::int64_t> steps;
     std::optional<std::int64_t> seed;
+    std::optional<std::int32_t> generator;
     std::optional<Extended> targetCoV;
     std::optional<ReliabilityMethod> method;
     std::string resultsDir;
@@ -52,9 +54,9 @@ struct BatchOptions {
 };
 
 const char* const Usage =
-    "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR] "
-    "[--settings FILE] [--save-as FILE] [--target-cov PERCENT] [--report FILE.pdf] "
-    "[--sensitivity] [--yes]\n"
+    "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--generator simple|parallel] "
+    "[--results DIR] [--settings FILE] [--save-as FILE] [--target-cov PERCENT] "
+    "[--report FILE.pdf] [--sensitivity] [--yes]\n"
     "       [--method montecarlo|form|sorm|is|subset]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
@@ -86,6 +88,13 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
             if (!next(value) || !ParseWhole(value, number))
                 return arg + " needs a whole number, not '" + value + "'";
             (arg == "--steps" ? options.steps : options.seed) = number;
+        } else if (arg == "--generator") {
+            if (next(value) && value == "simple")
+                options.generator = GeneratorSimple;
+            else if (value == "parallel")
+                options.generator = GeneratorParallel;
+            else
+                return "--generator needs simple or parallel, not '" + value + "'";
         } else if (arg == "--target-cov") {
             Extended percent = 0;
             if (!next(value) || !TryStrToExtended(value, '.', percent) || !(percent > 0)) {
@@ -279,9 +288,11 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
     model.currentProjectFile = options.project;
     if (options.steps) model.setLastStep(*options.steps);
     model.outputs().keepInputValues = options.sensitivity;
+    if (options.generator) settings.Generator = *options.generator;
     if (options.seed) {
+        // Seeds the generator the settings choose: "Parallel", or else "Simple".
         model.autoSeed = false;
-        settings.Generator = 0;
+        if (settings.Generator != GeneratorParallel) settings.Generator = GeneratorSimple;
         settings.Seed1 = static_cast<std::int32_t>(*options.seed);
     }
 

@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "simulation/CorrelatedGroup.h"
 #include "variables/Distributions.h"
+#include "variables/GeneratorPeriod.h"
 
 #include <algorithm>
 #include <random>
@@ -213,6 +214,17 @@ bool ProjectModel::prepareRun() {
                                             : m_outEquations.ValidateOutEquations();
 }
 
+bool ProjectModel::confirmGeneratorPeriod(bool parallel) {
+    if (parallel) return true;
+    const tDecodedEquations& set = *m_mainSet;
+    std::vector<const TIis*> inputs;
+    for (int i = 1; i <= set.RandomList.Count; ++i)
+        inputs.push_back(&m_inputs.record(set.RandomList.Ref[i]));
+    const std::string warning = SimplePeriodWarning(m_lastStep, inputs);
+    return warning.empty() || m_prompter.message(Prompter::Kind::Warning, warning + "\nRun anyway?",
+                                                 Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+}
+
 ProjectModel::RunCommand ProjectModel::RunStop() {
     if (m_running) {
         requestStop();
@@ -233,14 +245,16 @@ ProjectModel::RunCommand ProjectModel::RunStop() {
     m_running = true;
     m_observer->runningChanged(true);
     if (!m_resultsExist) {
-        if (!CompileModel() || !checkSampledInputs() || !prepareCorrelations() || !prepareRun()) {
+        if (!CompileModel() || !checkSampledInputs() || !prepareCorrelations() || !prepareRun() ||
+            !confirmGeneratorPeriod(m_settings.Generator == GeneratorParallel)) {
             m_running = false;
             m_observer->runningChanged(false);
             return RunCommand::Failed;
         }
-        m_random.ApplySeed(autoSeed, m_settings.Generator, m_settings.Seed1);
+        m_random.ApplySeed(autoSeed, m_settings.Generator, m_settings.Seed1, m_settings.Seed2);
         m_stepCounter = 0;
-    } else if (!m_outputs.GrowOutputLogs(m_lastStep)) {
+    } else if (!confirmGeneratorPeriod(m_random.parallel()) ||
+               !m_outputs.GrowOutputLogs(m_lastStep)) {
         // A continued run that goes past the prepared last step keeps every logged value.
         m_running = false;
         m_observer->runningChanged(false);

@@ -123,6 +123,8 @@ private:
     /// Builds the copula of the correlated inputs; a matrix that is not positive definite
     /// runs on the nearest valid one only when the person says so. False: no run.
     bool prepareCorrelations();
+    /// Asks before a "Simple" run whose draws can pass the generator's period.
+    bool confirmGeneratorPeriod(bool parallel);
     bool prepareRun();
     void startWorker();
     void discardResults();

@@ -126,7 +126,7 @@ const KeyDef kKeys[] = {
     {"InputFilenamePrompt", KeyKind::Boolean, &TSettings::InputFilenamePrompt},
     {"ResultsFilenamePrompt", KeyKind::Boolean, &TSettings::ResultsFilenamePrompt},
     // Generator
-    {"Generator", KeyKind::Integer, &TSettings::Generator, 0, 2},
+    {"Generator", KeyKind::Integer, &TSettings::Generator, 0, 3},
     {"Seed1", KeyKind::Integer, &TSettings::Seed1, INT32_MIN, INT32_MAX},
     {"Seed2", KeyKind::Integer, &TSettings::Seed2, INT32_MIN, INT32_MAX},
     {"InitialSampling", KeyKind::AtLeastOne, &TSettings::InitialSampling},

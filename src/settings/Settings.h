@@ -110,7 +110,7 @@ struct TSettings {
     bool ResultsFilenamePrompt = false;
 
     // Generator
-    std::int32_t Generator = 0; ///< 0 "Simple", 1 "Shuffled", 2 "Shuffled custom"
+    std::int32_t Generator = 0; ///< 0 "Simple", 1 "Shuffled", 2 "Shuffled custom", 3 "Parallel"
     std::int32_t Seed1 = 0;
     std::int32_t Seed2 = 0;
     std::int32_t InitialSampling = 0; ///< 0 or 1

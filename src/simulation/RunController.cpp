@@ -66,6 +66,7 @@ inline StepResult SampleAndEvaluate(TRunSetup& s, Draw draw, const std::atomic<b
                                     TEquError& error) {
     tVars& vars = s.set->Vars;
     const std::int32_t step = *s.stepCounter;
+    if (draw == Draw::Sample) s.random->beginStep(step);
     for (const TRunInput& in : s.inputs) {
         Extended v;
         switch (draw) {
@@ -197,6 +198,7 @@ bool TPxThread::blockOfSteps() {
     // request may cut a draw short, which a plain run does only in its last step: the block
     // gives way at once, so that the stop is not delayed by the draws of later steps.
     for (int l = 0; l < BlockSteps; ++l) {
+        s.random->beginStep(first + l);
         for (const TRunInput& in : s.inputs) {
             const Extended v = SampleValue(*in.iis, *s.random, first + l, &m_stop);
             block.Values[static_cast<std::size_t>(in.varIndex)][l] = v;

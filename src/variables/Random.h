@@ -1,15 +1,20 @@
 #pragma once
 
 #include "engine/Extended.h"
+#include "variables/PhiloxStream.h"
 
 #include <cstdint>
 
 namespace probex {
 
-/// The program's pseudo-random generator: a 32-bit linear congruential state (`RandSeed`)
-/// and the second deviate of the last Box-Muller pair. Draw sequences are fixed bit for bit,
-/// so a seed reproduces a run. One object serves the whole program; during a run only the
-/// worker thread uses it.
+/// The generator choices of the settings (`Generator`).
+enum : std::int32_t { GeneratorSimple = 0, GeneratorParallel = 3 };
+
+/// The program's pseudo-random generator: "Simple", a 32-bit linear congruential state
+/// (`RandSeed`), or "Parallel", a counter-based stream placed at each step (TPhiloxStream);
+/// with either, the second deviate of the last Box-Muller pair. Draw sequences are fixed bit
+/// for bit, so a seed reproduces a run. One object serves the whole program; during a run
+/// only the worker thread uses it.
 class TRandom {
 public:
     explicit TRandom(std::uint32_t seed = 0) : RandSeed(seed) {}
@@ -18,28 +23,44 @@ public:
     /// deviate; done once at program start.
     void Randomize();
 
-    /// Reseeds before a run from step 0. With `autoSeed` on nothing changes, so consecutive
-    /// runs continue the sequence. Only the first generator choice ("Simple", 0) takes
-    /// `seed1`, modulo 2^32; the cached deviate is cleared in every other case.
-    void ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed1);
+    /// Reseeds before a run from step 0 and chooses the generator: "Parallel" (3) or else
+    /// "Simple". Only the choice "Simple" (0) takes `seed1`, modulo 2^32; with `autoSeed` on
+    /// the state is kept, so consecutive runs continue the sequence. "Parallel" is keyed by both
+    /// seeds modulo 2^32; with `autoSeed` on by two fresh draws of the "Simple" state instead. The
+    /// cached deviate is cleared unless "Simple" goes on as it was.
+    void ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed1,
+                   std::int64_t seed2 = 0);
 
-    /// Real draw in [0, 1): the advanced state times 2^-32.
+    bool parallel() const { return m_parallel; }
+    TPhiloxStream& stream() { return m_stream; }
+
+    /// Called before the draws of each step: "Parallel" moves to the step's own stream and
+    /// forgets the deviate kept from the step before; "Simple" just goes on.
+    void beginStep(std::int64_t step) {
+        if (!m_parallel) return;
+        m_stream.seekStep(step);
+        m_hasCachedDeviate = false;
+    }
+
+    /// Real draw: "Simple" in [0, 1), the advanced state times 2^-32; "Parallel" in (0, 1).
     Extended Random() {
+        if (m_parallel) return m_stream.real();
         advance();
         return static_cast<Extended>(RandSeed) * 0x1p-32L;
     }
 
     /// Integer draw in 0..n-1: the upper half of the 64-bit product of the advanced state
-    /// and n. A range below 1 gives 0.
+    /// (the upper word of a "Parallel" draw) and n. A range below 1 gives 0.
     std::int32_t Random(std::int32_t n) {
+        if (m_parallel) return m_stream.integer(n);
         advance();
         if (n <= 0) return 0;
         return static_cast<std::int32_t>(
             (static_cast<std::uint64_t>(RandSeed) * static_cast<std::uint32_t>(n)) >> 32);
     }
 
-    /// Standard normal deviate by Box-Muller; every second call returns the kept value of
-    /// the pair without drawing.
+    /// Standard normal deviate, in pairs: "Simple" by Box-Muller, "Parallel" by the polar
+    /// method; every second call returns the kept value of the pair without drawing.
     Extended NormalDeviate();
 
     void clearCachedDeviate() { m_hasCachedDeviate = false; }
@@ -49,9 +70,12 @@ public:
 
 private:
     void advance() { RandSeed = RandSeed * 134775813u + 1u; }
+    Extended parallelNormalPair();
 
     Extended m_cachedDeviate = 0;
     bool m_hasCachedDeviate = false;
+    bool m_parallel = false;
+    TPhiloxStream m_stream;
 };
 
 } // namespace probex

@@ -104,6 +104,26 @@ TEST_F(CommandLineTest, BatchRunIsReproducibleAndPrintsTheTable) {
     EXPECT_NE(other.out, first.out);
 }
 
+TEST_F(CommandLineTest, GeneratorOptionChoosesHowTheSeedDraws) {
+    const Outcome simple = batch(Beam, "--seed 42 --steps 5000");
+    const Outcome parallel = batch(Beam, "--seed 42 --steps 5000 --generator parallel");
+    ASSERT_EQ(parallel.exitCode, 0) << parallel.err;
+    EXPECT_NE(parallel.out.find("\nZ\t5000\t"), std::string::npos);
+    EXPECT_NE(parallel.out, simple.out);
+    EXPECT_EQ(batch(Beam, "--generator parallel --seed 42 --steps 5000").out, parallel.out);
+    EXPECT_EQ(batch(Beam, "--seed 42 --steps 5000 --generator simple").out, simple.out);
+
+    // --seed seeds the generator of the settings; --generator overrides them.
+    std::ofstream(settings, std::ios::app) << "Generator=3\r\n";
+    EXPECT_EQ(batch(Beam, "--seed 42 --steps 5000").out, parallel.out);
+    EXPECT_EQ(batch(Beam, "--seed 42 --steps 5000 --generator simple").out, simple.out);
+
+    const Outcome bad = batch(Beam, "--generator fast");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("--generator needs simple or parallel, not 'fast'"), std::string::npos)
+        << bad.err;
+}
+
 TEST_F(CommandLineTest, TargetCoVStopsTheRunAndThePrecisionFollowsTheProbability) {
     const Outcome o = batch(Beam, "--seed 42 --steps 1000000 --target-cov 10");
     ASSERT_EQ(o.exitCode, 0) << o.err;

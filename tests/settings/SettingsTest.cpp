@@ -220,7 +220,8 @@ TEST(Settings, BadOrOutOfRangeIntegersClampOrFallBack) {
         {"Graph1DBarWidth=11", &TSettings::Graph1DBarWidth, 5},
         {"Mark1Color=-1", &TSettings::Mark1Color, 16711680},
         {"Mark1Color=0x0000FF", &TSettings::Mark1Color, 255},
-        {"Generator=3", &TSettings::Generator, 0},
+        {"Generator=3", &TSettings::Generator, 3},
+        {"Generator=4", &TSettings::Generator, 0},
         {"InitialSampling=5", &TSettings::InitialSampling, 1},
         {"InitialSampling=-1", &TSettings::InitialSampling, 0},
         {"Seed1=-2147483648", &TSettings::Seed1, INT32_MIN},
@@ -233,6 +234,17 @@ TEST(Settings, BadOrOutOfRangeIntegersClampOrFallBack) {
     EXPECT_TRUE(LoadText("[Settings]\nSaveWinPos=abc\n").SaveWinPos);
     EXPECT_FALSE(LoadText("[Settings]\nRewriteIDs=0x0\n").RewriteIDs);
     EXPECT_TRUE(LoadText("[Settings]\nRefreshProb=-1\n").RefreshProb);
+}
+
+TEST(Settings, ParallelGeneratorIsWrittenAndReadBack) {
+    TSettings parallel = Fresh();
+    parallel.Generator = 3;
+    TempDir temp;
+    ASSERT_EQ(SaveSettings(temp.path("Probex.ini"), parallel), "");
+    EXPECT_NE(ReadBytes(temp.path("Probex.ini")).find("Generator=3\r\n"), std::string::npos);
+    TSettings loaded = Fresh();
+    EXPECT_EQ(LoadSettings(temp.path("Probex.ini"), loaded), "");
+    EXPECT_EQ(loaded.Generator, 3);
 }
 
 TEST(Settings, BadMarkValueIsReportedAndTheRestStillReads) {

@@ -4,6 +4,7 @@
 #include "project/ColorNames.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "variables/Random.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -612,10 +613,10 @@ void TFrmOptions::buildDirectoriesTab(QTabWidget* tabs) {
 
 void TFrmOptions::buildGeneratorTab(QTabWidget* tabs) {
     Controls& c = *m_c;
-    c.RGGenerator = c.indexGroup(
-        "RGGenerator", QStringLiteral("Generator"),
-        {QStringLiteral("Simple"), QStringLiteral("Shuffled"), QStringLiteral("Shuffled custom")},
-        &TSettings::Generator);
+    c.RGGenerator = c.indexGroup("RGGenerator", QStringLiteral("Generator"),
+                                 {QStringLiteral("Simple"), QStringLiteral("Shuffled"),
+                                  QStringLiteral("Shuffled custom"), QStringLiteral("Parallel")},
+                                 &TSettings::Generator);
     c.EdtSeed1 = c.seed("EdtSeed1", &TSettings::Seed1);
     c.EdtSeed2 = c.seed("EdtSeed2", &TSettings::Seed2);
     QCheckBox* initial =
@@ -683,9 +684,10 @@ void TFrmOptions::connectInterplay() {
         });
     }
 
-    // Only the simple generator exists: any click brings it back.
-    connect(c.RGGenerator.group, &QButtonGroup::idClicked, this,
-            [this] { m_c->RGGenerator.setIndex(0); });
+    // The shuffled generators are not built: a click on them brings "Simple" back.
+    connect(c.RGGenerator.group, &QButtonGroup::idClicked, this, [this](int id) {
+        if (id != GeneratorParallel) m_c->RGGenerator.setIndex(0);
+    });
     connect(c.RGGenerator.group, &QButtonGroup::idToggled, this, update);
     connect(c.ChBAutoSeed, &QCheckBox::toggled, this, [this](bool on) {
         updateEnabling();

@@ -381,6 +381,22 @@ private slots:
         QVERIFY(!child<QLineEdit>("EdtSeed2")->isEnabled());
     }
 
+    void parallelGeneratorIsSelectable() {
+        open();
+        item("RGGenerator", 3)->click();
+        QCOMPARE(itemIndex("RGGenerator"), 3);
+        QCOMPARE(item("RGGenerator", 3)->text(), QStringLiteral("Parallel"));
+        child<QCheckBox>("ChBAutoSeed")->click();
+        QVERIFY(child<QLineEdit>("EdtSeed2")->isEnabled()); // keyed by both seeds
+        child<QCheckBox>("ChBAutoSeed")->click();
+        pressOk();
+        QCOMPARE(key("Generator"), std::string("3"));
+        m_dialog->show();
+        QCOMPARE(itemIndex("RGGenerator"), 3);
+        item("RGGenerator", 1)->click();
+        QCOMPARE(itemIndex("RGGenerator"), 0);
+    }
+
     void saveTabInterplay() {
         open();
         auto* dis = child<QCheckBox>("ChBHistDis");
