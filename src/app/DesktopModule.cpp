@@ -17,7 +17,8 @@ void* LoadEntryPoint(const char* symbol, std::string& error) {
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         const char* reason = dlerror();
-        error = "cannot load the window module " + path + ": " + (reason ? reason : "unknown");
+        // dlerror names the file and says why (missing, or a library it needs is missing).
+        error = std::string("cannot load the window module: ") + (reason ? reason : path.c_str());
         return nullptr;
     }
     void* entry = dlsym(module, symbol);
