@@ -1,4 +1,6 @@
-#include "simulation/PQSlots.h"
+#include "engine/LazyArray.h"
+
+#include "engine/Extended.h"
 
 #include <gtest/gtest.h>
 
@@ -9,29 +11,32 @@
 namespace probex {
 namespace {
 
-std::vector<Extended> Values(const PQSlots& slots) {
+constexpr std::size_t Size = 256;
+using Slots = LazyArray<Extended, Size>;
+
+std::vector<Extended> Values(const Slots& slots) {
     return {slots.begin(), slots.end()};
 }
 
-TEST(PQSlots, UnwrittenSlotsReadAsZerosWithoutMemoryOfTheirOwn) {
-    const PQSlots a;
-    const PQSlots b;
-    EXPECT_EQ(Values(a), std::vector<Extended>(PQLineSlots, 0));
+TEST(LazyArray, UnwrittenSlotsReadAsZerosWithoutMemoryOfTheirOwn) {
+    const Slots a;
+    const Slots b;
+    EXPECT_EQ(Values(a), std::vector<Extended>(Size, 0));
     EXPECT_EQ(a.data(), b.data()); // both read the one shared block of zeros
-    PQSlots c;
+    Slots c;
     c[3] = 1;
     EXPECT_NE(std::as_const(c).data(), a.data());
 }
 
-TEST(PQSlots, BehavesAsAnArrayOfValues) {
-    PQSlots slots;
-    slots[PQLineSlots - 1] = 9;
+TEST(LazyArray, BehavesAsAnArrayOfValues) {
+    Slots slots;
+    slots[Size - 1] = 9;
     slots = {2, 3, 4}; // the rest becomes 0, the old last value too
-    std::vector<Extended> expected(PQLineSlots, 0);
+    std::vector<Extended> expected(Size, 0);
     expected[0] = 2, expected[1] = 3, expected[2] = 4;
     EXPECT_EQ(Values(slots), expected);
 
-    PQSlots copy = slots; // a copy owns its values
+    Slots copy = slots; // a copy owns its values
     copy[0] = 7;
     EXPECT_EQ(slots[0], 2);
     slots = copy;
@@ -39,6 +44,8 @@ TEST(PQSlots, BehavesAsAnArrayOfValues) {
     copy[0] = 8;
     EXPECT_EQ(slots[0], 7);
 
+    const std::array<Extended, Size>& whole = slots;
+    EXPECT_EQ(whole[1], 3);
     const std::span<const Extended> first = std::span(slots).first(2);
     EXPECT_EQ(std::vector<Extended>(first.begin(), first.end()), (std::vector<Extended>{7, 3}));
 }
