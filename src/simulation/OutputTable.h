@@ -2,6 +2,7 @@
 
 #include "engine/Extended.h"
 #include "simulation/InputLogs.h"
+#include "simulation/PQSlots.h"
 #include "simulation/RunTable.h"
 
 #include <array>
@@ -35,7 +36,6 @@ enum OutWindowKind : int { owStatistics = 0, ow1D, owProbability, owQuantile };
 
 constexpr int OutputRows = 255;  ///< data rows 1..255
 constexpr int OutputColumns = 5; ///< "Variable" .. "Comment"
-constexpr int PQLineSlots = 256; ///< lines of a probability or quantile window
 
 /// The record kept beside a row of the output variable table and moved with it.
 struct TGrdOVarSup {
@@ -43,11 +43,11 @@ struct TGrdOVarSup {
     std::string savedActivity = "Inactive";
     std::array<std::string, 4> windowIds; ///< indexed by OutWindowKind
     std::array<Extended, 4> markValues{};
-    std::array<bool, 4> markKinds{};                ///< true: a value Q whose probability is wanted
-    std::array<Extended, PQLineSlots> probValues{}; ///< probability window inputs Q
-    std::array<Extended, PQLineSlots> probResults{};  ///< probability window results P
-    std::array<Extended, PQLineSlots> quantResults{}; ///< quantile window results Q
-    std::array<Extended, PQLineSlots> quantProbs{};   ///< quantile window inputs P
+    std::array<bool, 4> markKinds{}; ///< true: a value Q whose probability is wanted
+    PQSlots probValues;              ///< probability window inputs Q
+    PQSlots probResults;             ///< probability window results P
+    PQSlots quantResults;            ///< quantile window results Q
+    PQSlots quantProbs;              ///< quantile window inputs P
 };
 
 /// The output variable table: 255 rows of five text cells, which are the authoritative

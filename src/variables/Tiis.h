@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Extended.h"
+#include "engine/LazyArray.h"
 
 #include <array>
 #include <cstdint>
@@ -88,7 +89,8 @@ struct TIis {
     std::string FileName;     ///< distribution file name without directory
     std::string ConstCaption; ///< caption of a named constant, empty when typed
     std::int32_t Bins = 0;
-    std::array<Extended, ProfileCells> Profile{};
+    /// Histograms only; the 255 rows of the input table hold no cells until one is written.
+    LazyArray<Extended, ProfileCells> Profile;
     std::int32_t ProfileCount = 0;
     std::int32_t UrnSize = 0;
     /// Bin indexes drawn uniformly by the sampler; UrnSize entries. Only BuildHistogram fills

@@ -30,6 +30,40 @@ if(NOT result EQUAL 0 OR NOT out MATCHES "\nQ\t200\t")
     message(FATAL_ERROR "installed batch run failed (${result}):\n${out}\n${err}")
 endif()
 
+# The PDF report needs the window module, installed under lib/ and found from bin/.
+file(GLOB_RECURSE module "${PREFIX}/lib*/probex/probex-desktop.so")
+if(NOT module)
+    message(FATAL_ERROR "not installed: the window module lib/probex/probex-desktop.so")
+endif()
+set(report "${home}/beam.pdf")
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env HOME=${home} XDG_CONFIG_HOME=${home}/.config
+        "${PREFIX}/bin/probex" --batch "${PREFIX}/share/probex/examples/beam.pxw"
+        --steps 100 --seed 1 --report "${report}"
+    RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT result EQUAL 0 OR NOT EXISTS "${report}")
+    message(FATAL_ERROR "installed report failed (${result}):\n${err}")
+endif()
+
+# Without its module the program still runs batch projects, and says why a report or the window
+# cannot be had.
+file(REMOVE "${module}" "${report}")
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env HOME=${home} XDG_CONFIG_HOME=${home}/.config
+        "${PREFIX}/bin/probex" --batch "${PREFIX}/share/probex/examples/beam.pxw"
+        --steps 100 --seed 1 --report "${report}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT out MATCHES "\nS\t100\t" OR NOT err MATCHES "cannot load the window module"
+   OR result EQUAL 0)
+    message(FATAL_ERROR "a report without the module (${result}):\n${out}\n${err}")
+endif()
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env HOME=${home} QT_QPA_PLATFORM=offscreen
+        "${PREFIX}/bin/probex" RESULT_VARIABLE result ERROR_VARIABLE err)
+if(NOT result EQUAL 2 OR NOT err MATCHES "error: cannot load the window module")
+    message(FATAL_ERROR "the window without the module (${result}):\n${err}")
+endif()
+
 execute_process(COMMAND "${PREFIX}/bin/probex" --help RESULT_VARIABLE result OUTPUT_VARIABLE out)
 if(NOT result EQUAL 0 OR NOT out MATCHES "probex --batch PROJECT.pxw")
     message(FATAL_ERROR "installed --help failed (${result}):\n${out}")

@@ -24,7 +24,7 @@ struct TOutVar;
 /// What tells the probability window from the quantile window: which column is the input,
 /// which function computes the result and where the numbers are kept.
 struct PQWindowTraits {
-    using Slots = std::array<Extended, PQLineSlots>;
+    using Slots = PQSlots;
 
     ResultWindowKind kind;
     const char* caption;     ///< "Probabilities", "Quantiles"
