@@ -9,6 +9,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
 import openturns as ot
 
@@ -54,11 +55,15 @@ def probex(model, method):
             f.write(project(model))
         with open(settings, "w", newline="") as f:
             f.write("[Settings]\r\nDecimalSeparator=.\r\nListSeparator=,\r\n")
+        # The whole process, start and reading the project included: what a user waits for.
+        started = time.perf_counter()
         text = subprocess.run([PROBEX, "--batch", path, "--settings", settings, "--seed", "1",
                                "--method", method], capture_output=True, text=True).stdout
+        seconds = time.perf_counter() - started
     lines = dict(l.split(": ", 1) for l in text.splitlines() if ": " in l)
     interval = lines.get("Interval", "").split(" (")[0]
-    return lines.get("Probability", "?"), lines.get("Beta", ""), interval, lines.get("Method", "")
+    return (lines.get("Probability", "?"), lines.get("Beta", ""), interval,
+            lines.get("Method", ""), seconds)
 
 
 def marginal(kind, mean, sd, lo, hi):
@@ -75,12 +80,17 @@ def openturns(model):
     vector = ot.RandomVector(distribution)
     event = ot.ThresholdEvent(ot.CompositeRandomVector(g, vector), ot.Less(), 0.0)
     start = distribution.getMean()
-    form = ot.FORM(ot.AbdoRackwitz(), event, start)
-    form.run()
-    fr = form.getResult()
-    sorm = ot.SORM(ot.AbdoRackwitz(), event, start)
-    sorm.run()
-    sr = sorm.getResult()
+    timed = {}
+
+    def run(method, algorithm):
+        calls = g.getEvaluationCallsNumber()
+        started = time.perf_counter()
+        algorithm.run()
+        timed[method] = (time.perf_counter() - started, g.getEvaluationCallsNumber() - calls)
+        return algorithm.getResult()
+
+    fr = run("form", ot.FORM(ot.AbdoRackwitz(), event, start))
+    sr = run("sorm", ot.SORM(ot.AbdoRackwitz(), event, start))
     ot.RandomGenerator.SetSeed(1)
     standard = ot.StandardEvent(event)
     is_ = ot.ProbabilitySimulationAlgorithm(
@@ -88,24 +98,27 @@ def openturns(model):
                                                             ot.CovarianceMatrix(len(names)))))
     is_.setMaximumOuterSampling(20000)
     is_.setMaximumCoefficientOfVariation(0.0)
-    is_.run()
+    isr = run("is", is_)
     ss = ot.SubsetSampling(event)
     ss.setMaximumOuterSampling(10000)
-    ss.run()
+    ssr = run("subset", ss)
     return {
         "form": (fr.getEventProbability(), fr.getHasoferReliabilityIndex()),
         "sorm": (sr.getEventProbabilityBreitung(), sr.getEventProbabilityHohenbichler(),
                  sr.getEventProbabilityTvedt()),
-        "is": is_.getResult().getProbabilityEstimate(),
-        "subset": ss.getResult().getProbabilityEstimate(),
-    }
+        "is": isr.getProbabilityEstimate(),
+        "subset": ssr.getProbabilityEstimate(),
+    }, timed
 
 
 for title, model in MODELS.items():
-    reference = openturns(model)
+    reference, timed = openturns(model)
     print(f"== {title}")
     for method in ("form", "sorm", "is", "subset"):
-        p, beta, interval, info = probex(model, method)
+        p, beta, interval, info, seconds = probex(model, method)
         detail = " ".join(x for x in (("beta " + beta) if beta else "", interval) if x)
-        print(f"  {method:7s} probex {p:>12s} {detail:44s} {info}")
-        print(f"  {'':7s} OpenTURNS {reference[method]}")
+        print(f"  {method:7s} probex {p:>12s} {detail:44s} {info}, {1000 * seconds:.1f} ms "
+              "(whole process)")
+        ot_seconds, ot_calls = timed[method]
+        print(f"  {'':7s} OpenTURNS {reference[method]}, evaluations {ot_calls}, "
+              f"{1000 * ot_seconds:.1f} ms")
