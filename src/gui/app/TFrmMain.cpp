@@ -61,7 +61,9 @@ const char* const ToolbarKey = "State";
 /// Where the model windows start when Probex.ini has no placement for them: the equations,
 /// the input and the evaluated variables side by side, and under them the out equations,
 /// whose fields need the whole width of the default main window to show their numbers whole.
-const QRect DefaultRects[] = {QRect(0, 0, 300, 210), QRect(0, 215, 1030, 420),
+// The out-equations window spans the width below the three model windows, tall enough for its
+// method and precision fields.
+const QRect DefaultRects[] = {QRect(0, 0, 300, 210), QRect(0, 215, 1030, 580),
                               QRect(305, 0, 420, 210), QRect(730, 0, 300, 210)};
 
 QString Latin1(const std::string& text) {
@@ -669,7 +671,7 @@ void TFrmMain::restorePlacements() {
     if (const auto placement = ReadPlacement(ini, MainSection))
         ApplyPlacement(this, *placement);
     else
-        resize(1040, 720);
+        resize(1040, 880);
     const std::string toolbars = ini.readString(ToolbarSection, ToolbarKey, "");
     if (!toolbars.empty()) restoreState(QByteArray::fromHex(QByteArray::fromStdString(toolbars)));
     for (std::size_t i = 0; i < m_fixed.size(); ++i) {

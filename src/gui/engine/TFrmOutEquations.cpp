@@ -154,14 +154,16 @@ void TFrmOutEquations::buildFields() {
     currentForm->addRow(QStringLiteral("Iteration:"), m_edtIteration);
     currentForm->addRow(QStringLiteral("Difference:"), m_edtDiff);
     results->addWidget(current);
+    // The method sits under the search's fields, so that the window stays low enough to leave
+    // room for the model windows.
+    m_methodBox = new TMethodBox(m_model.outEquations().evalSettings().Reliability, this);
+    connect(m_methodBox, &TMethodBox::methodChanged, this,
+            [this] { m_model.outEquations().ClearOutResults(); });
+    results->addWidget(m_methodBox);
     results->addStretch(1);
     row->addLayout(results, 1);
 
     auto* probability = new QVBoxLayout;
-    m_methodBox = new TMethodBox(m_model.outEquations().evalSettings().Reliability, this);
-    connect(m_methodBox, &TMethodBox::methodChanged, this,
-            [this] { m_model.outEquations().ClearOutResults(); });
-    probability->addWidget(m_methodBox);
     probability->addWidget(buildPrecision());
     probability->addWidget(buildStopRule());
     probability->addStretch(1);
