@@ -128,4 +128,14 @@ Extended ComplementQuantile(const BetaLaw& y, Extended s) {
     return betaQuantile(y, s, true);
 }
 
+Extended Quantile(const WeibullLaw& y, Extended t) {
+    if (!(t > 0 && t < 1)) return bm::quantile(y, t);
+    return y.scale() * std::exp(std::log(-std::log1p(-t)) / y.shape());
+}
+
+Extended ComplementQuantile(const WeibullLaw& y, Extended s) {
+    if (!(s > 0 && s < 1)) return bm::quantile(bm::complement(y, s));
+    return y.scale() * std::exp(std::log(-std::log(s)) / y.shape());
+}
+
 } // namespace probex

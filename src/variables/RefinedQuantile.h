@@ -5,11 +5,13 @@
 
 #include <boost/math/distributions/beta.hpp>
 #include <boost/math/distributions/gamma.hpp>
+#include <boost/math/distributions/weibull.hpp>
 
 namespace probex {
 
 using GammaLaw = boost::math::gamma_distribution<Extended, TailPolicy>;
 using BetaLaw = boost::math::beta_distribution<Extended, TailPolicy>;
+using WeibullLaw = boost::math::weibull_distribution<Extended, TailPolicy>;
 
 /// The x where P(Y ≤ x) = t. Any law: Boost's extended-precision inversion.
 template <class Dist> Extended Quantile(const Dist& y, Extended t) {
@@ -29,5 +31,11 @@ Extended Quantile(const GammaLaw& y, Extended t);
 Extended ComplementQuantile(const GammaLaw& y, Extended s);
 Extended Quantile(const BetaLaw& y, Extended t);
 Extended ComplementQuantile(const BetaLaw& y, Extended s);
+
+/// The Weibull law's closed form with its power taken as exp(ln(·) / shape): a fifth of the
+/// cost of powl, within a few units in the last place of extended precision times the size
+/// of the exponent.
+Extended Quantile(const WeibullLaw& y, Extended t);
+Extended ComplementQuantile(const WeibullLaw& y, Extended s);
 
 } // namespace probex
