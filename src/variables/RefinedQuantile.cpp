@@ -22,6 +22,8 @@ constexpr double notSettled = std::numeric_limits<double>::quiet_NaN();
 // the rounding of double.
 constexpr double settledStep = 1e-6;
 constexpr int mostSteps = 4;
+// Below this a tail in double has lost digits to gradual underflow.
+constexpr Extended smallestTarget = std::numeric_limits<double>::min() * 0x1p53;
 // Beyond these shapes the continued fraction needs many terms; the root search copes.
 constexpr double largestBetaShapes = 1e5;
 
@@ -33,7 +35,7 @@ template <class Tail> double polish(double x, double lo, double hi, Tail tail) {
         double slope = 0;
         double bend = 0;
         const double g = tail(x, slope, bend);
-        if (!(slope != 0) || !std::isfinite(g)) return notSettled;
+        if (!(slope != 0) || !std::isfinite(slope) || !std::isfinite(g)) return notSettled;
         const double newton = g / slope;
         const double damping = 1 - newton * bend / 2;
         // Far from the root Halley's correction can mislead; Newton's step is then taken.
@@ -50,17 +52,20 @@ template <class Tail> double polish(double x, double lo, double hi, Tail tail) {
 // costs nothing.
 Extended gammaQuantile(const GammaLaw& y, Extended target, bool upper) {
     const double a = double(y.shape());
-    const double start = upper ? bm::gamma_q_inv(a, double(target), Start())
-                               : bm::gamma_p_inv(a, double(target), Start());
-    const double x = polish(start, 0, std::numeric_limits<double>::infinity(),
-                            [&](double v, double& slope, double& bend) {
-                                double density = 0;
-                                const double tail = bm::detail::gamma_incomplete_imp(
-                                    a, v, true, upper, TailPolicy(), &density);
-                                slope = upper ? -density : density;
-                                bend = (a - 1) / v - 1;
-                                return double(tail - target);
-                            });
+    double x = notSettled;
+    if (target >= smallestTarget) {
+        const double start = upper ? bm::gamma_q_inv(a, double(target), Start())
+                                   : bm::gamma_p_inv(a, double(target), Start());
+        x = polish(start, 0, std::numeric_limits<double>::infinity(),
+                   [&](double v, double& slope, double& bend) {
+                       double density = 0;
+                       const double tail = bm::detail::gamma_incomplete_imp(a, v, true, upper,
+                                                                            TailPolicy(), &density);
+                       slope = upper ? -density : density;
+                       bend = (a - 1) / v - 1;
+                       return double(tail - target);
+                   });
+    }
     if (std::isnan(x))
         return upper ? bm::quantile(bm::complement(y, target)) : bm::quantile(y, target);
     return x * y.scale();
@@ -94,7 +99,7 @@ Extended betaQuantile(const BetaLaw& y, Extended target, bool upper) {
     const double a = double(y.alpha());
     const double b = double(y.beta());
     double x = notSettled;
-    if (a <= largestBetaShapes && b <= largestBetaShapes) {
+    if (a <= largestBetaShapes && b <= largestBetaShapes && target >= smallestTarget) {
         const double start = upper ? bm::ibetac_inv(a, b, double(target), Start())
                                    : bm::ibeta_inv(a, b, double(target), Start());
         x = polish(start, 0, 1, [&](double v, double& slope, double& bend) {

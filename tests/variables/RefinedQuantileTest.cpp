@@ -50,6 +50,16 @@ TEST(RefinedQuantileTest, BetaMatchesFullInversion) {
     }
 }
 
+// Double holds such a tail with a few digits only: the full inversion answers.
+TEST(RefinedQuantileTest, TailsBelowDoubleTakeTheFullInversion) {
+    for (const Extended shape : {0.3L, 25.0L}) {
+        const GammaLaw y(shape, 3);
+        EXPECT_EQ(Quantile(y, 1e-310L), boost::math::quantile(y, 1e-310L));
+        EXPECT_EQ(ComplementQuantile(y, 1e-310L),
+                  boost::math::quantile(boost::math::complement(y, 1e-310L)));
+    }
+}
+
 TEST(RefinedQuantileTest, WeibullMatchesClosedFormWithPowl) {
     // Shapes 0.02..1e7: every coefficient of variation the Weibull kind accepts.
     for (const Extended shape : {0.02L, 0.5L, 1.0L, 3.6L, 1e3L, 1e7L}) {
