@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Extended.h"
+#include "variables/RefinedQuantile.h"
 #include "variables/Tiis.h"
 
 #include <boost/math/distributions/beta.hpp>
@@ -17,20 +18,6 @@
 
 namespace probex {
 
-/// Boost.Math as the sampler needs it: extended precision kept (no promotion) and every
-/// error returned as a value (NaN, infinity, 0) instead of thrown, so that a draw neither
-/// throws nor allocates.
-using TailPolicy = boost::math::policies::policy<
-    boost::math::policies::domain_error<boost::math::policies::ignore_error>,
-    boost::math::policies::pole_error<boost::math::policies::ignore_error>,
-    boost::math::policies::overflow_error<boost::math::policies::ignore_error>,
-    boost::math::policies::underflow_error<boost::math::policies::ignore_error>,
-    boost::math::policies::denorm_error<boost::math::policies::ignore_error>,
-    boost::math::policies::evaluation_error<boost::math::policies::ignore_error>,
-    boost::math::policies::rounding_error<boost::math::policies::ignore_error>,
-    boost::math::policies::indeterminate_result_error<boost::math::policies::ignore_error>,
-    boost::math::policies::promote_float<false>, boost::math::policies::promote_double<false>>;
-
 /// An untruncated distribution of X = Offset + Factor·Y, Y following a Boost distribution:
 /// both tails and their inverses. A negative factor mirrors Y (smallest values).
 template <class Dist> struct TTails {
@@ -44,14 +31,11 @@ template <class Dist> struct TTails {
     Extended upper(Extended x) const { return Factor > 0 ? above(y(x)) : below(y(x)); }
     /// The x where F(x) = t.
     Extended lowerQuantile(Extended t) const {
-        return Offset + Factor * (Factor > 0
-                                      ? boost::math::quantile(Y, t)
-                                      : boost::math::quantile(boost::math::complement(Y, t)));
+        return Offset + Factor * (Factor > 0 ? Quantile(Y, t) : ComplementQuantile(Y, t));
     }
     /// The x where S(x) = s.
     Extended upperQuantile(Extended s) const {
-        return Offset + Factor * (Factor > 0 ? boost::math::quantile(boost::math::complement(Y, s))
-                                             : boost::math::quantile(Y, s));
+        return Offset + Factor * (Factor > 0 ? ComplementQuantile(Y, s) : Quantile(Y, s));
     }
     /// The density of X.
     Extended density(Extended x) const {
