@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::array<const char*, 5> ResultPrefixes{"OutStat_", "Out1D_", "Out2D_", "OutProb_",
                                                     "OutQuant_"};
+constexpr std::string_view SensitivityPrefix = "OutSens_";
 
 struct FixedWindow {
     const char* section;
@@ -50,9 +51,8 @@ bool ParseFourIntegers(const std::string& text, std::array<std::int32_t, 4>& val
     return true;
 }
 
-/// n of the section "<kind's prefix>n" (letter case ignored), 0 for any other section.
-std::size_t ResultSectionNumber(ResultWindowKind kind, std::string_view section) {
-    const std::string_view prefix = ResultPrefixes[static_cast<std::size_t>(kind)];
+/// n of the section "<prefix>n" (letter case ignored), 0 for any other section.
+std::size_t ResultSectionNumber(std::string_view prefix, std::string_view section) {
     if (section.size() <= prefix.size()) return 0;
     for (std::size_t i = 0; i < prefix.size(); ++i)
         if (std::tolower(static_cast<unsigned char>(section[i])) !=
@@ -98,20 +98,39 @@ void WritePlacement(IniFile& file, std::string_view section, const TWindowPlacem
     file.writeString(section, "NormPos", FourIntegers(placement.NormPos));
 }
 
+namespace {
+
+void PutNumbered(IniFile& file, std::string_view prefix,
+                 const std::vector<std::optional<TWindowPlacement>>& list) {
+    // A numbered section without a window of that number would place the next one.
+    for (const std::string& section : file.sections()) {
+        const std::size_t n = ResultSectionNumber(prefix, section);
+        if (n != 0 && (n > list.size() || !list[n - 1])) file.eraseSection(section);
+    }
+    for (std::size_t n = 1; n <= list.size(); ++n)
+        if (list[n - 1])
+            WritePlacement(file, std::string(prefix) + std::to_string(n), *list[n - 1]);
+}
+
+std::vector<std::optional<TWindowPlacement>>
+ReadNumbered(const IniFile& file, std::string_view prefix, std::size_t count) {
+    std::vector<std::optional<TWindowPlacement>> list;
+    for (std::size_t n = 1; n <= count; ++n)
+        list.push_back(ReadPlacement(file, std::string(prefix) + std::to_string(n)));
+    return list;
+}
+
+} // namespace
+
 void PutLayout(IniFile& file, const TProjectLayout& layout) {
     for (const FixedWindow& window : FixedWindows)
         if (const auto& placement = layout.*window.member)
             WritePlacement(file, window.section, *placement);
     for (const ResultWindowKind kind : AllResultWindowKinds) {
-        const auto& list = layout.results[static_cast<std::size_t>(kind)];
-        // A numbered section without a window of that number would place the next one.
-        for (const std::string& section : file.sections()) {
-            const std::size_t n = ResultSectionNumber(kind, section);
-            if (n != 0 && (n > list.size() || !list[n - 1])) file.eraseSection(section);
-        }
-        for (std::size_t n = 1; n <= list.size(); ++n)
-            if (list[n - 1]) WritePlacement(file, LayoutSectionName(kind, n), *list[n - 1]);
+        const auto k = static_cast<std::size_t>(kind);
+        PutNumbered(file, ResultPrefixes[k], layout.results[k]);
     }
+    PutNumbered(file, SensitivityPrefix, layout.sensitivity);
 }
 
 std::string LayoutFileText(const TProjectLayout& layout) {
@@ -130,7 +149,8 @@ std::string WriteLayoutFile(const std::string& path, const TProjectLayout& layou
 }
 
 std::optional<TProjectLayout> ReadLayoutFile(const std::string& path,
-                                             const std::array<std::size_t, 5>& counts) {
+                                             const std::array<std::size_t, 5>& counts,
+                                             std::size_t sensitivityCount) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     IniFile file;
@@ -140,9 +160,9 @@ std::optional<TProjectLayout> ReadLayoutFile(const std::string& path,
         layout.*window.member = ReadPlacement(file, window.section);
     for (const ResultWindowKind kind : AllResultWindowKinds) {
         const auto k = static_cast<std::size_t>(kind);
-        for (std::size_t n = 1; n <= counts[k]; ++n)
-            layout.results[k].push_back(ReadPlacement(file, LayoutSectionName(kind, n)));
+        layout.results[k] = ReadNumbered(file, ResultPrefixes[k], counts[k]);
     }
+    layout.sensitivity = ReadNumbered(file, SensitivityPrefix, sensitivityCount);
     return layout;
 }
 

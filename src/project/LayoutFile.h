@@ -33,6 +33,8 @@ struct TProjectLayout {
     std::optional<TWindowPlacement> varList;      ///< "Var list"
     /// Per kind (in `AllResultWindowKinds` order), window n of the list at element n-1.
     std::array<std::vector<std::optional<TWindowPlacement>>, 5> results;
+    /// The sensitivity windows in the same way, sections "OutSens_n".
+    std::vector<std::optional<TWindowPlacement>> sensitivity;
 
     bool operator==(const TProjectLayout&) const = default;
 };
@@ -44,8 +46,8 @@ public:
     virtual ~LayoutKeeper() = default;
     virtual TProjectLayout collectLayout() = 0;
     /// Called once the windows made by a reading exist on screen (pending events processed
-    /// first). Statistics and 1D windows take the position only; the others position and
-    /// show state.
+    /// first). Statistics and 1D windows take the position only; the others (sensitivity
+    /// windows too) the whole placement.
     virtual void applyLayout(const TProjectLayout& layout) = 0;
 };
 
@@ -62,8 +64,8 @@ std::optional<TWindowPlacement> ReadPlacement(const IniFile& file, std::string_v
 void WritePlacement(IniFile& file, std::string_view section, const TWindowPlacement& placement);
 
 /// Puts the placements into `file`: the four fixed windows' sections, then the numbered
-/// result window sections. Numbered sections of windows no longer open are removed; every
-/// other section and key stays.
+/// result window sections, the sensitivity windows' last. Numbered sections of windows no longer
+/// open are removed; every other section and key stays.
 void PutLayout(IniFile& file, const TProjectLayout& layout);
 
 /// The text of a new layout file.
@@ -73,9 +75,10 @@ std::string LayoutFileText(const TProjectLayout& layout);
 /// cannot be read is left alone. Returns the error text, empty on success.
 std::string WriteLayoutFile(const std::string& path, const TProjectLayout& layout);
 
-/// Reads the layout file for `counts` open windows of each kind; nullopt when the file does
-/// not exist.
+/// Reads the layout file for `counts` open windows of each kind and `sensitivityCount`
+/// sensitivity windows; nullopt when the file does not exist.
 std::optional<TProjectLayout> ReadLayoutFile(const std::string& path,
-                                             const std::array<std::size_t, 5>& counts);
+                                             const std::array<std::size_t, 5>& counts,
+                                             std::size_t sensitivityCount = 0);
 
 } // namespace probex

@@ -555,7 +555,8 @@ void ApplyLayoutFile(ProjectDocument& model, const std::string& projectFile, Lay
     std::array<std::size_t, 5> counts{};
     for (const ResultWindowKind kind : AllResultWindowKinds)
         counts[static_cast<std::size_t>(kind)] = model.resultWindows.count(kind);
-    if (const auto read = ReadLayoutFile(LayoutFileName(projectFile), counts))
+    if (const auto read = ReadLayoutFile(LayoutFileName(projectFile), counts,
+                                         model.resultWindows.sensitivity.size()))
         layout.applyLayout(*read);
 }
 

@@ -79,6 +79,31 @@ TEST_F(LayoutFileTest, SectionsAndKeys) {
     EXPECT_EQ(damaged->outEquations->ShowCmd, 1);
 }
 
+TEST_F(LayoutFileTest, SensitivityWindowsAreNumberedLikeTheOthers) {
+    TProjectLayout layout;
+    layout.results[3] = {Placement(1)};
+    const std::string without = LayoutFileText(layout);
+    EXPECT_EQ(without.find("OutSens_"), std::string::npos);
+
+    layout.sensitivity = {std::nullopt, Placement(2)};
+    const std::string with = LayoutFileText(layout);
+    EXPECT_TRUE(with.starts_with(without));
+    IniFile file;
+    file.parse(with);
+    EXPECT_FALSE(file.hasSection("OutSens_1"));
+    EXPECT_EQ(ReadPlacement(file, "OutSens_2"), Placement(2));
+
+    const std::string path = dir.path("beam.ini");
+    ASSERT_EQ(WriteLayoutFile(path, layout), "");
+    EXPECT_EQ(ReadLayoutFile(path, {0, 0, 0, 1, 0}, 2), layout);
+    // Once the windows are closed, their sections go.
+    layout.sensitivity.clear();
+    ASSERT_EQ(WriteLayoutFile(path, layout), "");
+    EXPECT_EQ(ReadBytes(path).find("OutSens_"), std::string::npos);
+    EXPECT_EQ(ReadLayoutFile(path, {0, 0, 0, 1, 0}, 1)->sensitivity,
+              (std::vector<std::optional<TWindowPlacement>>{std::nullopt}));
+}
+
 TEST_F(LayoutFileTest, WritingKeepsWhatIsNotTheLayouts) {
     // A project saved as Probex.pxw has the settings file as its layout file.
     const std::string path = dir.path("Probex.ini");

@@ -215,20 +215,23 @@ void ResultWindowManager::listWindows(QMenu* menu) {
     for (QAction* item : m_listed)
         delete item;
     m_listed.clear();
-    for (const ResultWindowKind kind : AllResultWindowKinds) {
-        for (const Entry& entry : list(kind)) {
-            if (!entry.frame) continue;
-            if (m_listed.empty()) m_listed.push_back(menu->addSeparator());
-            // A "&" of a title ("2D S & R") is no mnemonic.
-            QString title = entry.frame->windowTitle();
-            QAction* item = menu->addAction(title.replace(QLatin1Char('&'), QStringLiteral("&&")));
-            item->setCheckable(true);
-            item->setChecked(m_area->activeSubWindow() == entry.frame);
-            QPointer<QMdiSubWindow> sub = entry.frame;
-            connect(item, &QAction::triggered, this, [this, sub] { raise(sub); });
-            m_listed.push_back(item);
-        }
-    }
+    for (const ResultWindowKind kind : AllResultWindowKinds)
+        for (const Entry& entry : list(kind))
+            if (entry.frame) listFrame(menu, entry.frame);
+    for (std::size_t i = 0; i < m_sensitivity->count(); ++i)
+        if (QMdiSubWindow* sub = m_sensitivity->frame(i)) listFrame(menu, sub);
+}
+
+void ResultWindowManager::listFrame(QMenu* menu, QMdiSubWindow* frame) {
+    if (m_listed.empty()) m_listed.push_back(menu->addSeparator());
+    // A "&" of a title ("2D S & R") is no mnemonic.
+    QString title = frame->windowTitle();
+    QAction* item = menu->addAction(title.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    item->setCheckable(true);
+    item->setChecked(m_area->activeSubWindow() == frame);
+    QPointer<QMdiSubWindow> sub = frame;
+    connect(item, &QAction::triggered, this, [this, sub] { raise(sub); });
+    m_listed.push_back(item);
 }
 
 bool ResultWindowManager::refreshDue(ResultWindowKind kind) {
@@ -303,6 +306,17 @@ ResultWindowManager::placements(ResultWindowKind kind) const {
     return result;
 }
 
+std::vector<std::optional<TWindowPlacement>> ResultWindowManager::sensitivityPlacements() const {
+    std::vector<std::optional<TWindowPlacement>> result;
+    for (std::size_t i = 0; i < m_sensitivity->count(); ++i) {
+        if (const QMdiSubWindow* sub = m_sensitivity->frame(i))
+            result.push_back(PlacementOf(sub, m_sensitivity->normalGeometry(i)));
+        else
+            result.emplace_back();
+    }
+    return result;
+}
+
 void ResultWindowManager::applyPlacements(const TProjectLayout& layout) {
     for (const ResultWindowKind kind : AllResultWindowKinds) {
         const auto& stored = layout.results[static_cast<std::size_t>(kind)];
@@ -318,6 +332,12 @@ void ResultWindowManager::applyPlacements(const TProjectLayout& layout) {
                 ApplyPlacement(sub, *stored[i]);
             list(kind)[i].normal = sub->geometry();
         }
+    }
+    for (std::size_t i = 0; i < layout.sensitivity.size() && i < m_sensitivity->count(); ++i) {
+        QMdiSubWindow* sub = m_sensitivity->frame(i);
+        if (sub == nullptr || !layout.sensitivity[i]) continue;
+        ApplyPlacement(sub, *layout.sensitivity[i]);
+        m_sensitivity->placed(i);
     }
 }
 

@@ -57,7 +57,8 @@ public:
     void bringAllToFront(ResultWindowKind kind);
     /// Closes every window of the kind, from the last to the first.
     void closeAll(ResultWindowKind kind);
-    /// Appends an item per result window to the menu (replacing the ones added before).
+    /// Appends an item per result window, sensitivity windows last, to the menu (replacing
+    /// the ones added before).
     void listWindows(QMenu* menu);
 
     // The model's events.
@@ -74,6 +75,7 @@ public:
 
     // Placements for the layout file, window n of a kind at element n-1.
     std::vector<std::optional<TWindowPlacement>> placements(ResultWindowKind kind) const;
+    std::vector<std::optional<TWindowPlacement>> sensitivityPlacements() const;
     void applyPlacements(const TProjectLayout& layout);
 
     // ResultWindowsObserver
@@ -111,6 +113,8 @@ private:
     /// Calls `action` for every shown window of the kind, the last first when `backwards`.
     template <class Action> void forEach(ResultWindowKind kind, bool backwards, Action action);
     void raise(QMdiSubWindow* frame);
+    /// Appends the Window menu's item for one result window.
+    void listFrame(QMenu* menu, QMdiSubWindow* frame);
     /// The window's description leaves its list; later windows move down one place.
     void detach(QMdiSubWindow* frame);
     void closeOthersShowing(TFrmResult* chooser);

@@ -714,6 +714,7 @@ TProjectLayout TFrmMain::collectLayout() {
     layout.varList = PlacementOf(m_fixed[WinVarList], m_normalRects[WinVarList]);
     for (std::size_t k = 0; k < AllResultWindowKinds.size(); ++k)
         layout.results[k] = m_results->placements(AllResultWindowKinds[k]);
+    layout.sensitivity = m_results->sensitivityPlacements();
     return layout;
 }
 

@@ -26,6 +26,15 @@ QMdiSubWindow* SensitivityWindows::frame(std::size_t index) const {
     return index < m_windows.size() ? m_windows[index].frame.data() : nullptr;
 }
 
+QRect SensitivityWindows::normalGeometry(std::size_t index) const {
+    return index < m_windows.size() ? m_windows[index].normal : QRect();
+}
+
+void SensitivityWindows::placed(std::size_t index) {
+    if (index < m_windows.size() && m_windows[index].frame)
+        m_windows[index].normal = m_windows[index].frame->geometry();
+}
+
 void SensitivityWindows::openFromView(int currentOutputRow) {
     TOutputTable& outputs = m_model.outputs();
     const auto shown = [this](const std::string& name) {
@@ -74,12 +83,13 @@ void SensitivityWindows::opened(std::size_t index, bool raised) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(QStringLiteral("FrmSensitivityWindow"));
     sub->installEventFilter(this);
-    m_windows.push_back({sub, shown});
+    m_windows.push_back({sub, shown, sub->geometry()});
     connect(shown, &TFrmSensitivity::variableChosen, this,
             [this, shown] { closeOthersShowing(shown); });
     sub->show();
     shown->setRunning(m_model.running());
     shown->loadDescription();
+    m_windows.back().normal = sub->geometry();
     raise(sub);
 }
 
@@ -161,6 +171,11 @@ bool SensitivityWindows::eventFilter(QObject* watched, QEvent* event) {
                 if (m_windows[j].window) m_windows[j].window->setIndex(j);
             break;
         }
+    } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+        if (sub != nullptr && !(sub->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+            for (Entry& entry : m_windows)
+                if (entry.frame == sub) entry.normal = sub->geometry();
     }
     return QObject::eventFilter(watched, event);
 }

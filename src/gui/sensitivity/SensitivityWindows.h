@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,11 @@ public:
     std::size_t count() const { return m_windows.size(); }
     TFrmSensitivity* window(std::size_t index) const;
     QMdiSubWindow* frame(std::size_t index) const;
+    /// The frame's last normal geometry, which a layout keeps while it is minimised or
+    /// maximised.
+    QRect normalGeometry(std::size_t index) const;
+    /// The frame at `index` was placed from a layout: its geometry now is the one to keep.
+    void placed(std::size_t index);
 
     /// The View command: the current output row's variable, else the first logged output
     /// without a window, else the first output without one, else the out equations' event. The
@@ -56,6 +62,7 @@ private:
     struct Entry {
         QPointer<QMdiSubWindow> frame;
         QPointer<TFrmSensitivity> window;
+        QRect normal;
     };
     void raise(QMdiSubWindow* frame);
     void closeOthersShowing(TFrmSensitivity* chooser);

@@ -7,6 +7,7 @@
 #include "gui/sensitivity/SensitivityWindows.h"
 #include "project/ProjectWriter.h"
 #include "sensitivity/SensitivityText.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "support/UiScriptedPrompter.h"
 #include "variables/Distributions.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -156,6 +158,30 @@ private slots:
         f.windows().frame(0)->close();
         QVERIFY(f.model().resultWindows.sensitivity.empty());
         QCOMPARE(f.windows().count(), std::size_t{0});
+    }
+
+    void theWindowKeepsItsPlaceInTheLayoutFile() {
+        Fixture f;
+        f.main->findChild<QAction*>("ItmSensitivity")->trigger();
+        const QRect placed(40, 50, 420, 310);
+        f.windows().frame(0)->setGeometry(placed);
+        const std::string project = f.dir.filePath("sens.pxw").toStdString();
+        f.prompter.files.push_back(project);
+        f.main->findChild<QAction*>("ItmSaveAs")->trigger();
+        IniFile layout;
+        QVERIFY(layout.load(f.dir.filePath("sens.ini").toStdString()));
+        QCOMPARE(layout.readString("OutSens_1", "NormPos", ""), std::string("40,50,460,360"));
+
+        f.windows().frame(0)->setGeometry(0, 0, 300, 200);
+        f.prompter.files.push_back(project);
+        f.main->findChild<QAction*>("ItmOpen")->trigger();
+        QTRY_COMPARE(f.windows().count(), std::size_t{1});
+        QTRY_COMPARE(f.windows().frame(0)->geometry(), placed);
+
+        // The Window menu lists it beside the other result windows.
+        auto* menu = f.main->findChild<QMenu*>("BarWindow");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().last()->text(), f.windows().frame(0)->windowTitle());
     }
 };
 
