@@ -8,6 +8,14 @@
 
 namespace probex {
 
+void TInputMapping::prepare() {
+    std::vector<const TIis*> records;
+    for (const TMappedInput& input : m_inputs)
+        records.push_back(input.iis);
+    const int n = static_cast<int>(records.size());
+    m_marginals.prepare(std::move(records), TSquareMatrix::Identity(n));
+}
+
 void TInputMapping::correlate(std::vector<int> members, TSquareMatrix lower) {
     m_members = std::move(members);
     m_lower = std::move(lower);
@@ -26,6 +34,11 @@ void TInputMapping::toInputs(const Extended* u, Extended* x) const {
             z += m_lower(static_cast<int>(i), static_cast<int>(j)) *
                  u[static_cast<std::size_t>(m_members[j])];
         x[static_cast<std::size_t>(m_members[i])] = z;
+    }
+    if (m_marginals.size() == static_cast<int>(m_inputs.size())) {
+        for (std::size_t i = 0; i < m_inputs.size(); ++i)
+            x[i] = m_marginals.valueAt(static_cast<int>(i), x[i]);
+        return;
     }
     for (std::size_t i = 0; i < m_inputs.size(); ++i) {
         Extended p = NormalCdf(x[i]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Extended.h"
+#include "variables/Copula.h"
 #include "variables/CorrelationMatrix.h"
 
 #include <cstdint>
@@ -27,6 +28,11 @@ public:
     int dimension() const { return static_cast<int>(m_inputs.size()); }
     const std::vector<TMappedInput>& inputs() const { return m_inputs; }
 
+    /// Readies the inputs' own inverses once every input is added: normal and lognormal inputs
+    /// then go straight from z to their value, without the distribution function and its
+    /// inverse, as the run's copula draws them.
+    void prepare();
+
     /// Makes the inputs at `members` (indexes into inputs()) correlated through the Gaussian
     /// copula whose normal-space correlations have the Cholesky factor `lower`.
     void correlate(std::vector<int> members, TSquareMatrix lower);
@@ -37,6 +43,7 @@ public:
 
 private:
     std::vector<TMappedInput> m_inputs;
+    TCopula m_marginals; ///< the inputs uncorrelated: only its valueAt serves
     std::vector<int> m_members;
     TSquareMatrix m_lower;
 };

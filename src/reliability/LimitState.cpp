@@ -67,6 +67,7 @@ std::string TLimitState::bind(const TInputTable& inputs, std::uint8_t relation,
         warning = caption + " assumes a smooth limit state; the histogram input " + histograms +
                   " has a distribution function with kinks or steps, so the result is an "
                   "approximation.";
+    m_mapping.prepare();
     m_x.assign(static_cast<std::size_t>(m_mapping.dimension()), 0);
 
     // The last variable is the condition's "0".
