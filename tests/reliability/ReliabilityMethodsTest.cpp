@@ -1,4 +1,5 @@
 #include "ReliabilityFixture.h"
+#include "support/Records.h"
 
 #include <cmath>
 
@@ -55,22 +56,12 @@ TEST(Form, TenInputsHaveBeta5AndEqualImportance) {
 // The beam example: curved enough (κβ near 1) that full HL-RF steps zig-zag for hundreds of
 // iterations.
 TEST(Form, CurvedBeamConvergesInFewIterations) {
-    const auto checked = [](DistKind kind, Extended min, Extended max, Extended mean,
-                            Extended stDev) {
-        TIis iis;
-        iis.Kind = kind;
-        iis.Min = min;
-        iis.Max = max;
-        iis.Mean = mean;
-        iis.StDev = stDev;
-        EXPECT_EQ(CheckParameters(iis), "");
-        return iis;
-    };
-    ReliabilityModel model({"Z = R - S", "R = fy*1000*W", "S = F*L/1.5"}, {"0 > Z"},
-                           {{"fy", checked(DistKind::dkLognormal, 100, 600, 300, 30)},
-                            {"W", checked(DistKind::dkNormal, 0.0007L, 0.0013L, 0.001L, 5e-5L)},
-                            {"F", checked(DistKind::dkNormal, 0, 120, 50, 10)},
-                            {"L", checked(DistKind::dkUniform, 4, 6, 0, 0)}});
+    ReliabilityModel model(
+        {"Z = R - S", "R = fy*1000*W", "S = F*L/1.5"}, {"0 > Z"},
+        {{"fy", CheckedRecord(DistKind::dkLognormal, 100, 600, 300, 30)},
+         {"W", CheckedRecord(DistKind::dkNormal, 0.0007L, 0.0013L, 0.001L, 5e-5L)},
+         {"F", CheckedRecord(DistKind::dkNormal, 0, 120, 50, 10)},
+         {"L", CheckedRecord(DistKind::dkUniform, 4, 6, 0, 0)}});
     ASSERT_EQ(model.bind(ReliabilityMethod::Form), "");
     TReliabilityResult result;
     ASSERT_EQ(model.evaluate(result), 0);

@@ -2,6 +2,8 @@
 
 #include "variables/Distributions.h"
 
+#include "support/Records.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,16 +13,7 @@
 namespace probex {
 namespace {
 
-TIis checked(DistKind kind, Extended min, Extended max, Extended mean, Extended stDev) {
-    TIis iis;
-    iis.Kind = kind;
-    iis.Min = min;
-    iis.Max = max;
-    iis.Mean = mean;
-    iis.StDev = stDev;
-    EXPECT_EQ(CheckParameters(iis), "");
-    return iis;
-}
+using test::CheckedRecord;
 
 // Bins 0, 1, 2 with counts 1, 3, 2: the urn sorted by bin, as BuildHistogram leaves it.
 TIis histogram(DistKind kind, Extended min, Extended max) {
@@ -37,14 +30,14 @@ TIis histogram(DistKind kind, Extended min, Extended max) {
 
 TEST(DistributionFunctionsTest, QuantileThenCdfReturnsTheProbability) {
     const std::vector<TIis> records = {
-        checked(DistKind::dkExponential, 0, 20, 1, 1),
-        checked(DistKind::dkLognormal, 0, 1000, 1, 1),
-        checked(DistKind::dkNormal, -3, 3, 0, 1),
-        checked(DistKind::dkUniform, 2, 5, 0, 0),
+        CheckedRecord(DistKind::dkExponential, 0, 20, 1, 1),
+        CheckedRecord(DistKind::dkLognormal, 0, 1000, 1, 1),
+        CheckedRecord(DistKind::dkNormal, -3, 3, 0, 1),
+        CheckedRecord(DistKind::dkUniform, 2, 5, 0, 0),
         // Almost no mass between Min and Max, on either side of the mean.
-        checked(DistKind::dkNormal, 30, 31, 0, 1),
-        checked(DistKind::dkNormal, -31, -30, 0, 1),
-        checked(DistKind::dkExponential, 5000, 5001, 1, 1),
+        CheckedRecord(DistKind::dkNormal, 30, 31, 0, 1),
+        CheckedRecord(DistKind::dkNormal, -31, -30, 0, 1),
+        CheckedRecord(DistKind::dkExponential, 5000, 5001, 1, 1),
         histogram(DistKind::dkContinuous, 0, 3),
     };
     for (const TIis& iis : records) {
@@ -71,17 +64,17 @@ TEST(DistributionFunctionsTest, KnownQuantiles) {
         Extended p, expected, tolerance;
     };
     const std::vector<Case> cases = {
-        {checked(DistKind::dkNormal, -40, 40, 10, 2), 0.975L, 10 + 2 * 1.959963984540054235L,
+        {CheckedRecord(DistKind::dkNormal, -40, 40, 10, 2), 0.975L, 10 + 2 * 1.959963984540054235L,
          1e-16L},
-        {checked(DistKind::dkExponential, 0, 1e6, 1, 1), 0.5L, ln2, 1e-17L},
-        {checked(DistKind::dkExponential, 1, 1e6, 1, 1), 0.5L, 1 + ln2, 1e-17L},
-        {checked(DistKind::dkLognormal, 0, 1e9, 1, 1), 0.5L, 1 / std::sqrt(2.0L), 1e-17L},
-        {checked(DistKind::dkUniform, 2, 5, 0, 0), 0.25L, 2.75L, 1e-17L},
+        {CheckedRecord(DistKind::dkExponential, 0, 1e6, 1, 1), 0.5L, ln2, 1e-17L},
+        {CheckedRecord(DistKind::dkExponential, 1, 1e6, 1, 1), 0.5L, 1 + ln2, 1e-17L},
+        {CheckedRecord(DistKind::dkLognormal, 0, 1e9, 1, 1), 0.5L, 1 / std::sqrt(2.0L), 1e-17L},
+        {CheckedRecord(DistKind::dkUniform, 2, 5, 0, 0), 0.25L, 2.75L, 1e-17L},
         // Far in a normal tail the truncated law is nearly exponential with rate Min.
-        {checked(DistKind::dkNormal, 30, 31, 0, 1), 0.5L, 30 + ln2 / 30, 1e-4L},
-        {checked(DistKind::dkNormal, -31, -30, 0, 1), 0.5L, -30 - ln2 / 30, 1e-4L},
+        {CheckedRecord(DistKind::dkNormal, 30, 31, 0, 1), 0.5L, 30 + ln2 / 30, 1e-4L},
+        {CheckedRecord(DistKind::dkNormal, -31, -30, 0, 1), 0.5L, -30 - ln2 / 30, 1e-4L},
         // An exponential truncated anywhere is the same exponential from Min on.
-        {checked(DistKind::dkExponential, 5000, 5001, 1, 1), 0.5L,
+        {CheckedRecord(DistKind::dkExponential, 5000, 5001, 1, 1), 0.5L,
          5000 - std::log1p(-0.5L * -std::expm1(-1.0L)), 1e-14L},
         {histogram(DistKind::dkDiscrete, 10, 12), 0.1L, 10, 0},
         {histogram(DistKind::dkDiscrete, 10, 12), 0.17L, 11, 0},

@@ -4,6 +4,8 @@
 
 #include "variables/Random.h"
 
+#include "support/Records.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,15 +19,7 @@ namespace {
 
 constexpr Extended tight = 1e-17L;
 
-TIis record(DistKind kind, Extended min, Extended max, Extended mean, Extended stDev) {
-    TIis iis;
-    iis.Kind = kind;
-    iis.Min = min;
-    iis.Max = max;
-    iis.Mean = mean;
-    iis.StDev = stDev;
-    return iis;
-}
+using test::MakeRecord;
 
 TEST(DistributionsTest, DefaultsAreCheckedValues) {
     const Extended ln2 = std::numbers::ln2_v<Extended>;
@@ -51,7 +45,7 @@ TEST(DistributionsTest, DefaultsAreCheckedValues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
-        TIis iis = record(c.kind, 7, 8, 9, 10);
+        TIis iis = MakeRecord(c.kind, 7, 8, 9, 10);
         iis.ConstCaption = "Pi";
         iis.Loc = iis.Scale = iis.Median = iis.Variance = iis.Skew = iis.Kurt = 5;
         SetDefaultParameters(iis);
@@ -82,29 +76,29 @@ TEST(DistributionsTest, CheckMessages) {
     const Extended inf = HUGE_VALL;
     const std::string farApart = "Parameters too far apart: derived values are not finite numbers!";
     auto bins = [](DistKind kind, Extended min, Extended max, std::int32_t count) {
-        TIis iis = record(kind, min, max, 0, 0);
+        TIis iis = MakeRecord(kind, min, max, 0, 0);
         iis.Bins = count;
         return iis;
     };
     const std::vector<Case> cases = {
-        {record(DistKind::dkExponential, 1, 1, 1, 1), "Must be Min<Max!"},
-        {record(DistKind::dkExponential, 0, 1, 3, 1), "Must be Max>Mean-StDev!"},
-        {record(DistKind::dkExponential, 0, 9, 3, 0), "Must be StDev>0!"},
-        {record(DistKind::dkLognormal, 0, 9, 1, 0), "Must be StDev>0!"},
-        {record(DistKind::dkLognormal, 0, 9, 0, 1), "Must be Mean>0!"},
-        {record(DistKind::dkNormal, 0, 9, 1, 0), "Must be StDev>0!"},
-        {record(DistKind::dkNormal, 0, 9, NAN, 1), "Parameters must be finite numbers!"},
-        {record(DistKind::dkUniform, -inf, 0, 0, 0), "Parameters must be finite numbers!"},
-        {record(DistKind::dkUniform, 5, 6, NAN, NAN), ""},
-        {record(DistKind::dkUniform, -1e4932L, 1e4932L, 0, 0), farApart},
-        {record(DistKind::dkNormal, 0, 1, 0, 1e4000L), farApart},
-        {record(DistKind::dkExponential, 0, 1, -1e4932L, 1e4932L), farApart},
+        {MakeRecord(DistKind::dkExponential, 1, 1, 1, 1), "Must be Min<Max!"},
+        {MakeRecord(DistKind::dkExponential, 0, 1, 3, 1), "Must be Max>Mean-StDev!"},
+        {MakeRecord(DistKind::dkExponential, 0, 9, 3, 0), "Must be StDev>0!"},
+        {MakeRecord(DistKind::dkLognormal, 0, 9, 1, 0), "Must be StDev>0!"},
+        {MakeRecord(DistKind::dkLognormal, 0, 9, 0, 1), "Must be Mean>0!"},
+        {MakeRecord(DistKind::dkNormal, 0, 9, 1, 0), "Must be StDev>0!"},
+        {MakeRecord(DistKind::dkNormal, 0, 9, NAN, 1), "Parameters must be finite numbers!"},
+        {MakeRecord(DistKind::dkUniform, -inf, 0, 0, 0), "Parameters must be finite numbers!"},
+        {MakeRecord(DistKind::dkUniform, 5, 6, NAN, NAN), ""},
+        {MakeRecord(DistKind::dkUniform, -1e4932L, 1e4932L, 0, 0), farApart},
+        {MakeRecord(DistKind::dkNormal, 0, 1, 0, 1e4000L), farApart},
+        {MakeRecord(DistKind::dkExponential, 0, 1, -1e4932L, 1e4932L), farApart},
         {bins(DistKind::dkContinuous, -1e4932L, 1e4932L, 4), farApart},
         {bins(DistKind::dkDiscrete, 1, 1, 3), "Must be Min<Max!"},
         {bins(DistKind::dkDiscrete, 1, 2, 1), "Must be Bins>=2!"},
         {bins(DistKind::dkContinuous, 1, 2, 0), "Must be Bins>=1!"},
-        {record(DistKind::dkStepNumber, 5, 1, 0, 0), ""},
-        {record(DistKind::dkUndefined, 5, 1, 0, 0), ""},
+        {MakeRecord(DistKind::dkStepNumber, 5, 1, 0, 0), ""},
+        {MakeRecord(DistKind::dkUndefined, 5, 1, 0, 0), ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -118,7 +112,7 @@ TEST(DistributionsTest, CheckMessages) {
 }
 
 TEST(DistributionsTest, DerivedValues) {
-    TIis uniform = record(DistKind::dkUniform, 2, 4, 0, 0);
+    TIis uniform = MakeRecord(DistKind::dkUniform, 2, 4, 0, 0);
     ASSERT_EQ(CheckParameters(uniform), "");
     EXPECT_EQ(uniform.Mean, 3);
     EXPECT_NEAR(uniform.Variance, 1.0L / 3, tight);
@@ -127,14 +121,14 @@ TEST(DistributionsTest, DerivedValues) {
     EXPECT_EQ(uniform.Loc, 2);
     EXPECT_EQ(uniform.Scale, 2);
 
-    TIis exponential = record(DistKind::dkExponential, 0, 20, 10, 2);
+    TIis exponential = MakeRecord(DistKind::dkExponential, 0, 20, 10, 2);
     ASSERT_EQ(CheckParameters(exponential), "");
     EXPECT_EQ(exponential.Loc, 8);
     EXPECT_EQ(exponential.Scale, 2);
     EXPECT_NEAR(exponential.Median, 9.3862943611198906L, tight);
     EXPECT_NEAR(exponential.CoVar, 0.2L, tight);
 
-    TIis normal = record(DistKind::dkNormal, -3, 3, 0, 1);
+    TIis normal = MakeRecord(DistKind::dkNormal, -3, 3, 0, 1);
     normal.StatShown.CoVar = true;
     normal.CoVar = 9;
     ASSERT_EQ(CheckParameters(normal), "");
@@ -145,7 +139,7 @@ TEST(DistributionsTest, DerivedValues) {
     EXPECT_EQ(normal.CoVar, 0.5L);
     EXPECT_TRUE(normal.StatShown.CoVar);
 
-    TIis discrete = record(DistKind::dkDiscrete, 1, 3, 0, 0);
+    TIis discrete = MakeRecord(DistKind::dkDiscrete, 1, 3, 0, 0);
     discrete.Bins = 3;
     ASSERT_EQ(CheckParameters(discrete), "");
     EXPECT_EQ(discrete.Scale, 1);
@@ -162,17 +156,17 @@ TEST(DistributionsTest, Warnings) {
     const std::string slow = "Less than 1e-6 of the distribution lies between Min and Max: "
                              "drawing a value may take very long!";
     const std::vector<Case> cases = {
-        {record(DistKind::dkExponential, 9, 20, 10, 2), "Should be Min=Mean-StDev!"},
-        {record(DistKind::dkExponential, 8, 20, 10, 2), ""},
-        {record(DistKind::dkExponential, 40, 60, 10, 2), "Should be Min=Mean-StDev!\n" + slow},
-        {record(DistKind::dkNormal, 1, 5, 0, 1), "Should be Min<Mean!"},
+        {MakeRecord(DistKind::dkExponential, 9, 20, 10, 2), "Should be Min=Mean-StDev!"},
+        {MakeRecord(DistKind::dkExponential, 8, 20, 10, 2), ""},
+        {MakeRecord(DistKind::dkExponential, 40, 60, 10, 2), "Should be Min=Mean-StDev!\n" + slow},
+        {MakeRecord(DistKind::dkNormal, 1, 5, 0, 1), "Should be Min<Mean!"},
         // The kind's own warning stays in force; the slow-drawing one follows it.
-        {record(DistKind::dkNormal, 50, 60, 0, 1), "Should be Min<Mean!\n" + slow},
-        {record(DistKind::dkNormal, -60, -50, 0, 1), "Should be Max>Mean!\n" + slow},
-        {record(DistKind::dkNormal, -60, 60, 0, 1e-3L), ""},
-        {record(DistKind::dkLognormal, -5, 0.5L, 1, 1), "Should be Max>Mean!"},
-        {record(DistKind::dkLognormal, -5, 0, 1, 1), "Should be Max>Mean!\n" + slow},
-        {record(DistKind::dkUniform, 0, 1e-30L, 0, 0), ""},
+        {MakeRecord(DistKind::dkNormal, 50, 60, 0, 1), "Should be Min<Mean!\n" + slow},
+        {MakeRecord(DistKind::dkNormal, -60, -50, 0, 1), "Should be Max>Mean!\n" + slow},
+        {MakeRecord(DistKind::dkNormal, -60, 60, 0, 1e-3L), ""},
+        {MakeRecord(DistKind::dkLognormal, -5, 0.5L, 1, 1), "Should be Max>Mean!"},
+        {MakeRecord(DistKind::dkLognormal, -5, 0, 1, 1), "Should be Max>Mean!\n" + slow},
+        {MakeRecord(DistKind::dkUniform, 0, 1e-30L, 0, 0), ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.warning);
@@ -181,7 +175,7 @@ TEST(DistributionsTest, Warnings) {
         EXPECT_EQ(CheckWarnings(iis), c.warning);
         EXPECT_EQ(SlowDrawingWarning(iis), c.warning.ends_with(slow) ? slow : "");
     }
-    TIis tail = record(DistKind::dkNormal, 50, 60, 0, 1);
+    TIis tail = MakeRecord(DistKind::dkNormal, 50, 60, 0, 1);
     CheckParameters(tail);
     EXPECT_GT(ProbabilityInsideBounds(tail), 0) << "far tails stay representable";
     EXPECT_LT(ProbabilityInsideBounds(tail), 1e-500L);
@@ -192,10 +186,10 @@ TEST(DistributionsTest, DrawsFollowTheGeneratorBitForBit) {
         TIis iis;
         Extended (*reference)(const TIis&, TRandom&);
     };
-    auto exponential = record(DistKind::dkExponential, 0, 1000, 10, 2);
-    auto uniform = record(DistKind::dkUniform, -1, 3, 0, 0);
-    auto normal = record(DistKind::dkNormal, -100, 100, 1, 3);
-    auto lognormal = record(DistKind::dkLognormal, 0, 1e9L, 2, 1);
+    auto exponential = MakeRecord(DistKind::dkExponential, 0, 1000, 10, 2);
+    auto uniform = MakeRecord(DistKind::dkUniform, -1, 3, 0, 0);
+    auto normal = MakeRecord(DistKind::dkNormal, -100, 100, 1, 3);
+    auto lognormal = MakeRecord(DistKind::dkLognormal, 0, 1e9L, 2, 1);
     const std::vector<Case> cases = {
         {exponential,
          [](const TIis& r, TRandom& g) { return r.Loc - r.Scale * LnX(1 - g.Random()); }},
@@ -217,12 +211,12 @@ TEST(DistributionsTest, DrawsFollowTheGeneratorBitForBit) {
 
 TEST(DistributionsTest, BoundsAreStrict) {
     // 649090867 advances to 0, so the first uniform draw is exactly Min and is drawn again.
-    TIis uniform = record(DistKind::dkUniform, 0, 1, 0, 0);
+    TIis uniform = MakeRecord(DistKind::dkUniform, 0, 1, 0, 0);
     CheckParameters(uniform);
     TRandom random(649090867u);
     EXPECT_EQ(SampleValue(uniform, random, 0), 0x1p-32L);
 
-    TIis exponential = record(DistKind::dkExponential, 9, 20, 10, 2);
+    TIis exponential = MakeRecord(DistKind::dkExponential, 9, 20, 10, 2);
     CheckParameters(exponential);
     TRandom generator(1);
     for (int i = 0; i < 20000; ++i) {
@@ -238,12 +232,12 @@ TEST(DistributionsTest, FixedKindsAndExtremes) {
         Extended sample, lower, upper;
     };
     const Extended eps = 1.0L / 2147483647;
-    TIis constant = record(DistKind::dkConstant, 0, 0, 0, 0);
+    TIis constant = MakeRecord(DistKind::dkConstant, 0, 0, 0, 0);
     constant.Loc = 2.5L;
-    TIis normal = record(DistKind::dkNormal, -3, 3, 0, 2);
+    TIis normal = MakeRecord(DistKind::dkNormal, -3, 3, 0, 2);
     CheckParameters(normal);
-    TIis step = record(DistKind::dkStepNumber, 0, 0, 0, 0);
-    TIis histogram = record(DistKind::dkDiscrete, 1, 3, 0, 0);
+    TIis step = MakeRecord(DistKind::dkStepNumber, 0, 0, 0, 0);
+    TIis histogram = MakeRecord(DistKind::dkDiscrete, 1, 3, 0, 0);
     const std::vector<Case> cases = {
         {TIis{}, 0, 0, 0},
         {constant, 2.5L, 2.5L, 2.5L},
@@ -262,7 +256,7 @@ TEST(DistributionsTest, FixedKindsAndExtremes) {
 }
 
 TEST(DistributionsTest, StopRequestEndsHopelessRejection) {
-    TIis normal = record(DistKind::dkNormal, 50, 60, 0, 1);
+    TIis normal = MakeRecord(DistKind::dkNormal, 50, 60, 0, 1);
     ASSERT_EQ(CheckParameters(normal), "");
     std::atomic<bool> stop{true};
     TRandom random(7);
@@ -321,7 +315,7 @@ TEST(DistributionMomentsTest, LargeSamplesMatchTruncatedMoments) {
     const int draws = 200000;
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
-        TIis iis = record(c.kind, c.min, c.max, c.mean, c.stDev);
+        TIis iis = MakeRecord(c.kind, c.min, c.max, c.mean, c.stDev);
         ASSERT_EQ(CheckParameters(iis), "");
         const Moments expected = truncatedMoments(c.density, c.min, c.max);
 

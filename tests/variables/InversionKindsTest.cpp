@@ -4,6 +4,8 @@
 #include "variables/Distributions.h"
 #include "variables/Random.h"
 
+#include "support/Records.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,17 +18,7 @@
 namespace probex {
 namespace {
 
-TIis record(DistKind kind, Extended min, Extended max, Extended mean, Extended stDev,
-            Extended mode = 0) {
-    TIis iis;
-    iis.Kind = kind;
-    iis.Min = min;
-    iis.Max = max;
-    iis.Mean = mean;
-    iis.StDev = stDev;
-    iis.Mode = mode;
-    return iis;
-}
+using test::MakeRecord;
 
 constexpr Extended pi = std::numbers::pi_v<Extended>;
 constexpr Extended eulerGamma = std::numbers::egamma_v<Extended>;
@@ -51,31 +43,31 @@ std::vector<Case> cases() {
     const Extended wMean = lambda * std::sqrt(pi) / 2;
     const Extended wStDev = lambda * std::sqrt(1 - pi / 4);
     return {
-        {"Gumbel", record(DistKind::dkGumbel, -1000, 1000, 100, 20),
+        {"Gumbel", MakeRecord(DistKind::dkGumbel, -1000, 1000, 100, 20),
          [=](Extended x) { return std::exp(-std::exp(-(x - a) / b)); }, 100, 20,
          a - b * std::log(std::numbers::ln2_v<Extended>), gumbelSkew, 2.4L},
-        {"GumbelMin", record(DistKind::dkGumbelMin, -1000, 1000, 100, 20),
+        {"GumbelMin", MakeRecord(DistKind::dkGumbelMin, -1000, 1000, 100, 20),
          [=](Extended x) { return -std::expm1(-std::exp((x - aMin) / b)); }, 100, 20,
          aMin + b * std::log(std::numbers::ln2_v<Extended>), -gumbelSkew, 2.4L},
-        {"Weibull", record(DistKind::dkWeibull, 0, 1000, wMean, wStDev),
+        {"Weibull", MakeRecord(DistKind::dkWeibull, 0, 1000, wMean, wStDev),
          [=](Extended x) { return -std::expm1(-(x / lambda) * (x / lambda)); }, wMean, wStDev,
          lambda * std::sqrt(std::numbers::ln2_v<Extended>),
          2 * std::sqrt(pi) * (pi - 3) / std::pow(4 - pi, 1.5L),
          (-6 * pi * pi + 24 * pi - 16) / ((4 - pi) * (4 - pi))},
         // Gamma of shape 1 is the exponential law.
-        {"Gamma", record(DistKind::dkGamma, 0, 1000, 2, 2),
+        {"Gamma", MakeRecord(DistKind::dkGamma, 0, 1000, 2, 2),
          [](Extended x) { return -std::expm1(-x / 2); }, 2, 2, 2 * std::numbers::ln2_v<Extended>, 2,
          6},
         // Beta(2, 1) on [0, 3]: F(x) = (x/3)².
-        {"Beta", record(DistKind::dkBeta, 0, 3, 2, 3 / std::sqrt(18.0L)),
+        {"Beta", MakeRecord(DistKind::dkBeta, 0, 3, 2, 3 / std::sqrt(18.0L)),
          [](Extended x) { return (x / 3) * (x / 3); }, 2, 3 / std::sqrt(18.0L), 3 / std::sqrt(2.0L),
          -2 * std::sqrt(2.0L) / 5, -0.6L},
-        {"Triangular", record(DistKind::dkTriangular, 0, 3, 0, 0, 1),
+        {"Triangular", MakeRecord(DistKind::dkTriangular, 0, 3, 0, 0, 1),
          [](Extended x) { return x <= 1 ? x * x / 3 : 1 - (3 - x) * (3 - x) / 6; }, 4.0L / 3,
          std::sqrt(7.0L / 18), 3 - std::sqrt(3.0L),
          std::sqrt(2.0L) * 20 / (5 * std::pow(7.0L, 1.5L)), -0.6L},
         // PERT on [0, 2] with mode 1 is Beta(3, 3) stretched twice.
-        {"PERT", record(DistKind::dkPert, 0, 2, 0, 0, 1),
+        {"PERT", MakeRecord(DistKind::dkPert, 0, 2, 0, 0, 1),
          [](Extended x) {
              const Extended y = x / 2;
              return y * y * y * (10 - 15 * y + 6 * y * y);
@@ -128,7 +120,7 @@ TEST(InversionKindsTest, StatisticsQuantilesAndDraws) {
 }
 
 TEST(InversionKindsTest, GumbelKnownQuantiles) {
-    TIis iis = record(DistKind::dkGumbel, -1e6L, 1e6L, 100, 20);
+    TIis iis = MakeRecord(DistKind::dkGumbel, -1e6L, 1e6L, 100, 20);
     ASSERT_EQ(CheckParameters(iis), "");
     EXPECT_NEAR(TruncatedQuantile(iis, 0.99L), 162.733L, 5e-4L);
     EXPECT_NEAR(TruncatedQuantile(iis, 0.01L), 67.184L, 5e-4L);
@@ -137,14 +129,14 @@ TEST(InversionKindsTest, GumbelKnownQuantiles) {
 TEST(InversionKindsTest, AlmostNoMassIsDrawnInOneStep) {
     // Between 8 and 9 deviations above the mean of a Gumbel of largest values: about 1e-5
     // of it, nearly exponential there with the rate of its scale.
-    TIis iis = record(DistKind::dkGumbel, 1000, 1010, 0, 100);
+    TIis iis = MakeRecord(DistKind::dkGumbel, 1000, 1010, 0, 100);
     ASSERT_EQ(CheckParameters(iis), "");
     TRandom random(5);
     for (int i = 0; i < 1000; ++i) {
         const Extended x = SampleValue(iis, random, i);
         ASSERT_TRUE(x > 1000 && x < 1010);
     }
-    TIis far = record(DistKind::dkGumbel, 3000, 3001, 0, 100);
+    TIis far = MakeRecord(DistKind::dkGumbel, 3000, 3001, 0, 100);
     ASSERT_EQ(CheckParameters(far), "");
     EXPECT_EQ(CheckWarnings(far),
               "Should be Min<Mean!\nLess than 1e-6 of the distribution lies between Min and Max!");
@@ -163,24 +155,25 @@ TEST(InversionKindsTest, Checks) {
     };
     const Extended inf = HUGE_VALL;
     const std::vector<Check> checks = {
-        {record(DistKind::dkGumbel, 0, 10, 5, 0), "Must be StDev>0!"},
-        {record(DistKind::dkGumbelMin, 10, 10, 5, 1), "Must be Min<Max!"},
-        {record(DistKind::dkGumbel, 0, inf, 5, 1), "Parameters must be finite numbers!"},
-        {record(DistKind::dkGumbelMin, 1e5L, 1e5L + 1, 0, 1),
+        {MakeRecord(DistKind::dkGumbel, 0, 10, 5, 0), "Must be StDev>0!"},
+        {MakeRecord(DistKind::dkGumbelMin, 10, 10, 5, 1), "Must be Min<Max!"},
+        {MakeRecord(DistKind::dkGumbel, 0, inf, 5, 1), "Parameters must be finite numbers!"},
+        {MakeRecord(DistKind::dkGumbelMin, 1e5L, 1e5L + 1, 0, 1),
          "No probability lies between Min and Max!"},
-        {record(DistKind::dkWeibull, 0, 10, 0, 1), "Must be Mean>0!"},
-        {record(DistKind::dkWeibull, 0, 10, 1, 2e6L), "Must be 1E-6<=StDev/Mean<=1E6!"},
-        {record(DistKind::dkWeibull, -5, -1, 1, 1), "No probability lies between Min and Max!"},
-        {record(DistKind::dkGamma, 0, 10, -1, 1), "Must be Mean>0!"},
-        {record(DistKind::dkGamma, 0, 10, 1, 1e-3L), "Must be 0.01<=StDev/Mean<=100!"},
-        {record(DistKind::dkBeta, 0, 1, 1, 0.1L), "Must be Min<Mean<Max!"},
-        {record(DistKind::dkBeta, 0, 1, 0.5L, 0.5L), "Must be StDev<sqrt((Mean-Min)*(Max-Mean))!"},
-        {record(DistKind::dkBeta, 0, 1, 0.5L, 0), "Must be StDev>0!"},
-        {record(DistKind::dkTriangular, 0, 1, 0, 0, 1.5L), "Must be Min<=Mode<=Max!"},
-        {record(DistKind::dkPert, 0, 1, 0, 0, -0.1L), "Must be Min<=Mode<=Max!"},
-        {record(DistKind::dkPert, 0, 1, 0, 0, inf), "Parameters must be finite numbers!"},
-        {record(DistKind::dkTriangular, 0, 1, 0, 0, 0), ""},
-        {record(DistKind::dkPert, 0, 1, 0, 0, 1), ""},
+        {MakeRecord(DistKind::dkWeibull, 0, 10, 0, 1), "Must be Mean>0!"},
+        {MakeRecord(DistKind::dkWeibull, 0, 10, 1, 2e6L), "Must be 1E-6<=StDev/Mean<=1E6!"},
+        {MakeRecord(DistKind::dkWeibull, -5, -1, 1, 1), "No probability lies between Min and Max!"},
+        {MakeRecord(DistKind::dkGamma, 0, 10, -1, 1), "Must be Mean>0!"},
+        {MakeRecord(DistKind::dkGamma, 0, 10, 1, 1e-3L), "Must be 0.01<=StDev/Mean<=100!"},
+        {MakeRecord(DistKind::dkBeta, 0, 1, 1, 0.1L), "Must be Min<Mean<Max!"},
+        {MakeRecord(DistKind::dkBeta, 0, 1, 0.5L, 0.5L),
+         "Must be StDev<sqrt((Mean-Min)*(Max-Mean))!"},
+        {MakeRecord(DistKind::dkBeta, 0, 1, 0.5L, 0), "Must be StDev>0!"},
+        {MakeRecord(DistKind::dkTriangular, 0, 1, 0, 0, 1.5L), "Must be Min<=Mode<=Max!"},
+        {MakeRecord(DistKind::dkPert, 0, 1, 0, 0, -0.1L), "Must be Min<=Mode<=Max!"},
+        {MakeRecord(DistKind::dkPert, 0, 1, 0, 0, inf), "Parameters must be finite numbers!"},
+        {MakeRecord(DistKind::dkTriangular, 0, 1, 0, 0, 0), ""},
+        {MakeRecord(DistKind::dkPert, 0, 1, 0, 0, 1), ""},
     };
     for (const Check& c : checks) {
         SCOPED_TRACE(c.message);
@@ -199,11 +192,11 @@ TEST(InversionKindsTest, Warnings) {
         std::string warning;
     };
     const std::vector<Warn> warnings = {
-        {record(DistKind::dkGumbel, 5, 10, 0, 1), "Should be Min<Mean!"},
-        {record(DistKind::dkWeibull, 0, 1, 2, 1), "Should be Max>Mean!"},
-        {record(DistKind::dkGamma, 0, 10, 2, 1), ""},
-        {record(DistKind::dkBeta, 0, 1, 0.5L, 0.45L), "The density is infinite at Min or Max!"},
-        {record(DistKind::dkBeta, 0, 1, 0.5L, 0.2L), ""},
+        {MakeRecord(DistKind::dkGumbel, 5, 10, 0, 1), "Should be Min<Mean!"},
+        {MakeRecord(DistKind::dkWeibull, 0, 1, 2, 1), "Should be Max>Mean!"},
+        {MakeRecord(DistKind::dkGamma, 0, 10, 2, 1), ""},
+        {MakeRecord(DistKind::dkBeta, 0, 1, 0.5L, 0.45L), "The density is infinite at Min or Max!"},
+        {MakeRecord(DistKind::dkBeta, 0, 1, 0.5L, 0.2L), ""},
     };
     for (const Warn& w : warnings) {
         SCOPED_TRACE(w.warning);
