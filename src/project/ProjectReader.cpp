@@ -20,11 +20,27 @@
 #include "variables/InputTable.h"
 #include "variables/InversionKinds.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace probex {
 
 namespace {
+
+/// Files written by this program give a uniform input the mean and standard deviation its
+/// range implies; reading them back is no reason to warn. Any other value still is.
+bool IsDerivedUniformMoment(const TIis& iis, const std::string& key, const std::string& text,
+                            char decimalSep) {
+    if (iis.Kind != DistKind::dkUniform || (key != "mean" && key != "stdev")) return false;
+    Extended value = 0;
+    if (!TryStrToExtended(text, decimalSep, value)) return false;
+    const Extended derived =
+        key == "mean" ? (iis.Min + iis.Max) / 2 : (iis.Max - iis.Min) / std::sqrt(Extended{12});
+    // The fixed form rounds the range and the moment to 8 decimals each.
+    const Extended tolerance = 2e-8L + 1e-12L * std::max(std::fabs(iis.Min), std::fabs(iis.Max));
+    return std::fabs(value - derived) <= tolerance;
+}
 
 enum class Section {
     None,
@@ -380,7 +396,8 @@ void Reader::distributionParameters(int row, const std::string& par, DistKind ki
         if (moments && key == "stdev") target = &iis.StDev;
         if (mode && key == "mode") target = &iis.Mode;
         if (target == nullptr) {
-            unsupported(row, key);
+            if (!IsDerivedUniformMoment(iis, key, value, m_settings.DecimalSep))
+                unsupported(row, key);
         } else if (!TryStrToExtended(value, m_settings.DecimalSep, *target)) {
             m_prompter.error("Invalid value: " + value);
             *target = 0;
