@@ -110,3 +110,15 @@ def test_ctrl_c_stops_the_run_as_stop_does(settings):
         p.run(steps=100_000_000, seed=3)
     interrupt.join()
     assert p.results.stopped and 0 < p.results.steps < 100_000_000
+
+
+def test_the_report_is_the_one_the_batch_mode_writes(tmp_path, settings, batch):
+    import subprocess
+    p = probex.Project.open(str(EXAMPLES / "beam.pxw"), settings=settings)
+    p.run(steps=2000, seed=5).report(str(tmp_path / "module.pdf"))
+    batch(EXAMPLES / "beam.pxw", "--steps", 2000, "--seed", 5, "--report", tmp_path / "program.pdf")
+
+    def text(name):
+        return subprocess.run(["pdftotext", str(tmp_path / name), "-"], capture_output=True,
+                              text=True, check=True).stdout
+    assert "Probability" in text("module.pdf") and text("module.pdf") == text("program.pdf")
