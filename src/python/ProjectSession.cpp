@@ -119,10 +119,8 @@ void ProjectSession::startRun(const RunRequest& request) {
     ++m_runNumber;
     m_lastRunStopped = false;
     const std::lock_guard lock(m_startMutex);
-    if (m_model.RunStop() != ProjectModel::RunCommand::Started) {
-        m_stopWanted = false;
+    if (m_model.RunStop() != ProjectModel::RunCommand::Started)
         throwFailure("the run did not start", false);
-    }
     m_started = true;
     if (m_stopWanted) m_model.requestStop();
     m_stopWanted = false;
@@ -131,10 +129,16 @@ void ProjectSession::startRun(const RunRequest& request) {
 ProjectSession::RunEnd ProjectSession::run(const RunRequest& request,
                                            const std::function<bool()>& poll) {
     if (m_busy.exchange(true)) throw ProgramError("the project is running");
+    // However the run ends, a stop asked for it does not reach the next one.
     struct Idle {
-        std::atomic<bool>& busy;
-        ~Idle() { busy = false; }
-    } idle{m_busy};
+        ProjectSession& session;
+        ~Idle() {
+            const std::lock_guard lock(session.m_startMutex);
+            session.m_stopWanted = false;
+            session.m_started = false;
+            session.m_busy = false;
+        }
+    } idle{*this};
     SettingsRestorer restorer(m_settings);
     startRun(request);
 
@@ -163,10 +167,6 @@ ProjectSession::RunEnd ProjectSession::run(const RunRequest& request,
         }
     }
     waiter.join();
-    {
-        const std::lock_guard lock(m_startMutex);
-        m_started = false;
-    }
 
     if (const auto error = m_events.takeEquationError()) throw EquationFault(*error, true);
     if (!m_events.outcome()) throwFailure("the run failed", true);
