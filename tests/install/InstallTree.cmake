@@ -45,6 +45,17 @@ if(NOT result EQUAL 0 OR NOT EXISTS "${report}")
     message(FATAL_ERROR "installed report failed (${result}):\n${err}")
 endif()
 
+# The Python module lies where Debian's python3 looks, and finds the window module from there.
+if(PYTHON)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env PYTHONPATH=${PREFIX}/${PYTHON_DIR} "${PYTHON}" -c
+            "import probex; p = probex.Project.open('${PREFIX}/share/probex/examples/beam.pxw'); p.run(steps=100, seed=1).report('${home}/python.pdf')"
+        RESULT_VARIABLE result ERROR_VARIABLE err)
+    if(NOT result EQUAL 0 OR NOT EXISTS "${home}/python.pdf")
+        message(FATAL_ERROR "the installed Python module failed (${result}):\n${err}")
+    endif()
+endif()
+
 # Without its module the program still runs batch projects, and says why a report or the window
 # cannot be had.
 file(REMOVE "${module}" "${report}")
