@@ -75,10 +75,12 @@ protected:
 const std::string Examples = std::string(PROBEX_SOURCE_DIR) + "/examples/";
 
 TEST_F(ShardMergeTest, MergedShardsPrintAndWriteWhatOneProcessDoes) {
-    // The beam with a histogram and a statistics-only output beside the logged one.
+    // The beam with a histogram and a statistics-only output beside the logged one, and
+    // correlated inputs.
     std::string text = ReadAll(Examples + "beam.pxw");
     text.replace(text.find("S,Log"), 5, "S,Histogram");
     text.replace(text.find("R,Log"), 5, "R,Statistics");
+    text.insert(text.find("[Out.Equations]"), "[Correlations]\r\nW,fy,-0.5\r\nF,L,0.3\r\n\r\n");
     const std::string mixed = (dir / "mixed.pxw").string();
     std::ofstream(mixed, std::ios::binary) << text;
     struct Case {
@@ -89,7 +91,8 @@ TEST_F(ShardMergeTest, MergedShardsPrintAndWriteWhatOneProcessDoes) {
     };
     const Case cases[] = {
         {Examples + "beam-windows.pxw", 4, "--seed 11 --steps 20000", ""},
-        {mixed, 3, "--seed 3 --steps 13000 --generator parallel", "InitialSampling=1\r\n"},
+        {mixed, 3, "--seed 3 --steps 13000 --generator parallel --sensitivity",
+         "InitialSampling=1\r\n"},
         // More shards than blocks: two shards have no step.
         {Examples + "design-load.pxw", 4, "--seed 5 --steps 5000", "RefreshRatePQ=7\r\n"},
     };
