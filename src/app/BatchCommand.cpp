@@ -25,9 +25,12 @@
 #include "variables/Random.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -278,28 +281,34 @@ std::vector<int> WindowRows(ProjectModel& model, const std::vector<TPQWindowDesc
     return rows;
 }
 
-/// The settings a merge runs with, in a file of their own for as long as the merge lasts.
+/// The settings a merge runs with, in a folder of its own for as long as the merge lasts.
 class SettingsCopy {
 public:
     ~SettingsCopy() {
-        if (!m_path.empty()) std::filesystem::remove(m_path);
+        std::error_code ignored;
+        if (!m_folder.empty()) std::filesystem::remove_all(m_folder, ignored);
     }
     /// Returns the error text, empty on success.
     std::string write(const std::string& text) {
-        m_path = (std::filesystem::temp_directory_path() /
-                  ("probex-merge-" + std::to_string(::getpid()) + ".ini"))
-                     .string();
+        std::string folder =
+            (std::filesystem::temp_directory_path() / "probex-merge-XXXXXX").string();
+        // A folder only this process can write to: no one else's link is followed.
+        if (!::mkdtemp(folder.data()))
+            return "Cannot create a temporary folder: " + std::string(std::strerror(errno));
+        m_folder = folder;
+        m_path = folder + "/Probex.ini";
         return WriteFileAtomically(m_path, text);
     }
     const std::string& path() const { return m_path; }
 
 private:
+    std::string m_folder;
     std::string m_path;
 };
 
 /// Runs a shard's steps and writes its partial result: exit 0 when it was written.
-int RunShard(ProjectModel& model, const BatchOptions& options, const std::string& projectText,
-             const std::string& settingsText, std::ostream& err) {
+int RunShard(ProjectModel& model, const BatchObserver& observer, const BatchOptions& options,
+             const std::string& projectText, const std::string& settingsText, std::ostream& err) {
     const auto [k, n] = *options.shard;
     TPartialHeader header;
     header.shard = k;
@@ -327,8 +336,6 @@ int RunShard(ProjectModel& model, const BatchOptions& options, const std::string
             return ExitUsage;
         }
     }
-    BatchObserver observer(err);
-    model.setObserver(&observer);
     TShardRunner runner(std::move(header), options.partial);
     InterruptGuard interrupt(model);
     if (model.RunWith(runner) != ProjectModel::RunCommand::Started) {
@@ -341,7 +348,7 @@ int RunShard(ProjectModel& model, const BatchOptions& options, const std::string
     }
     if (observer.outcome() != RunOutcome::Finished) {
         err << "error: " << shard << (interrupt.interrupted() ? " was interrupted" : " failed")
-            << " at step " << model.stepCounter() << "; no partial result was written\n";
+            << " at step " << runner.stepReached() << "; no partial result was written\n";
         return ExitFailed;
     }
     err << "information: " << shard << ": steps " << range.first << " to " << range.last << " of "
@@ -448,7 +455,7 @@ int RunBatch(const BatchOptions& options, const MergedRun* merge, std::ostream& 
                 err << "error: " << problem << '\n';
                 return ExitUsage;
             }
-        return RunShard(model, options, *projectText, settingsText, err);
+        return RunShard(model, observer, options, *projectText, settingsText, err);
     }
 
     int exitCode = 0;

@@ -18,6 +18,7 @@ RunOutcome TShardRunner::run(TRunSetup& s, RunEvents& /*events*/, TEquError& err
     for (std::int64_t step = m_header.firstStep; step <= m_header.lastStep; ++step) {
         if (m_stop.load(std::memory_order_relaxed)) return RunOutcome::Stopped;
         *s.stepCounter = static_cast<std::int32_t>(step);
+        m_step = step;
         // Steps 1 and 2 of initial sampling take the extremes and no draw, as in a run.
         const bool lower = s.initialSampling && step == 1;
         const bool upper = s.initialSampling && step == 2;

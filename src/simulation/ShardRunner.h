@@ -21,11 +21,14 @@ public:
 
     /// Why the partial result could not be written; empty when it was or a step failed.
     const std::string& problem() const { return m_problem; }
+    /// The step that failed or was under way when the shard stopped.
+    std::int64_t stepReached() const { return m_step; }
 
 private:
     TPartialHeader m_header;
     std::string m_path;
     std::string m_problem;
+    std::int64_t m_step = 0;
 };
 
 } // namespace probex
