@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cfloat>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -21,6 +22,8 @@ constexpr std::uint64_t FnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t FnvPrime = 1099511628211ull;
 /// More variables than a project can have: a count beyond it is a damaged header.
 constexpr std::uint32_t MaxVariables = 1u << 16;
+/// The most steps a run can have.
+constexpr std::int64_t MaxSteps = 999999999;
 
 std::uint64_t Fnv(std::uint64_t hash, const unsigned char* bytes, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
@@ -207,7 +210,9 @@ std::string TPartialReader::open(const std::string& path) {
     const TStepRange range = h.steps > 0 && h.shardCount > 0 && h.shard < h.shardCount
                                  ? ShardStepRange(h.steps, h.shard, h.shardCount)
                                  : TStepRange{1, -1};
-    if (range.last < 0 || range.first != h.firstStep || range.last != h.lastStep ||
+    const auto int32 = [](std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+    if (range.last < 0 || h.steps > MaxSteps || !int32(h.seed1) || !int32(h.seed2) ||
+        range.first != h.firstStep || range.last != h.lastStep ||
         ProjectChecksum(h.projectText, h.settingsText) != h.checksum)
         return damaged;
     m_stepBytes = count * ValueBytes;

@@ -34,6 +34,15 @@ RunOutcome TStepReplay::run(TRunSetup& s, RunEvents& events, TEquError& /*error*
     const std::vector<std::int32_t> recorded = RecordedVariables(s);
     std::vector<Extended> values(recorded.size());
     tVars& vars = s.set->Vars;
+    std::vector<std::string> names;
+    for (const std::int32_t v : recorded)
+        names.push_back(vars.Names[static_cast<std::size_t>(v)]);
+    // Parts of this project with these settings record these variables, unless another
+    // version of the program wrote them.
+    if (!m_parts.empty() && m_parts.front()->header().variables != names) {
+        m_problem = m_paths.front() + " records other variables than the project gathers";
+        return RunOutcome::Stopped;
+    }
     for (std::size_t p = 0; p < m_parts.size(); ++p) {
         TPartialReader& part = *m_parts[p];
         const TPartialHeader& h = part.header();
