@@ -6,29 +6,39 @@
 #include "model/ProjectModel.h"
 #include "model/ResultWindowOpening.h"
 #include "project/ProjectCommands.h"
+#include "project/ProjectReader.h"
 #include "project/ProjectWriter.h"
 #include "reliability/ReliabilitySettings.h"
 #include "results/ResultSet.h"
 #include "results/SaveResults.h"
 #include "sensitivity/RunSensitivity.h"
 #include "sensitivity/SensitivityText.h"
+#include "settings/FileAccess.h"
 #include "settings/IniFile.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
 #include "simulation/OutStat.h"
+#include "simulation/PartialResult.h"
+#include "simulation/ShardRunner.h"
+#include "simulation/StepReplay.h"
 #include "variables/Random.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace probex {
@@ -51,13 +61,15 @@ struct BatchOptions {
     std::string report;
     bool yes = false;
     bool sensitivity = false;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> shard; ///< K and N of --shard K/N
+    std::string partial;
 };
 
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--generator simple|parallel] "
     "[--results DIR] [--settings FILE] [--save-as FILE] [--target-cov PERCENT] "
     "[--report FILE.pdf] [--sensitivity] [--yes]\n"
-    "       [--method montecarlo|form|sorm|is|subset]\n";
+    "       [--method montecarlo|form|sorm|is|subset] [--shard K/N --partial FILE]\n";
 
 bool ParseWhole(const std::string& text, std::int64_t& value) {
     if (text.empty() || text.size() > 18) return false;
@@ -67,6 +79,24 @@ bool ParseWhole(const std::string& text, std::int64_t& value) {
         value = value * 10 + (c - '0');
     }
     return true;
+}
+
+/// What a shard cannot be combined with: it runs a share of the steps and gathers nothing
+/// itself, with the seeds every other shard uses.
+std::string ShardProblem(const BatchOptions& options) {
+    if (!options.shard) return options.partial.empty() ? "" : "--partial needs --shard K/N";
+    if (options.partial.empty()) return "--shard needs --partial FILE";
+    if (!options.seed)
+        return "--shard needs --seed N: every shard of a run must draw from the same seeds";
+    if (options.generator && *options.generator != GeneratorParallel)
+        return "--shard runs with the Parallel generator only";
+    if (options.targetCoV) return "--target-cov cannot be used with --shard";
+    if (options.method) return "--method cannot be used with --shard";
+    for (const auto& [given, name] : {std::pair{!options.resultsDir.empty(), "--results"},
+                                      std::pair{!options.saveAs.empty(), "--save-as"},
+                                      std::pair{!options.report.empty(), "--report"}})
+        if (given) return std::string(name) + " cannot be used with --shard: give it to --merge";
+    return {};
 }
 
 /// Returns an error text, empty when the arguments are fine.
@@ -106,17 +136,25 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
                 return "--target-cov needs a percentage above 0, not '" + value + "'";
             }
             options.targetCoV = percent;
+        } else if (arg == "--shard") {
+            std::int64_t k = 0, n = 0;
+            const std::size_t slash = next(value) ? value.find('/') : std::string::npos;
+            if (slash == std::string::npos || !ParseWhole(value.substr(0, slash), k) ||
+                !ParseWhole(value.substr(slash + 1), n) || n < 1 || k >= n || n > 1000000)
+                return "--shard needs K/N with 0 <= K < N, not '" + value + "'";
+            options.shard = {static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(n)};
         } else if (arg == "--method") {
             ReliabilityMethod method = ReliabilityMethod::MonteCarlo;
             if (!next(value) || !MethodFromWord(value, method))
                 return "--method needs montecarlo, form, sorm, is or subset, not '" + value + "'";
             options.method = method;
         } else if (arg == "--results" || arg == "--settings" || arg == "--save-as" ||
-                   arg == "--report") {
+                   arg == "--report" || arg == "--partial") {
             if (!next(value) || value.empty()) return arg + " needs a file or directory name";
             (arg == "--results"    ? options.resultsDir
              : arg == "--settings" ? options.settingsFile
              : arg == "--report"   ? options.report
+             : arg == "--partial"  ? options.partial
                                    : options.saveAs) = value;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
@@ -127,6 +165,8 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
         }
     }
     if (options.project.empty()) return "no project file";
+    if (std::string problem = ShardProblem(options); !problem.empty()) return problem;
+    if (options.shard) options.generator = GeneratorParallel;
     return {};
 }
 
@@ -241,20 +281,94 @@ std::vector<int> WindowRows(ProjectModel& model, const std::vector<TPQWindowDesc
     return rows;
 }
 
-} // namespace
+/// The settings a merge runs with, in a folder of its own for as long as the merge lasts.
+class SettingsCopy {
+public:
+    ~SettingsCopy() {
+        std::error_code ignored;
+        if (!m_folder.empty()) std::filesystem::remove_all(m_folder, ignored);
+    }
+    /// Returns the error text, empty on success.
+    std::string write(const std::string& text) {
+        std::string folder =
+            (std::filesystem::temp_directory_path() / "probex-merge-XXXXXX").string();
+        // A folder only this process can write to: no one else's link is followed.
+        if (!::mkdtemp(folder.data()))
+            return "Cannot create a temporary folder: " + std::string(std::strerror(errno));
+        m_folder = folder;
+        m_path = folder + "/Probex.ini";
+        return WriteFileAtomically(m_path, text);
+    }
+    const std::string& path() const { return m_path; }
 
-int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-                    const ReportWriter& writeReport) {
-    BatchOptions options;
-    std::string problem = ParseArguments(argc, argv, options);
-    if (problem.empty() && !options.report.empty() && !writeReport)
-        problem = "--report is not available in this program";
-    if (!problem.empty()) {
-        err << "error: " << problem << '\n' << Usage;
+private:
+    std::string m_folder;
+    std::string m_path;
+};
+
+/// Runs a shard's steps and writes its partial result: exit 0 when it was written.
+int RunShard(ProjectModel& model, const BatchObserver& observer, const BatchOptions& options,
+             const std::string& projectText, const std::string& settingsText, std::ostream& err) {
+    const auto [k, n] = *options.shard;
+    TPartialHeader header;
+    header.shard = k;
+    header.shardCount = n;
+    header.steps = model.lastStep();
+    const TStepRange range = ShardStepRange(header.steps, k, n);
+    header.firstStep = range.first;
+    header.lastStep = range.last;
+    header.seed1 = model.settings().Seed1;
+    header.seed2 = model.settings().Seed2;
+    header.flags = options.sensitivity ? PartialSensitivity : 0;
+    header.projectPath = options.project;
+    header.projectText = projectText;
+    header.settingsText = settingsText;
+    header.checksum = ProjectChecksum(projectText, settingsText);
+    const std::string shard = "shard " + std::to_string(k) + "/" + std::to_string(n);
+    // A file that is no partial result is replaced only when told to.
+    if (!options.yes && std::filesystem::exists(options.partial)) {
+        std::string start(PartialMagic.size(), '\0');
+        std::ifstream file(options.partial, std::ios::binary);
+        file.read(start.data(), static_cast<std::streamsize>(start.size()));
+        if (start != PartialMagic) {
+            err << "error: \"" << options.partial << "\" is no partial result and was not "
+                << "replaced (--yes replaces it)\n";
+            return ExitUsage;
+        }
+    }
+    TShardRunner runner(std::move(header), options.partial);
+    InterruptGuard interrupt(model);
+    if (model.RunWith(runner) != ProjectModel::RunCommand::Started) {
+        err << "error: the run did not start\n";
+        return ExitFailed;
+    }
+    if (!runner.problem().empty()) {
+        err << "error: " << runner.problem() << '\n';
         return ExitUsage;
     }
+    if (observer.outcome() != RunOutcome::Finished) {
+        err << "error: " << shard << (interrupt.interrupted() ? " was interrupted" : " failed")
+            << " at step " << runner.stepReached() << "; no partial result was written\n";
+        return ExitFailed;
+    }
+    err << "information: " << shard << ": steps " << range.first << " to " << range.last << " of "
+        << model.lastStep() << " written to " << options.partial << '\n';
+    return 0;
+}
 
+/// The batch command's run, of a project file or (with `merge`) of the shards' parts.
+int RunBatch(const BatchOptions& options, const MergedRun* merge, std::ostream& out,
+             std::ostream& err, const ReportWriter& writeReport) {
     SettingsLocation location = FindSettingsLocation();
+    SettingsCopy mergeSettings;
+    if (merge) {
+        if (const std::string problem = mergeSettings.write(merge->header->settingsText);
+            !problem.empty()) {
+            err << "error: " << problem << '\n';
+            return ExitUsage;
+        }
+        location.SettingsFile = mergeSettings.path();
+    }
     if (!options.settingsFile.empty()) location.SettingsFile = options.settingsFile;
     TSettings settings = MakeDefaultSettings(location.AppDir);
     if (!options.settingsFile.empty() && !std::filesystem::exists(options.settingsFile)) {
@@ -280,7 +394,15 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
     model.setObserver(&observer);
     ProjectCommands commands(model);
     commands.New();
-    const ReadResult read = ReadProject(model, options.project, false);
+    // The project as a shard records it: the very text it runs.
+    std::optional<std::string> projectText;
+    if (merge)
+        projectText = merge->header->projectText;
+    else
+        projectText = LoadProjectFile(options.project, prompter, settings.ListSep);
+    const ReadResult read =
+        projectText ? ReadProjectText(model, *projectText, ProjectDirectoryOf(options.project))
+                    : ReadResult{ReadOutcome::NotOpened, std::nullopt};
     if (read.outcome != ReadOutcome::Completed) {
         err << "error: the project " << options.project << " could not be read\n";
         return ExitUsage;
@@ -325,10 +447,29 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
             err << "warning: --method has no effect: the out equations are inactive\n";
     }
 
+    if (options.shard) {
+        std::string settingsText;
+        if (std::filesystem::exists(location.SettingsFile))
+            if (const std::string problem = ReadWholeFile(location.SettingsFile, settingsText);
+                !problem.empty()) {
+                err << "error: " << problem << '\n';
+                return ExitUsage;
+            }
+        return RunShard(model, observer, options, *projectText, settingsText, err);
+    }
+
     int exitCode = 0;
     InterruptGuard interrupt(model);
-    const ProjectModel::RunCommand started = model.RunStop();
+    // The shards have had every question of the run answered already.
+    if (merge) prompter.setAnswerYes(true);
+    const ProjectModel::RunCommand started =
+        merge ? model.RunWith(*merge->replay) : model.RunStop();
+    prompter.setAnswerYes(options.yes);
     model.waitForRun();
+    if (merge && !merge->replay->problem().empty()) {
+        err << "error: " << merge->replay->problem() << '\n';
+        return ExitUsage;
+    }
     if (started != ProjectModel::RunCommand::Started) {
         err << "error: the run did not start\n";
         return ExitFailed;
@@ -419,6 +560,41 @@ int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::o
         }
     }
     return exitCode;
+}
+
+} // namespace
+
+int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                    const ReportWriter& writeReport) {
+    BatchOptions options;
+    std::string problem = ParseArguments(argc, argv, options);
+    if (problem.empty() && !options.report.empty() && !writeReport)
+        problem = "--report is not available in this program";
+    if (!problem.empty()) {
+        err << "error: " << problem << '\n' << Usage;
+        return ExitUsage;
+    }
+    return RunBatch(options, nullptr, out, err, writeReport);
+}
+
+int RunMergedBatch(const MergedRun& run, std::ostream& out, std::ostream& err,
+                   const ReportWriter& writeReport) {
+    const TPartialHeader& header = *run.header;
+    BatchOptions options;
+    options.project = header.projectPath;
+    options.steps = header.steps;
+    options.seed = header.seed1;
+    options.generator = GeneratorParallel;
+    options.sensitivity = (header.flags & PartialSensitivity) != 0;
+    options.resultsDir = run.resultsDir;
+    options.saveAs = run.saveAs;
+    options.report = run.report;
+    options.yes = run.yes;
+    if (!options.report.empty() && !writeReport) {
+        err << "error: --report is not available in this program\n";
+        return ExitUsage;
+    }
+    return RunBatch(options, &run, out, err, writeReport);
 }
 
 } // namespace probex

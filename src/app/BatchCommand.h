@@ -7,6 +7,8 @@
 namespace probex {
 
 class ProjectModel;
+class TStepReplay;
+struct TPartialHeader;
 
 /// Writes the report of a run to a PDF file; returns the error text, empty on success.
 using ReportWriter = std::function<std::string(ProjectModel& model, const std::string& path)>;
@@ -21,5 +23,22 @@ using ReportWriter = std::function<std::string(ProjectModel& model, const std::s
 /// `writeReport` makes the report of `--report`; without it that option is refused.
 int RunBatchCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                     const ReportWriter& writeReport = {});
+
+/// A run whose steps come from the partial results of its shards (`probex --merge`): the
+/// project, settings, steps and seeds of the parts, the replay of their values and what to
+/// write.
+struct MergedRun {
+    const TPartialHeader* header = nullptr;
+    TStepReplay* replay = nullptr;
+    std::string resultsDir;
+    std::string saveAs;
+    std::string report;
+    bool yes = false;
+};
+
+/// Runs the merged run as `--batch` runs a project and prints, writes and reports what one
+/// process would have. A part found damaged during the replay exits with 2.
+int RunMergedBatch(const MergedRun& run, std::ostream& out, std::ostream& err,
+                   const ReportWriter& writeReport = {});
 
 } // namespace probex

@@ -17,6 +17,8 @@ public:
     std::optional<std::string> chooseFile(const FileRequest& request) override;
 
     int errorCount() const { return m_errors; }
+    /// Changes how questions are answered from now on.
+    void setAnswerYes(bool yes) { m_answerYes = yes; }
 
 private:
     std::ostream& m_err;

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopModule.h"
 #include "app/EvalCommand.h"
+#include "app/MergeCommand.h"
 
 #include <cstring>
 #include <iostream>
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
         return probex::RunEvalCommand(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "--batch") == 0)
         return probex::RunBatchCommand(argc - 2, argv + 2, std::cout, std::cerr,
+                                       probex::WriteReportPdfFromModule);
+    if (argc >= 2 && std::strcmp(argv[1], "--merge") == 0)
+        return probex::RunMergeCommand(argc - 2, argv + 2, std::cout, std::cerr,
                                        probex::WriteReportPdfFromModule);
     if (const auto exitCode =
             probex::HandleGeneralOptions(argc - 1, argv + 1, std::cout, std::cerr))

@@ -201,7 +201,10 @@ bool ProjectModel::prepareCorrelations() {
 bool ProjectModel::prepareRun() {
     // Inputs are kept per step only for an analysis that asks for them.
     const bool logInputs = m_outputs.keepInputValues || !resultWindows.sensitivity.empty();
-    if (!m_outputs.PrepareOutputs(*m_mainSet, m_lastStep, logInputs)) return false;
+    // A run that only records values keeps nothing in the logs: they need no slots.
+    const TStepRunner* runner = m_runner.load();
+    const std::int32_t slots = runner && !runner->gathers() ? 0 : m_lastStep;
+    if (!m_outputs.PrepareOutputs(*m_mainSet, slots, logInputs)) return false;
     m_observer->refillVariableBoxes(1);
     tDecodedEquations& set = *m_mainSet;
     // Constants are written once per fresh run, never per step.
@@ -304,6 +307,10 @@ void ProjectModel::startWorker() {
         setup.outputs.push_back({out.VarIndex, out.Stat.get(), out.His.get(), out.Log.get()});
         m_runRows.push_back(out.Row);
     }
+    if (TStepRunner* runner = m_runner.load()) {
+        runSteps(*runner, setup);
+        return;
+    }
     m_worker =
         std::make_unique<TPxThread>(std::move(setup), static_cast<RunEvents&>(*this), m_mainThread);
     m_workerActive = true;
@@ -318,6 +325,7 @@ void ProjectModel::waitForRun() {
 
 void ProjectModel::requestStop() {
     if (m_worker) m_worker->requestStop();
+    if (TStepRunner* runner = m_runner.load()) runner->requestStop();
     m_stopEvaluation = true;
 }
 
@@ -490,6 +498,33 @@ void ProjectModel::reliabilityEvaluationEnded(bool evaluated) {
         m_discardAfterRun = false;
         InvalidateResults();
     }
+}
+
+} // namespace probex
+
+namespace probex {
+
+ProjectModel::RunCommand ProjectModel::RunWith(TStepRunner& runner) {
+    m_runner.store(&runner);
+    const RunCommand command = RunStop();
+    m_runner.store(nullptr);
+    return command;
+}
+
+void ProjectModel::runSteps(TStepRunner& runner, TRunSetup& setup) {
+    m_workerActive = true;
+    TEquError error;
+    const RunOutcome outcome = runner.run(setup, *this, error);
+    if (runner.gathers() || outcome == RunOutcome::Failed) {
+        runEnded(outcome, error);
+        return;
+    }
+    // Recorded values are no results of this model: the step counter goes back to none.
+    m_stepCounter = 0;
+    m_running = false;
+    m_workerActive = false;
+    m_observer->runningChanged(false);
+    m_observer->runEnded(outcome);
 }
 
 } // namespace probex

@@ -6,6 +6,7 @@
 #include "simulation/OutEquations.h"
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
+#include "simulation/StepRunner.h"
 #include "simulation/StopRuleCheck.h"
 #include "variables/Copula.h"
 #include "variables/InputTable.h"
@@ -97,6 +98,9 @@ public:
     enum class RunCommand { Started, StopRequested, Declined, Failed };
     /// The Run/Stop command.
     RunCommand RunStop();
+    /// Run prepared as RunStop prepares a fresh one, whose steps `runner` runs on the calling
+    /// thread instead of the worker (a shard of the run, or the merge of the shards' values).
+    RunCommand RunWith(TStepRunner& runner);
     /// Waits until the worker has ended; for callers whose hand-overs are direct calls.
     void waitForRun();
     /// Asks a running worker to stop.
@@ -127,6 +131,7 @@ private:
     bool confirmGeneratorPeriod(bool parallel);
     bool prepareRun();
     void startWorker();
+    void runSteps(TStepRunner& runner, TRunSetup& setup);
     void discardResults();
     /// Starts the evaluation with a method other than Monte Carlo on a worker thread.
     bool startReliabilityEvaluation();
@@ -168,6 +173,7 @@ private:
     std::vector<std::int32_t> m_runRows;        ///< output table row of each output of the worker
     std::unique_ptr<TStopRuleCheck> m_stopRule; ///< the worker's, so it outlives the worker
     std::unique_ptr<TPxThread> m_worker;
+    std::atomic<TStepRunner*> m_runner{nullptr}; ///< runs the steps instead of the worker
     TLimitState m_limitState;
     std::atomic<bool> m_stopEvaluation{false};
     std::thread m_evaluator; // an evaluation with a method other than Monte Carlo
