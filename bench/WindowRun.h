@@ -18,6 +18,9 @@ public:
     ~WindowRun();
     /// One whole run; the probability of the out equations.
     Extended run();
+    /// Lets the windows finish what they draw after a run (the 2D picture builds in slices
+    /// while the event loop runs), so that it does not fall into the next timed run.
+    void settle();
 
 private:
     struct Window;

@@ -11,6 +11,7 @@
 #include "gui/app/ResultWindowManager.h"
 #include "gui/app/StepSpinBox.h"
 #include "gui/app/TFrmMain.h"
+#include "gui/results/TFrmOut2D.h"
 #include "model/ProjectModel.h"
 #include "settings/Settings.h"
 
@@ -81,7 +82,6 @@ WindowRun::WindowRun(const char* project, bool resultWindows) {
     m_window = std::make_unique<Window>();
     m_window->settings.Seed1 = RunSeed;
     TFrmMain& frame = m_window->frame;
-    frame.resize(1280, 960);
     // A copy, so that the window's layout file goes to the temporary folder with it.
     const QString copy = m_window->dir.filePath(project);
     if (resultWindows) {
@@ -121,6 +121,14 @@ Extended WindowRun::run() {
     if (model.running()) loop.exec();
     if (model.stepCounter() != Steps) throw std::runtime_error("the window's run ended early");
     return model.outEquations().result().Value;
+}
+
+void WindowRun::settle() {
+    ResultWindowManager& windows = *m_window->frame.resultWindows();
+    for (std::size_t i = 0; i < windows.count(ResultWindowKind::TwoD); ++i)
+        if (auto* picture = dynamic_cast<TFrmOut2D*>(windows.window(ResultWindowKind::TwoD, i)))
+            picture->finishBuilding();
+    QApplication::processEvents();
 }
 
 } // namespace probex::bench
