@@ -16,7 +16,15 @@ struct ProcessFigures {
     Extended probability = 0; ///< read from its "Probability: " line
 };
 
+/// How a process is started and where its probability stands in its output.
+struct ProcessOptions {
+    std::vector<std::string> environment; ///< "NAME=value" added to this process's environment
+    bool pinned = false;                  ///< on one core, the first this process may use
+    std::string probabilityKey = "Probability: ";
+};
+
 /// Runs program with arguments, waits for it and reads its output; throws when it fails.
-ProcessFigures RunProcess(const std::string& program, const std::vector<std::string>& arguments);
+ProcessFigures RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+                          const ProcessOptions& options = {});
 
 } // namespace probex::bench

@@ -3,7 +3,9 @@
 // at a time, from the main window, and as hand-written loops that do the same sampling, range
 // checks and accumulation with the same x87 functions, so the ratios show what the engine's
 // generality costs. The batch command and the hand loop also run as processes of their own,
-// timed from start to exit.
+// timed from start to exit, beside the shared reference loop (../shared/bench/native-loop.cpp,
+// variant ldx_full with huge pages) when the build found it. The window runs once with no
+// result window open and once with the result windows of beam-windows.pxw.
 
 #include "BenchModels.h"
 #include "ProcessRun.h"
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -62,10 +65,12 @@ std::function<Extended(double&)> InProcess(std::function<Extended()> run) {
 }
 
 /// A program run as a process of its own, from its start to its exit, as the command line
-/// runs it.
-std::function<Extended(double&)> AsProcess(std::string program, std::vector<std::string> args) {
-    return [program, args](double& seconds) {
-        const ProcessFigures figures = RunProcess(program, args);
+/// runs it, on one core.
+std::function<Extended(double&)> AsProcess(std::string program, std::vector<std::string> args,
+                                           ProcessOptions options = {}) {
+    options.pinned = true;
+    return [program, args, options](double& seconds) {
+        const ProcessFigures figures = RunProcess(program, args, options);
         seconds = figures.cpuSeconds;
         return figures.probability;
     };
@@ -80,33 +85,52 @@ void SideBySide(benchmark::State& state, const ModelDescription& description, Ex
                 const char* model) {
     const std::string project = std::string(model) + ".pxw";
     EngineRun oneStep(description, false), interleaved(description, true);
-    WindowRun window(project.c_str());
+    WindowRun window(project.c_str()), windows(project.c_str(), true);
     const std::string file = std::string(PROBEX_SOURCE_DIR) + "/examples/" + project;
     struct Way {
         const char* name;
         std::function<Extended(double&)> run;
         double best = 1e300;
+        std::function<void()> settle = [] {}; // untimed, after the run
     };
     std::vector<Way> ways = {
         {"hand", InProcess(hand)},
         {"batch", InProcess([&project] { return BatchRun(project.c_str()); })},
         {"one-step", InProcess([&oneStep] { return oneStep.run(); })},
         {"interleaved", InProcess([&interleaved] { return interleaved.run(); })},
-        {"window", InProcess([&window] { return window.run(); })},
+        {"window", InProcess([&window] { return window.run(); }), 1e300,
+         [&window] { window.settle(); }},
+        {"windows", InProcess([&windows] { return windows.run(); }), 1e300,
+         [&windows] { windows.settle(); }},
         {"hand process", AsProcess(PROBEX_HAND_BINARY, {model})},
         {"batch process",
          AsProcess(PROBEX_BINARY, {"--batch", file, "--steps", std::to_string(Steps), "--seed",
                                    std::to_string(RunSeed)})},
     };
+#ifdef PROBEX_REFERENCE_BINARY
+    // Its own transcription of the model: its probability is printed to six places and may
+    // differ in the last counted steps, so it is shown, not required.
+    Extended referenceProbability = 0;
+    ways.push_back(
+        {"reference process",
+         [&referenceProbability,
+          run = AsProcess(PROBEX_REFERENCE_BINARY,
+                          {"ldx_full", model, std::to_string(Steps), "1", std::to_string(RunSeed)},
+                          {{"SIM_HUGEPAGES=1"}, true, " p="})](double& seconds) {
+             referenceProbability = run(seconds);
+             return Extended(-1);
+         }});
+#endif
     Extended probability = 0;
     for (auto _ : state) {
         for (Way& way : ways) {
             double seconds = 0;
             const Extended p = way.run(seconds);
+            way.settle();
             way.best = std::min(way.best, seconds);
             if (&way == &ways.front())
                 probability = p;
-            else if (p != probability)
+            else if (std::string_view(way.name) != "reference process" && p != probability)
                 state.SkipWithError(
                     (std::string(way.name) + " ends with another probability").c_str());
         }
@@ -116,20 +140,29 @@ void SideBySide(benchmark::State& state, const ModelDescription& description, Ex
                             [name](const Way& w) { return w.name == name; })
             ->best;
     };
-    for (const char* name : {"hand", "batch", "one-step", "interleaved", "window"}) {
+    for (const char* name : {"hand", "batch", "one-step", "interleaved", "window", "windows"}) {
         state.counters[std::string(name) + " ms"] = best(name) * 1e3;
         if (std::string_view(name) != "hand")
             state.counters[std::string(name) + " x"] = best("hand") / best(name);
     }
     // The window's rate against the batch command's.
     state.counters["window/batch"] = best("batch") / best("window");
+    state.counters["windows/batch"] = best("batch") / best("windows");
     // Whole processes: the command line against the hand-written program.
     state.counters["hand proc ms"] = best("hand process") * 1e3;
     state.counters["batch proc ms"] = best("batch process") * 1e3;
     state.counters["batch proc x"] = best("hand process") / best("batch process");
-    char text[32];
-    std::snprintf(text, sizeof text, "%.8Lf", probability);
-    state.SetLabel(std::string("P=") + text);
+    char text[64];
+    std::snprintf(text, sizeof text, "P=%.8Lf", probability);
+#ifdef PROBEX_REFERENCE_BINARY
+    // The reference loop's whole process against the batch command's (reference time / batch
+    // time: above 1 the batch is the faster).
+    state.counters["ref proc ms"] = best("reference process") * 1e3;
+    state.counters["ref/batch proc"] = best("reference process") / best("batch process");
+    std::snprintf(text + std::strlen(text), sizeof text - std::strlen(text), " ref P=%.6Lf",
+                  referenceProbability);
+#endif
+    state.SetLabel(text);
 }
 
 void BM_Beam(benchmark::State& state) {

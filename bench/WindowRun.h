@@ -12,10 +12,15 @@ namespace probex::bench {
 /// last step (Steps, seed RunSeed) by its Run command as a person runs it.
 class WindowRun {
 public:
-    explicit WindowRun(const char* project);
+    /// resultWindows: the project opens with the result windows of beam-windows.pxw
+    /// (statistics, 1D, 2D, probabilities, quantiles), showing its first logged output.
+    explicit WindowRun(const char* project, bool resultWindows = false);
     ~WindowRun();
     /// One whole run; the probability of the out equations.
     Extended run();
+    /// Lets the windows finish what they draw after a run (the 2D picture builds in slices
+    /// while the event loop runs), so that it does not fall into the next timed run.
+    void settle();
 
 private:
     struct Window;

@@ -413,6 +413,9 @@ void ProjectModel::refreshStatistics(std::int32_t step) {
 void ProjectModel::refresh1D(std::int32_t step) {
     m_observer->refresh1D(step);
 }
+bool ProjectModel::refreshWanted(RefreshKind kind) {
+    return m_observer->refreshWanted(kind);
+}
 void ProjectModel::refreshPQ(std::int32_t step) {
     m_observer->refreshPQ(step);
     // The probability of the out equations follows at the same refresh, over the new slots.

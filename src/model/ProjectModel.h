@@ -43,6 +43,9 @@ public:
     virtual void refreshStatistics(std::int32_t /*step*/) {}
     virtual void refresh1D(std::int32_t /*step*/) {}
     virtual void refreshPQ(std::int32_t /*step*/) {}
+    /// Whether a periodic refresh of the kind would show anything now. The one call made on
+    /// the run's worker thread, so it must be safe there.
+    virtual bool refreshWanted(RefreshKind /*kind*/) { return true; }
     /// The refreshes at the end of a stopped or finished run.
     virtual void finalRefresh() {}
     /// Results appeared (Reset enabled) or were discarded (result windows cleared).
@@ -144,6 +147,7 @@ private:
     void refreshStatistics(std::int32_t step) override;
     void refresh1D(std::int32_t step) override;
     void refreshPQ(std::int32_t step) override;
+    bool refreshWanted(RefreshKind kind) override;
     void runEnded(RunOutcome outcome, const TEquError& error) override;
 
     TSettings& m_settings;

@@ -145,10 +145,17 @@ void TPxThread::refresh(std::int32_t step) {
     // Most steps refresh nothing: one comparison instead of four divisions.
     if (step < m_nextRefresh) return;
     scheduleRefreshes(step);
-    if (step % StepLabelInterval == 0) m_main.call([this, step] { m_events.showStep(step); });
-    if (step % m_setup.refreshRateStat == 0)
+    if (step % StepLabelInterval == 0) {
+        m_unshownStep = step;
+        if (m_events.refreshWanted(RefreshKind::Step)) {
+            m_main.call([this, step] { m_events.showStep(step); });
+            m_unshownStep = 0;
+        }
+    }
+    if (step % m_setup.refreshRateStat == 0 && m_events.refreshWanted(RefreshKind::Statistics))
         m_main.call([this, step] { m_events.refreshStatistics(step); });
-    if (step % m_setup.refreshRate1D == 0) m_main.call([this, step] { m_events.refresh1D(step); });
+    if (step % m_setup.refreshRate1D == 0 && m_events.refreshWanted(RefreshKind::OneD))
+        m_main.call([this, step] { m_events.refresh1D(step); });
     if (step % m_setup.refreshRatePQ == 0) m_main.call([this, step] { m_events.refreshPQ(step); });
     if (m_setup.stopRule && step % StopCheckInterval == 0 && m_setup.stopRule->met(step))
         requestStop();
@@ -283,6 +290,8 @@ void TPxThread::execute() {
     Phase phase = needsStartup() ? startupPhase() : Phase::Continue;
     if (phase == Phase::Continue) phase = mainPhase();
 
+    // The label ends on the last multiple it reached, as if every one had been shown.
+    if (m_unshownStep > 0) m_main.call([this] { m_events.showStep(m_unshownStep); });
     RunOutcome outcome = RunOutcome::Failed;
     if (phase == Phase::Finished || phase == Phase::Stopped) {
         computeAll();

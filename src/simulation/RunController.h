@@ -44,11 +44,19 @@ enum class RunOutcome {
     Failed,   ///< an equation failed; the error record says which
 };
 
+/// The periodic hand-overs that the main thread may decline while it would show nothing new.
+enum class RefreshKind { Step, Statistics, OneD };
+
 /// What the worker hands to the main thread. Each call is made through the run's
-/// `MainThread` and so runs on the main thread while the worker waits.
+/// `MainThread` and so runs on the main thread while the worker waits, except
+/// `refreshWanted`.
 class RunEvents {
 public:
     virtual ~RunEvents() = default;
+    /// Asked on the worker's thread before a periodic hand-over of the kind: false when the
+    /// main thread would drop it now (its windows show a few refreshes a second), which spares
+    /// the worker the wait. Must be safe to call from any thread.
+    virtual bool refreshWanted(RefreshKind /*kind*/) { return true; }
     /// The step counter reached a multiple of 1000.
     virtual void showStep(std::int32_t step) = 0;
     /// The start-up status: an output whose histogram has no range yet, with the one value
@@ -157,6 +165,7 @@ private:
     MainThread& m_main;
     std::atomic<bool> m_stop{false};
     std::int64_t m_nextRefresh = 0;
+    std::int32_t m_unshownStep = 0; // a step label the main thread declined, shown at the end
     TEquError m_error;
     std::unique_ptr<tBlockValues> m_block; // the variable values of a block's steps
     std::thread m_thread;

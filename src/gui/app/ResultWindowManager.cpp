@@ -235,10 +235,7 @@ void ResultWindowManager::listFrame(QMenu* menu, QMdiSubWindow* frame) {
 }
 
 bool ResultWindowManager::refreshDue(ResultWindowKind kind) {
-    QElapsedTimer& last = m_lastRefresh[static_cast<std::size_t>(kind)];
-    if (last.isValid() && !last.hasExpired(MinimumRefreshInterval)) return false;
-    last.start();
-    return true;
+    return m_refreshGates[static_cast<std::size_t>(kind)].take();
 }
 
 void ResultWindowManager::refreshStatistics(std::int32_t step) {
@@ -282,8 +279,8 @@ void ResultWindowManager::resultsChanged(bool exist) {
 
 void ResultWindowManager::runningChanged(bool running) {
     // The first refresh of a run shows at once.
-    for (QElapsedTimer& last : m_lastRefresh)
-        last.invalidate();
+    for (RefreshGate& gate : m_refreshGates)
+        gate.reopen();
     m_sensitivity->runningChanged(running);
     for (const ResultWindowKind kind : AllResultWindowKinds)
         forEach(kind, false, [running](TFrmResult* w) { w->setRunning(running); });

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gui/components/RefreshGate.h"
 #include "project/LayoutFile.h"
 #include "project/ResultWindows.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -65,6 +65,10 @@ public:
     void refreshStatistics(std::int32_t step);
     void refresh1D(std::int32_t step);
     void refreshPQ(std::int32_t step);
+    /// Whether a refresh of the kind would show its windows now; safe on any thread.
+    bool refreshWanted(ResultWindowKind kind) const {
+        return m_refreshGates[static_cast<std::size_t>(kind)].open();
+    }
     void finalRefresh();
     void outEquationsEvaluated();
     void resultsChanged(bool exist);
@@ -128,7 +132,10 @@ private:
     QMdiArea* m_area;
     std::array<List, 5> m_lists;
     std::vector<QAction*> m_listed;
-    std::array<QElapsedTimer, 5> m_lastRefresh;
+    std::array<RefreshGate, 5> m_refreshGates{
+        RefreshGate(MinimumRefreshInterval), RefreshGate(MinimumRefreshInterval),
+        RefreshGate(MinimumRefreshInterval), RefreshGate(MinimumRefreshInterval),
+        RefreshGate(MinimumRefreshInterval)};
     SensitivityWindows* m_sensitivity;
 };
 

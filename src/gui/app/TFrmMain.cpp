@@ -760,6 +760,7 @@ void TFrmMain::runningChanged(bool running) {
 }
 
 void TFrmMain::showStep(std::int32_t step) {
+    m_stepGate.take();
     m_lblCurrentStep->setText(QString::number(step));
 }
 
@@ -781,6 +782,17 @@ void TFrmMain::refresh1D(std::int32_t step) {
 
 void TFrmMain::refreshPQ(std::int32_t step) {
     m_results->refreshPQ(step);
+}
+
+bool TFrmMain::refreshWanted(RefreshKind kind) {
+    switch (kind) {
+    case RefreshKind::Step:
+        return m_stepGate.open();
+    case RefreshKind::Statistics:
+        return m_results->refreshWanted(ResultWindowKind::Statistics);
+    default:
+        return m_results->refreshWanted(ResultWindowKind::OneD);
+    }
 }
 
 void TFrmMain::outEquationsEvaluated() {

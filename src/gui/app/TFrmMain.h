@@ -2,6 +2,7 @@
 
 #include "gui/app/MainActions.h"
 #include "gui/components/QtMainThread.h"
+#include "gui/components/RefreshGate.h"
 #include "gui/engine/EquErrPrompter.h"
 #include "model/ProjectModel.h"
 #include "project/LayoutFile.h"
@@ -145,6 +146,7 @@ private:
     void refreshStatistics(std::int32_t step) override;
     void refresh1D(std::int32_t step) override;
     void refreshPQ(std::int32_t step) override;
+    bool refreshWanted(RefreshKind kind) override;
     void finalRefresh() override;
     void resultsChanged(bool exist) override;
     void runEnded(RunOutcome outcome) override;
@@ -185,6 +187,8 @@ private:
     QToolBar* m_tlbFile = nullptr;
     QToolBar* m_tlbIdent = nullptr;
     QLabel* m_lblCurrentStep = nullptr;
+    /// The finished-steps label changes at most 20 times a second: more nobody can read.
+    RefreshGate m_stepGate{50};
     StepSpinBox* m_edtLastStep = nullptr;
     QLineEdit* m_edtId = nullptr;
     std::array<QLabel*, 4> m_panels{};

@@ -24,6 +24,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace probex {
@@ -67,6 +68,10 @@ TFrmOutEquations::TFrmOutEquations(ProjectModel& model, EquErrPrompter& prompter
     auto* top = new QSplitter(Qt::Horizontal, this);
     top->addWidget(m_editor);
     buildConvergenceGraph();
+    m_convergenceTimer = new QTimer(this);
+    m_convergenceTimer->setSingleShot(true);
+    m_convergenceTimer->setInterval(100);
+    connect(m_convergenceTimer, &QTimer::timeout, this, [this] { showPendingConvergence(); });
     // The design point of the methods that find one stands beside the convergence graph.
     m_graphs = new QTabWidget(this);
     m_graphs->setObjectName(QStringLiteral("TabGraphs"));
@@ -269,6 +274,7 @@ void TFrmOutEquations::refreshFromModel() {
     fillParameterFields();
     m_methodBox->refresh();
     if (!m_model.outEquations().hasResult()) showCleared();
+    dropPendingConvergence();
     redrawConvergence();
 }
 
@@ -424,6 +430,24 @@ void TFrmOutEquations::redrawConvergence() {
 }
 
 void TFrmOutEquations::onConvergence(const TProbabilityEstimate& estimate) {
+    m_pendingEstimate = estimate;
+    if (m_convergenceGate.take())
+        showPendingConvergence();
+    else if (!m_convergenceTimer->isActive())
+        m_convergenceTimer->start();
+}
+
+void TFrmOutEquations::dropPendingConvergence() {
+    m_convergenceTimer->stop();
+    m_pendingEstimate.reset();
+    m_convergenceGate.reopen();
+}
+
+void TFrmOutEquations::showPendingConvergence() {
+    if (!m_pendingEstimate) return;
+    const TProbabilityEstimate estimate = *m_pendingEstimate;
+    dropPendingConvergence();
+    m_convergenceGate.take();
     // During a run the estimate so far stands in the result field in the plain colour.
     ShowWholeText(m_edtResult, QString::fromLatin1(FormatResultValue(
                                    estimate.Probability, m_model.settings().DecimalSep)));
@@ -448,6 +472,11 @@ void TFrmOutEquations::onIteration(const TOutIteration& iteration) {
 }
 
 void TFrmOutEquations::onResult(const TOutResult& result) {
+    // The result replaces the estimate so far; the graph gets the points not yet drawn.
+    if (m_pendingEstimate) {
+        dropPendingConvergence();
+        redrawConvergence();
+    }
     ShowWholeText(m_edtResult, QString::fromLatin1(result.Text));
     m_edtResult->setEnabled(true);
     showEstimate(result.Estimate);
@@ -470,6 +499,7 @@ void TFrmOutEquations::onResult(const TOutResult& result) {
 }
 
 void TFrmOutEquations::onCleared() {
+    dropPendingConvergence();
     showCleared();
     m_designPoint->clear();
     redrawConvergence();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "gui/components/RefreshGate.h"
 #include "simulation/OutEquations.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -10,6 +13,7 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 
 namespace probex {
 
@@ -66,6 +70,10 @@ private:
     void showEstimate(const TProbabilityEstimate& estimate);
     void storeStopRule();
     void redrawConvergence();
+    /// The estimate and graph of the newest convergence point not yet on screen.
+    void showPendingConvergence();
+    /// Drops a point waiting to be shown: what follows draws everything.
+    void dropPendingConvergence();
     void modeClicked(OutEvalMode mode);
     void applyModeLook();
     void fillParameterFields();
@@ -116,6 +124,11 @@ private:
     int m_seriesLower = 0;
     int m_seriesUpper = 0;
     bool m_loading = false;
+    /// A run adds points faster than anyone reads them: they are drawn at most every 100 ms,
+    /// the newest one within 100 ms of its arrival.
+    RefreshGate m_convergenceGate{100};
+    QTimer* m_convergenceTimer = nullptr;
+    std::optional<TProbabilityEstimate> m_pendingEstimate;
 };
 
 /// A colour of the settings (0x00BBGGRR) as Qt's colour.
