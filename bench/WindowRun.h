@@ -4,6 +4,7 @@
 
 #include "engine/Extended.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace probex::bench {
@@ -13,6 +14,8 @@ namespace probex::bench {
 class WindowRun {
 public:
     explicit WindowRun(const char* project);
+    /// The same with the settings' generator and threads chosen (see TSettings).
+    WindowRun(const char* project, std::int32_t generator, std::int32_t threads);
     ~WindowRun();
     /// One whole run; the probability of the out equations.
     Extended run();

@@ -64,6 +64,12 @@ WindowRun::WindowRun(const char* project) {
     frame.model().autoSeed = false;
 }
 
+WindowRun::WindowRun(const char* project, std::int32_t generator, std::int32_t threads)
+    : WindowRun(project) {
+    m_window->settings.Generator = generator;
+    m_window->settings.Threads = threads;
+}
+
 WindowRun::~WindowRun() {
     m_window->frame.close();
 }
