@@ -1,9 +1,10 @@
 // The main phase of a run with the "Parallel" generator on a pool of threads. Every step's
 // draws depend only on the seeds and the step's number, so the threads evaluate chunks of
-// steps in any order, each with its own copy of what a step changes, and keep the values the
-// run records. One thread at a time, whichever finds the next chunk in step order complete,
-// feeds them to the accumulators and logs in step order, with the refreshes and the stop
-// rule at the steps of a plain run: the results are those of a plain run, bit for bit.
+// steps in any order, each with its own copy of what a step changes, write the chunk's log
+// slots and keep the values the accumulators need. One thread at a time, whichever finds the
+// next chunk in step order complete, feeds them to the statistics and histograms in step
+// order, with the refreshes and the stop rule at the steps of a plain run: the results are
+// those of a plain run, bit for bit.
 
 #include "simulation/RunController.h"
 
@@ -146,6 +147,16 @@ void TPxThread::evaluateChunk(const Pool& pool, Chunk& chunk, StepWorker& w) {
         ++l;
     }
     chunk.done = l;
+    // The logs take the chunk's slots here, on many threads at once: no slot is read before the
+    // chunk is fed, nor written by another thread.
+    const std::size_t outputs = m_setup.outputs.size();
+    for (std::size_t c = 0; c < columns; ++c) {
+        TOutLog* log = c < outputs ? m_setup.outputs[c].log : pool.inputLogs[c - outputs];
+        if (!log) continue;
+        const Extended* v = chunk.column(c);
+        for (std::int32_t i = 0; i < l; ++i)
+            log->store(chunk.first - 1 + i, v[i]);
+    }
 }
 
 bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
@@ -163,14 +174,6 @@ bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
             const Extended* values = chunk.column(j) + from;
             if (out.stat) StatAddValues(*out.stat, values, count);
             if (out.his) HisAddValues(*out.his, values, count);
-            if (out.log)
-                for (int i = 0; i < count; ++i)
-                    out.log->store(step + i, values[i]);
-        }
-        for (std::size_t k = 0; k < pool.inputLogs.size(); ++k) {
-            const Extended* values = chunk.column(outputs + k) + from;
-            for (int i = 0; i < count; ++i)
-                pool.inputLogs[k]->store(step + i, values[i]);
         }
         step = to;
         refresh(step);
