@@ -53,6 +53,11 @@ struct TPxThread::Chunk {
     std::int32_t done = 0; ///< steps evaluated; a failed step or a stop ends the chunk early
     bool failed = false;   ///< step first + done failed
     std::vector<Extended> values;
+    /// Per output: the histogram's range when the chunk was handed out, and whether `bins`
+    /// holds the bin of every value evaluated for it in that range.
+    std::vector<THisRange> ranges;
+    std::vector<char> binned;
+    std::vector<std::int32_t> bins; ///< output by output, ChunkSteps each
 
     Extended* column(std::size_t c) { return values.data() + c * ChunkSteps; }
     const Extended* column(std::size_t c) const { return values.data() + c * ChunkSteps; }
@@ -75,6 +80,9 @@ struct TPxThread::Pool {
     /// The variable of each column: the outputs' in their order, then the logged inputs'.
     std::vector<std::int32_t> columnVars;
     std::vector<TOutLog*> inputLogs; ///< the log of each column after the outputs'
+    /// Each output's histogram range after the chunks fed so far: the threads find the bins of
+    /// their values with it, which the feeding thread counts unless the range changed since.
+    std::vector<THisRange> ranges;
 
     Chunk& slot(std::int64_t index) {
         return ring[static_cast<std::size_t>(index % static_cast<std::int64_t>(ring.size()))];
@@ -157,6 +165,9 @@ void TPxThread::evaluateChunk(const Pool& pool, Chunk& chunk, StepWorker& w) {
         for (std::int32_t i = 0; i < l; ++i)
             log->store(chunk.first - 1 + i, v[i]);
     }
+    for (std::size_t j = 0; j < outputs; ++j)
+        chunk.binned[j] = m_setup.outputs[j].his && HisBins(chunk.ranges[j], chunk.column(j), l,
+                                                            chunk.bins.data() + j * ChunkSteps);
 }
 
 bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
@@ -173,7 +184,11 @@ bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
             const TRunOutput& out = m_setup.outputs[j];
             const Extended* values = chunk.column(j) + from;
             if (out.stat) StatAddValues(*out.stat, values, count);
-            if (out.his) HisAddValues(*out.his, values, count);
+            if (!out.his) continue;
+            if (chunk.binned[j] && HisRangeOf(*out.his) == chunk.ranges[j])
+                HisAddBins(*out.his, chunk.bins.data() + j * ChunkSteps + from, count);
+            else
+                HisAddValues(*out.his, values, count);
         }
         step = to;
         refresh(step);
@@ -208,6 +223,9 @@ void TPxThread::poolThread(Pool& pool, StepWorker& worker) {
             if (goOn) {
                 next.published = false;
                 ++pool.fed;
+                for (std::size_t j = 0; j < pool.ranges.size(); ++j)
+                    if (m_setup.outputs[j].his)
+                        pool.ranges[j] = HisRangeOf(*m_setup.outputs[j].his);
             } else {
                 pool.ended = true;
             }
@@ -226,6 +244,7 @@ void TPxThread::poolThread(Pool& pool, StepWorker& worker) {
             chunk.index = pool.claimed++;
             chunk.first = pool.start + static_cast<std::int32_t>(chunk.index * ChunkSteps) + 1;
             chunk.steps = std::min(ChunkSteps, m_setup.lastStep - chunk.first + 1);
+            std::copy(pool.ranges.begin(), pool.ranges.end(), chunk.ranges.begin());
             lock.unlock();
             evaluateChunk(pool, chunk, worker);
             lock.lock();
@@ -260,8 +279,16 @@ bool TPxThread::threadedPhase(Phase& phase) {
         const auto threadCount =
             static_cast<std::size_t>(std::min<std::int64_t>(s.threads, pool.total));
         pool.ring.resize(threadCount * ChunksPerThread);
-        for (Chunk& chunk : pool.ring)
+        const std::size_t outputs = s.outputs.size();
+        pool.ranges.resize(outputs);
+        for (std::size_t j = 0; j < outputs; ++j)
+            if (s.outputs[j].his) pool.ranges[j] = HisRangeOf(*s.outputs[j].his);
+        for (Chunk& chunk : pool.ring) {
             chunk.values.resize(std::max<std::size_t>(1, pool.columnVars.size()) * ChunkSteps);
+            chunk.ranges.resize(outputs);
+            chunk.binned.resize(outputs);
+            chunk.bins.resize(std::max<std::size_t>(1, outputs) * ChunkSteps);
+        }
         for (std::size_t t = 0; t < threadCount; ++t) {
             auto w = std::make_unique<StepWorker>();
             w->set = std::make_unique<tDecodedEquations>(*s.set);
