@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace probex::test {
@@ -120,7 +122,9 @@ struct ModelRun {
         }
     }
 
-    RunOutcome go(std::int32_t threads, std::int32_t stopStep = 0, std::int32_t ruleStep = 0) {
+    /// stopAfter: a stop request from outside that many microseconds after the start.
+    RunOutcome go(std::int32_t threads, std::int32_t stopStep = 0, std::int32_t ruleStep = 0,
+                  int stopAfter = -1) {
         TRunSetup setup;
         setup.set = set.get();
         const char* inputNames[] = {"a", "b", "n", "g", "s", "f"};
@@ -148,6 +152,10 @@ struct ModelRun {
         TPxThread worker(std::move(setup), events, direct);
         events.worker = &worker;
         worker.start();
+        if (stopAfter >= 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(stopAfter));
+            worker.requestStop();
+        }
         worker.wait();
         error = worker.error();
         trace += events.trace + "|";
@@ -228,6 +236,17 @@ TEST(ThreadedRun, StoppedAndContinuedRunEqualsAnUninterruptedOne) {
         ASSERT_EQ(pieces.go(7, stopStep), RunOutcome::Stopped);
         EXPECT_EQ(pieces.step, stopStep);
         ASSERT_EQ(pieces.go(2), RunOutcome::Finished);
+        ExpectSameText(pieces.fingerprint(), whole.fingerprint());
+    }
+    // A stop from outside comes at no particular step, in the middle of chunks: the run ends
+    // after a step every chunk before which is complete, and goes on from there.
+    for (int stopAfter : {0, 300, 1000, 2000, 4000}) {
+        SCOPED_TRACE(stopAfter);
+        ModelRun pieces(0);
+        const RunOutcome first = pieces.go(7, 0, 0, stopAfter);
+        ASSERT_TRUE(first == RunOutcome::Stopped || first == RunOutcome::Finished);
+        ASSERT_EQ(pieces.go(7),
+                  first == RunOutcome::Stopped ? RunOutcome::Finished : RunOutcome::NoStep);
         ExpectSameText(pieces.fingerprint(), whole.fingerprint());
     }
 }
