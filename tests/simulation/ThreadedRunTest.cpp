@@ -212,7 +212,7 @@ TEST(ThreadedRun, AnyNumberOfThreadsEndsAsOne) {
         SCOPED_TRACE(c.name);
         ModelRun one(c.failAt);
         ASSERT_EQ(one.go(1, c.stopStep, c.ruleStep), c.outcome);
-        for (std::int32_t threads : {2, 7}) {
+        for (std::int32_t threads : {2, 3, 7, 8}) {
             SCOPED_TRACE(threads);
             ModelRun many(c.failAt);
             ASSERT_EQ(many.go(threads, c.stopStep, c.ruleStep), c.outcome);
