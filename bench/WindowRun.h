@@ -4,6 +4,7 @@
 
 #include "engine/Extended.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace probex::bench {
@@ -15,6 +16,8 @@ public:
     /// resultWindows: the project opens with the result windows of beam-windows.pxw
     /// (statistics, 1D, 2D, probabilities, quantiles), showing its first logged output.
     explicit WindowRun(const char* project, bool resultWindows = false);
+    /// The same with the settings' generator and threads chosen (see TSettings).
+    WindowRun(const char* project, std::int32_t generator, std::int32_t threads);
     ~WindowRun();
     /// One whole run; the probability of the out equations.
     Extended run();

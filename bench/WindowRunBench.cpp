@@ -106,6 +106,12 @@ WindowRun::WindowRun(const char* project, bool resultWindows) {
     frame.model().autoSeed = false;
 }
 
+WindowRun::WindowRun(const char* project, std::int32_t generator, std::int32_t threads)
+    : WindowRun(project) {
+    m_window->settings.Generator = generator;
+    m_window->settings.Threads = threads;
+}
+
 WindowRun::~WindowRun() {
     m_window->frame.close();
 }

@@ -53,6 +53,7 @@ struct BatchOptions {
     std::optional<std::int64_t> steps;
     std::optional<std::int64_t> seed;
     std::optional<std::int32_t> generator;
+    std::optional<std::int32_t> threads;
     std::optional<Extended> targetCoV;
     std::optional<ReliabilityMethod> method;
     std::string resultsDir;
@@ -67,7 +68,7 @@ struct BatchOptions {
 
 const char* const Usage =
     "usage: probex --batch PROJECT.pxw [--steps N] [--seed N] [--generator simple|parallel] "
-    "[--results DIR] [--settings FILE] [--save-as FILE] [--target-cov PERCENT] "
+    "[--threads N] [--results DIR] [--settings FILE] [--save-as FILE] [--target-cov PERCENT] "
     "[--report FILE.pdf] [--sensitivity] [--yes]\n"
     "       [--method montecarlo|form|sorm|is|subset] [--shard K/N --partial FILE]\n";
 
@@ -125,6 +126,11 @@ std::string ParseArguments(int argc, const char* const* argv, BatchOptions& opti
                 options.generator = GeneratorParallel;
             else
                 return "--generator needs simple or parallel, not '" + value + "'";
+        } else if (arg == "--threads") {
+            if (!next(value) || !ParseWhole(value, number) || number > MaxThreads)
+                return "--threads needs a whole number from 0 (every core) to " +
+                       std::to_string(MaxThreads) + ", not '" + value + "'";
+            options.threads = static_cast<std::int32_t>(number);
         } else if (arg == "--target-cov") {
             Extended percent = 0;
             if (!next(value) || !TryStrToExtended(value, '.', percent) || !(percent > 0)) {
@@ -411,6 +417,7 @@ int RunBatch(const BatchOptions& options, const MergedRun* merge, std::ostream& 
     if (options.steps) model.setLastStep(*options.steps);
     model.outputs().keepInputValues = options.sensitivity;
     if (options.generator) settings.Generator = *options.generator;
+    if (options.threads) settings.Threads = *options.threads;
     if (options.seed) {
         // Seeds the generator the settings choose: "Parallel", or else "Simple".
         model.autoSeed = false;

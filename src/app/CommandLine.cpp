@@ -13,7 +13,8 @@ namespace probex {
 const char* const ProgramUsage =
     "usage: probex [--settings FILE] [PROJECT.pxw]\n"
     "       probex --batch PROJECT.pxw [--steps N] [--seed N] [--results DIR]\n"
-    "              [--generator simple|parallel] [--settings FILE] [--save-as FILE]\n"
+    "              [--generator simple|parallel] [--threads N] [--settings FILE]\n"
+    "              [--save-as FILE]\n"
     "              [--target-cov PERCENT] [--report FILE.pdf] [--sensitivity] [--yes]\n"
     "              [--method montecarlo|form|sorm|is|subset] [--shard K/N --partial FILE]\n"
     "       probex --merge FILE... [--results DIR] [--save-as FILE] [--report FILE.pdf] [--yes]\n"
@@ -28,6 +29,8 @@ const char* const ProgramUsage =
     "  --seed N         start the random numbers from the seed N (Seed 1 of the generator\n"
     "                   the settings choose)\n"
     "  --generator simple|parallel  draw with the \"Simple\" or the \"Parallel\" generator\n"
+    "  --threads N      run on N threads with the \"Parallel\" generator (0: every core);\n"
+    "                   the results do not depend on N\n"
     "  --results DIR    write the result files into DIR\n"
     "  --save-as FILE   save the project into FILE after the run\n"
     "  --target-cov PERCENT  stop the run once the probability's coefficient of variation\n"

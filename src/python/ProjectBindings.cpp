@@ -6,6 +6,7 @@
 #include "python/InputAccess.h"
 #include "reliability/ReliabilitySettings.h"
 #include "settings/NumberText.h"
+#include "settings/Settings.h"
 
 #include <pybind11/stl.h>
 
@@ -337,8 +338,7 @@ RunResults Run(const Session& session, const py::object& steps, const py::object
     if (!seed.is_none())
         request.seed = WholeIn(seed, "seed", 0, std::numeric_limits<std::int32_t>::max());
     if (!threads.is_none())
-        request.threads = static_cast<std::int32_t>(
-            WholeIn(threads, "threads", 0, std::numeric_limits<std::int32_t>::max()));
+        request.threads = static_cast<std::int32_t>(WholeIn(threads, "threads", 0, MaxThreads));
     request.sensitivity = sensitivity;
 
     // Ctrl+C reaches Python's handler, which only notes it; the note is read here, with the

@@ -5,9 +5,9 @@
 namespace probex {
 
 void ApplyRunThreads(TSettings& settings, std::optional<std::int32_t> threads) {
-    // The runs use one worker thread for now, whatever is asked.
-    (void)settings;
-    (void)threads;
+    // Threads matter only to runs with the "Parallel" generator; the figures never depend
+    // on them.
+    if (threads) settings.Threads = *threads;
 }
 
 } // namespace probex

@@ -23,6 +23,7 @@ enum class KeyKind {
     Integer,    ///< out of [min, max] gives the default
     Clamped,    ///< out of [min, max] is clamped, as the dialog's box does
     AtLeastOne, ///< stored 0 or 1; any value of 1 or more is 1
+    Optional, ///< as Integer, but written only when not the default: older files stay as they were
     Colouration,
     Files,
     Text,
@@ -130,6 +131,7 @@ const KeyDef kKeys[] = {
     {"Seed1", KeyKind::Integer, &TSettings::Seed1, INT32_MIN, INT32_MAX},
     {"Seed2", KeyKind::Integer, &TSettings::Seed2, INT32_MIN, INT32_MAX},
     {"InitialSampling", KeyKind::AtLeastOne, &TSettings::InitialSampling},
+    {"Threads", KeyKind::Optional, &TSettings::Threads, 0, MaxThreads},
 };
 
 const char* const kColourationNames[] = {"No", "Freq", "Prob"};
@@ -189,6 +191,7 @@ void LoadKey(const IniFile& ini, const KeyDef& def, TSettings& s, std::string& f
         break;
     }
     case KeyKind::Integer:
+    case KeyKind::Optional:
     case KeyKind::Clamped:
     case KeyKind::AtLeastOne: {
         std::int32_t& member = s.*std::get<std::int32_t TSettings::*>(def.member);
@@ -257,6 +260,11 @@ void SaveKey(IniFile& ini, const KeyDef& def, const TSettings& s) {
     case KeyKind::AtLeastOne:
         ini.writeInteger(kSection, def.key, s.*std::get<std::int32_t TSettings::*>(def.member));
         break;
+    case KeyKind::Optional: {
+        const auto member = std::get<std::int32_t TSettings::*>(def.member);
+        if (s.*member != TSettings{}.*member) ini.writeInteger(kSection, def.key, s.*member);
+        break;
+    }
     case KeyKind::Colouration: {
         const std::int32_t index = s.*std::get<std::int32_t TSettings::*>(def.member);
         ini.writeString(kSection, def.key, kColourationNames[index >= 0 && index < 3 ? index : 0]);

@@ -18,6 +18,9 @@ enum class PQKind : std::uint8_t { P, Q };
 /// Colouration of 2D windows, stored as "No", "Freq" or "Prob".
 enum Graph2DColourationKind : std::int32_t { ColourNo = 0, ColourFreq = 1, ColourProb = 2 };
 
+/// The most threads the setting `Threads` and `--threads` accept.
+inline constexpr std::int32_t MaxThreads = 1024;
+
 /// The settings in force: every key of section "Settings" of Probex.ini, with the values
 /// derived from them. Members carry the key names; the three separator keys are held as
 /// `ListSep`, `DecimalSep` and `CommentSep`. Colours are 0x00BBGGRR.
@@ -114,6 +117,9 @@ struct TSettings {
     std::int32_t Seed1 = 0;
     std::int32_t Seed2 = 0;
     std::int32_t InitialSampling = 0; ///< 0 or 1
+    /// Threads of a run with the "Parallel" generator; 0 is every core of the machine. The
+    /// results are the same for any number.
+    std::int32_t Threads = 0;
 
     // Derived from the directory settings (DeriveDirectories); "/" separated
     std::string InputDirPath;

@@ -108,4 +108,44 @@ inline void HisAddValues(TOutHis& his, const Extended* values, int count) {
     }
 }
 
+/// A histogram's range, for finding the bins of values apart from adding them.
+struct THisRange {
+    Extended min = 0;
+    Extended max = 0;
+    Extended binWidth = 0;
+    std::int32_t binCount = 0;
+    bool set = false;
+    bool operator==(const THisRange&) const = default;
+};
+
+inline THisRange HisRangeOf(const TOutHis& his) {
+    return {his.rangeMin, his.rangeMax, his.binWidth, his.binCount, his.rangeSet};
+}
+
+/// The bins that HisAddValues would count the values in while the histogram has `range`.
+/// False when the range is not set or a value lies outside it (the bins are then partly
+/// written): such values widen the range and must be added in order.
+inline bool HisBins(const THisRange& range, const Extended* values, int count, std::int32_t* bins) {
+    if (!range.set) return false;
+    bool inside = true;
+    for (int i = 0; i < count; ++i)
+        inside &= !(values[i] < range.min || values[i] > range.max);
+    if (!inside) return false;
+    for (int i = 0; i < count; ++i) {
+        const Extended u = (values[i] - range.min) / range.binWidth;
+        bins[i] = u < range.binCount ? TruncateToInt32(u) : range.binCount - 1;
+    }
+    return true;
+}
+
+/// Counts values whose bins HisBins found with the histogram's present range: what
+/// HisAddValues does with the values.
+inline void HisAddBins(TOutHis& his, const std::int32_t* bins, int count) {
+    his.level = 0;
+    his.recalculated = false;
+    std::int32_t* counts = his.counts.data();
+    for (int i = 0; i < count; ++i)
+        ++counts[bins[i]];
+}
+
 } // namespace probex

@@ -30,6 +30,12 @@ void ApplyRunSettings(TRunSetup& setup, const TSettings& settings) {
     setup.refreshRate1D = std::max(1, settings.RefreshRate1D);
     setup.refreshRatePQ = std::max(1, settings.RefreshRatePQ);
     setup.initialSampling = settings.InitialSampling != 0;
+    setup.threads = ThreadsInForce(settings.Threads);
+}
+
+std::int32_t ThreadsInForce(std::int32_t setting) {
+    if (setting > 0) return setting;
+    return static_cast<std::int32_t>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 TPxThread::TPxThread(TRunSetup setup, RunEvents& events, MainThread& mainThread)
@@ -129,6 +135,14 @@ TPxThread::Phase TPxThread::dropStep(bool failed) {
     // The counter goes back to the steps whose values every accumulator and log holds.
     --*m_setup.stepCounter;
     return failed ? Phase::Failed : Phase::Stopped;
+}
+
+bool TPxThread::replayStep(std::int32_t step) {
+    const std::atomic<bool> noStop{false};
+    *m_setup.stepCounter = step;
+    if (SampleAndEvaluate(m_setup, Draw::Sample, noStop, m_error) == StepResult::Done) return true;
+    dropStep(true);
+    return false;
 }
 
 void TPxThread::scheduleRefreshes(std::int32_t step) {
@@ -247,6 +261,10 @@ bool TPxThread::blockOfSteps() {
 TPxThread::Phase TPxThread::mainPhase() {
     std::int32_t& step = *m_setup.stepCounter;
     scheduleRefreshes(step);
+    if (m_setup.threads > 1 && m_setup.random->parallel()) {
+        Phase phase = Phase::Finished;
+        if (threadedPhase(phase)) return phase;
+    }
     // Without the memory for a block, every step simply runs alone.
     if (m_setup.interleaved && !m_block) m_block.reset(new (std::nothrow) tBlockValues);
     if (m_block) m_block->load(m_setup.set->Vars);

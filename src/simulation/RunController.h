@@ -118,7 +118,14 @@ struct TRunSetup {
     bool interleaved = true;
     /// Asked by the worker while it runs; nullptr for a run that goes to its last step.
     RunStopRule* stopRule = nullptr;
+    /// Threads that evaluate the main phase when the generator is "Parallel", whose steps can
+    /// be drawn in any order; the accumulators still see them in step order, so the results do
+    /// not depend on it. 1: the worker alone, step after step.
+    std::int32_t threads = 1;
 };
+
+/// The threads of the setting `Threads`: 0 is every core of the machine.
+std::int32_t ThreadsInForce(std::int32_t setting);
 
 /// Takes the run's settings from the settings in force.
 void ApplyRunSettings(TRunSetup& setup, const TSettings& settings);
@@ -159,6 +166,21 @@ private:
     void scheduleRefreshes(std::int32_t step);
     void refresh(std::int32_t step);
     void computeAll();
+
+    // The main phase on a pool of threads (ThreadedPhase.cpp).
+    struct Pool;
+    struct Chunk;
+    struct StepWorker;
+    /// False, before any step, when the pool's memory or threads cannot be had.
+    bool threadedPhase(Phase& phase);
+    void poolThread(Pool& pool, StepWorker& worker);
+    void evaluateChunk(const Pool& pool, Chunk& chunk, StepWorker& worker);
+    /// Feeds the chunk's steps to the accumulators with the refreshes of a plain run; false
+    /// when the run ends in it (pool.outcome says how).
+    bool feedChunk(Pool& pool, const Chunk& chunk);
+    /// Runs `step` again on the run's own equations and generator, which then hold what a
+    /// plain run leaves there; false, with the step counter before it, when the step fails.
+    bool replayStep(std::int32_t step);
 
     TRunSetup m_setup;
     RunEvents& m_events;

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
 #include <sys/wait.h>
 
 namespace probex {
@@ -121,6 +124,34 @@ TEST_F(CommandLineTest, GeneratorOptionChoosesHowTheSeedDraws) {
     const Outcome bad = batch(Beam, "--generator fast");
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("--generator needs simple or parallel, not 'fast'"), std::string::npos)
+        << bad.err;
+}
+
+TEST_F(CommandLineTest, ThreadsChangeNothingThatARunPrintsOrWrites) {
+    // Every result file of the run, names and bytes, after what it printed.
+    auto outcome = [this](const std::string& threads) {
+        const fs::path results = dir / ("results" + threads);
+        const Outcome o = batch(Beam, "--seed 42 --steps 30000 --generator parallel --threads " +
+                                          threads + " --results '" + results.string() + "'");
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        std::string text = o.out + o.err;
+        std::vector<fs::path> files;
+        for (const fs::directory_entry& e : fs::directory_iterator(results))
+            files.push_back(e.path());
+        std::sort(files.begin(), files.end());
+        for (const fs::path& file : files)
+            text += "\n" + file.filename().string() + "\n" + ReadAll(file);
+        return text;
+    };
+    const std::string one = outcome("1");
+    EXPECT_NE(one.find("\nZ\t30000\t"), std::string::npos) << one;
+    for (const char* threads : {"2", "7", "0"}) {
+        SCOPED_TRACE(threads);
+        EXPECT_TRUE(outcome(threads) == one);
+    }
+    const Outcome bad = batch(Beam, "--threads many");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("--threads needs a whole number from 0 (every core)"), std::string::npos)
         << bad.err;
 }
 

@@ -124,3 +124,11 @@ def test_the_report_is_the_one_the_batch_mode_writes(tmp_path, settings, batch):
         return [line for line in done.stdout.splitlines() if not line.startswith("Date: ")]
     assert any("Probability" in line for line in text("module.pdf"))
     assert text("module.pdf") == text("program.pdf")
+
+
+def test_threads_change_no_value_of_a_parallel_run(tmp_path):
+    settings = tmp_path / "Probex.ini"
+    settings.write_text("[Settings]\nGenerator=3\n")
+    p = probex.Project.open(str(EXAMPLES / "beam.pxw"), settings=str(settings))
+    one = p.run(steps=20000, seed=3, threads=1).log("Z")
+    assert numpy.array_equal(one, p.run(steps=20000, seed=3, threads=2).log("Z"))

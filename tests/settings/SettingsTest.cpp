@@ -149,7 +149,8 @@ TEST(Settings, EveryKeyRoundTrips) {
         {&S::Generator, 2},
         {&S::Seed1, -5},
         {&S::Seed2, 2147483647},
-        {&S::InitialSampling, 1}};
+        {&S::InitialSampling, 1},
+        {&S::Threads, 12}};
     for (const auto& [member, value] : integers)
         changed.*member = value;
     changed.InputDir = ".\\Projects";
@@ -245,6 +246,22 @@ TEST(Settings, ParallelGeneratorIsWrittenAndReadBack) {
     TSettings loaded = Fresh();
     EXPECT_EQ(LoadSettings(temp.path("Probex.ini"), loaded), "");
     EXPECT_EQ(loaded.Generator, 3);
+}
+
+TEST(Settings, ThreadsAreWrittenOnlyWhenNotEveryCore) {
+    TempDir temp;
+    TSettings settings = Fresh();
+    ResetSettings(settings);
+    ASSERT_EQ(SaveSettings(temp.path("Probex.ini"), settings), "");
+    EXPECT_EQ(ReadBytes(temp.path("Probex.ini")).find("Threads"), std::string::npos);
+    settings.Threads = 1;
+    ASSERT_EQ(SaveSettings(temp.path("Probex.ini"), settings), "");
+    EXPECT_NE(ReadBytes(temp.path("Probex.ini")).find("\r\nThreads=1\r\n"), std::string::npos);
+    for (const char* text : {"-1", "1025", "many"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(LoadText(std::string("[Settings]\r\nThreads=") + text + "\r\n").Threads, 0);
+    }
+    EXPECT_EQ(LoadText("[Settings]\r\nThreads=1024\r\n").Threads, 1024);
 }
 
 TEST(Settings, BadMarkValueIsReportedAndTheRestStillReads) {

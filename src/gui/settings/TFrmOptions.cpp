@@ -114,6 +114,7 @@ struct TFrmOptions::Controls {
     RadioGroup RGGenerator;
     QCheckBox* ChBAutoSeed = nullptr;
     QLineEdit *EdtSeed1 = nullptr, *EdtSeed2 = nullptr;
+    QSpinBox* SEThreads = nullptr;
 
     // Control makers: each creates the control named `name` and, where it shows a setting,
     // binds it to its member.
@@ -634,12 +635,20 @@ void TFrmOptions::buildGeneratorTab(QTabWidget* tabs) {
     seedForm->addRow(QStringLiteral("Seed 1:"), c.EdtSeed1);
     seedForm->addRow(QStringLiteral("Seed 2:"), c.EdtSeed2);
 
+    // The results do not depend on it, so every core is the default.
+    c.SEThreads = c.spin("SEThreads", 0, MaxThreads, &TSettings::Threads);
+    c.SEThreads->setSpecialValueText(QStringLiteral("Every core"));
+    c.SEThreads->setToolTip(QStringLiteral("Threads of a run with the \"Parallel\" generator"));
+    auto* threads = new QFormLayout;
+    threads->addRow(QStringLiteral("Threads:"), c.SEThreads);
+
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* top = new QHBoxLayout;
     top->addWidget(c.RGGenerator.box);
     top->addWidget(seeds);
     layout->addLayout(top);
+    layout->addLayout(threads);
     layout->addWidget(initial);
     layout->addStretch();
     tabs->addTab(page, QStringLiteral("Generator"));
@@ -783,6 +792,7 @@ void TFrmOptions::updateEnabling() {
     const bool manual = !c.ChBAutoSeed->isChecked();
     c.EdtSeed1->setEnabled(manual);
     c.EdtSeed2->setEnabled(manual && c.RGGenerator.index() >= 1);
+    c.SEThreads->setEnabled(c.RGGenerator.index() == GeneratorParallel);
 }
 
 void TFrmOptions::updateGradients() {

@@ -391,10 +391,20 @@ private slots:
         child<QCheckBox>("ChBAutoSeed")->click();
         pressOk();
         QCOMPARE(key("Generator"), std::string("3"));
+        QCOMPARE(key("Threads"), std::string("<missing>")); // the default, every core
+        m_dialog->show();
+        auto* threads = child<QSpinBox>("SEThreads");
+        QVERIFY(threads->isEnabled());
+        QCOMPARE(threads->text(), QStringLiteral("Every core"));
+        threads->setValue(3);
+        pressOk();
+        QCOMPARE(key("Threads"), std::string("3"));
+        QCOMPARE(m_settings.Threads, 3);
         m_dialog->show();
         QCOMPARE(itemIndex("RGGenerator"), 3);
         item("RGGenerator", 1)->click();
         QCOMPARE(itemIndex("RGGenerator"), 0);
+        QVERIFY(!threads->isEnabled()); // "Simple" runs on one thread
     }
 
     void saveTabInterplay() {
