@@ -24,6 +24,55 @@ std::uint32_t Low32(std::int64_t value) {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(value));
 }
 
+// The first state from which LnX takes the logarithm of u = state / 2^32 near 1: there
+// |u - 1| <= Ln1pRange, and 1 - u is exact.
+constexpr std::uint32_t NearOneFrom() {
+    const Extended bound = (1 - x87::Ln1pRange) * 0x1p32L; // exact
+    const auto below = static_cast<std::uint32_t>(bound);
+    return below + (below < bound ? 1 : 0);
+}
+
+// sqrt(-2 ln u) for u = state / 2^32 in (0, 1): what std::sqrt(-2 * LnX(u)) gives, without
+// their guards for arguments that cannot occur here (fsqrt rounds correctly, as std::sqrt
+// does). The instruction is chosen on the integer state, known well before u.
+Extended BoxMullerRadius(std::uint32_t state, Extended u) {
+    Extended r;
+    if (state >= NearOneFrom()) {
+        asm("fldln2\n\tfxch\n\tfyl2xp1" : "=t"(r) : "0"(u - 1) : "st(1)");
+    } else {
+        asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(r) : "0"(u) : "st(1)");
+    }
+    r *= -2;
+    asm("fsqrt" : "+t"(r));
+    return r;
+}
+
+// k * pi/2 in the three parts of x87::ReduceQuarterPi, for the k = 0..4 that an angle in
+// [0, 2 pi] rounds to; each product is exact, as it is there.
+struct TQuarterTurn {
+    Extended part1, part2, part3;
+};
+constexpr TQuarterTurn QuarterTurn(int k) {
+    return {k * x87::PiHalf1, k * x87::PiHalf2, k * x87::PiHalf3};
+}
+constexpr TQuarterTurn QuarterTurns[5] = {QuarterTurn(0), QuarterTurn(1), QuarterTurn(2),
+                                          QuarterTurn(3), QuarterTurn(4)};
+
+// The k of x87::ReduceQuarterPi for theta = 2 pi u, u = state / 2^32: theta 2/pi rounds to
+// 4u there, ties to even, for every state (checked over all 2^32), so k comes from the
+// integer state without waiting for theta.
+int QuarterTurnsOf(std::uint32_t state) {
+    const std::uint64_t n = state;
+    return static_cast<int>((n + (1u << 29) - 1 + ((n >> 30) & 1)) >> 30);
+}
+
+// `yes` if `condition`, else `no`, by a conditional move: a branch on a random condition is
+// mispredicted half the time.
+Extended Select(bool condition, Extended yes, Extended no) {
+    asm("test %2, %2\n\tfcmovne %%st(1), %%st" : "+t"(no) : "u"(yes), "r"(int{condition}) : "cc");
+    return no;
+}
+
 } // namespace
 
 void TRandom::ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed1,
@@ -48,28 +97,36 @@ void TRandom::ApplySeed(bool autoSeed, std::int32_t generator, std::int64_t seed
     m_parallel = true;
 }
 
-Extended TRandom::NormalDeviate() {
-    if (m_hasCachedDeviate) {
-        m_hasCachedDeviate = false;
-        return m_cachedDeviate;
-    }
-    if (m_parallel) return parallelNormalPair();
+Extended TRandom::boxMullerPair() {
     // Zero draws are skipped: ln 0 is undefined.
-    Extended u1;
     do {
-        u1 = Random();
-    } while (u1 <= 0);
-    Extended u2;
+        advance();
+    } while (RandSeed == 0);
+    const std::uint32_t state1 = RandSeed;
+    const Extended u1 = static_cast<Extended>(state1) * 0x1p-32L;
     do {
-        u2 = Random();
-    } while (u2 <= 0);
-    const Extended r = std::sqrt(-2 * LnX(u1));
+        advance();
+    } while (RandSeed == 0);
+    const Extended u2 = static_cast<Extended>(RandSeed) * 0x1p-32L;
+    const int turns = QuarterTurnsOf(RandSeed);
+    // What SinCosX(theta) gives, without its guard: theta in (0, 2 pi) needs no library
+    // reduction, and its quarter turns come from the state. The quadrant's swap and signs are
+    // selected without a branch, which would be mispredicted three times in four; negating r
+    // instead of a product is exact.
+    const Extended r = BoxMullerRadius(state1, u1);
     const Extended theta = 2 * std::numbers::pi_v<Extended> * u2;
-    Extended sinTheta, cosTheta;
-    SinCosX(theta, sinTheta, cosTheta);
-    m_cachedDeviate = r * sinTheta;
+    const TQuarterTurn& turn = QuarterTurns[turns];
+    const Extended reduced = ((theta - turn.part1) - turn.part2) - turn.part3;
+    const int quadrant = turns & 3;
+    Extended sinReduced, cosReduced;
+    x87::SinCos(reduced, sinReduced, cosReduced);
+    static constexpr float Sign[2] = {1.0f, -1.0f};
+    const Extended rSin = r * Sign[quadrant >> 1];             // quadrants 2 and 3
+    const Extended rCos = r * Sign[((quadrant + 1) >> 1) & 1]; // quadrants 1 and 2
+    const bool odd = quadrant & 1;
+    m_cachedDeviate = rSin * Select(odd, cosReduced, sinReduced);
     m_hasCachedDeviate = true;
-    return r * cosTheta;
+    return rCos * Select(odd, sinReduced, cosReduced);
 }
 
 Extended TRandom::parallelNormalPair() {

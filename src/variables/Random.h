@@ -61,7 +61,13 @@ public:
 
     /// Standard normal deviate, in pairs: "Simple" by Box-Muller, "Parallel" by the polar
     /// method; every second call returns the kept value of the pair without drawing.
-    Extended NormalDeviate();
+    Extended NormalDeviate() {
+        if (m_hasCachedDeviate) {
+            m_hasCachedDeviate = false;
+            return m_cachedDeviate;
+        }
+        return m_parallel ? parallelNormalPair() : boxMullerPair();
+    }
 
     void clearCachedDeviate() { m_hasCachedDeviate = false; }
     bool hasCachedDeviate() const { return m_hasCachedDeviate; }
@@ -70,6 +76,7 @@ public:
 
 private:
     void advance() { RandSeed = RandSeed * 134775813u + 1u; }
+    Extended boxMullerPair();
     Extended parallelNormalPair();
 
     Extended m_cachedDeviate = 0;

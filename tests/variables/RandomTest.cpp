@@ -89,6 +89,49 @@ TEST(RandomTest, NormalPairSkipsZeroAndCachesSine) {
     EXPECT_EQ(random.RandSeed, raw.RandSeed) << "the cached deviate draws nothing";
 }
 
+// The state whose advance gives `state`.
+std::uint32_t PreviousState(std::uint32_t state) {
+    std::uint32_t inverse = 134775813u; // of the multiplier modulo 2^32, by Newton's steps
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 134775813u * inverse;
+    return (state - 1u) * inverse;
+}
+
+TEST(RandomTest, NormalPairEqualsGeneralFormulaAtEdges) {
+    // States of the first uniform at the switch between the two logarithm instructions, and of
+    // the second at the ties and edges of its quarter turns.
+    const std::vector<std::uint32_t> firstStates = {0xB5C28F5Bu, 0xB5C28F5Cu, 0xB5C28F5Du,
+                                                    1u,          0xFFFFFFFFu, 0x80000000u};
+    std::vector<std::uint32_t> secondStates = {1u, 0xFFFFFFFFu};
+    for (std::uint32_t k = 1; k < 8; ++k)
+        for (std::uint32_t d : {-2u, -1u, 0u, 1u, 2u})
+            secondStates.push_back((k << 29) + d);
+    std::vector<std::uint32_t> seeds;
+    for (std::uint32_t state : firstStates)
+        seeds.push_back(PreviousState(state));
+    for (std::uint32_t state : secondStates)
+        seeds.push_back(PreviousState(PreviousState(state)));
+    for (std::uint32_t i = 0; i < 2000; ++i)
+        seeds.push_back(i * 2654435761u);
+    for (std::uint32_t seed : seeds) {
+        SCOPED_TRACE(seed);
+        TRandom random(seed);
+        TRandom raw(seed);
+        Extended u1, u2;
+        do
+            u1 = raw.Random();
+        while (u1 <= 0);
+        do
+            u2 = raw.Random();
+        while (u2 <= 0);
+        const Extended r = std::sqrt(-2 * LnX(u1));
+        Extended sinTheta, cosTheta;
+        SinCosX(2 * std::numbers::pi_v<Extended> * u2, sinTheta, cosTheta);
+        ASSERT_EQ(random.NormalDeviate(), r * cosTheta);
+        ASSERT_EQ(random.NormalDeviate(), r * sinTheta);
+    }
+}
+
 TEST(RandomTest, RandomizeUsesTimeOfDay) {
     TRandom random(0xFFFFFFFFu);
     random.NormalDeviate();
