@@ -32,19 +32,30 @@ constexpr std::uint32_t NearOneFrom() {
     return below + (below < bound ? 1 : 0);
 }
 
-// sqrt(-2 ln u) for u = state / 2^32 in (0, 1): what std::sqrt(-2 * LnX(u)) gives, without
-// their guards for arguments that cannot occur here (fsqrt rounds correctly, as std::sqrt
-// does). The instruction is chosen on the integer state, known well before u.
-Extended BoxMullerRadius(std::uint32_t state, Extended u) {
+// ln x and the square root as LnX and std::sqrt take them for 0 < x < 1 and x >= 0, without
+// their guards for arguments that cannot occur in a normal pair: ln x by fyl2xp1 on the exact
+// x - 1 where |x - 1| <= Ln1pRange, else by fyl2x (fsqrt rounds correctly, as std::sqrt does).
+Extended LnNearOne(Extended x) {
     Extended r;
-    if (state >= NearOneFrom()) {
-        asm("fldln2\n\tfxch\n\tfyl2xp1" : "=t"(r) : "0"(u - 1) : "st(1)");
-    } else {
-        asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(r) : "0"(u) : "st(1)");
-    }
-    r *= -2;
-    asm("fsqrt" : "+t"(r));
+    asm("fldln2\n\tfxch\n\tfyl2xp1" : "=t"(r) : "0"(x - 1) : "st(1)");
     return r;
+}
+
+Extended LnAwayFromOne(Extended x) {
+    Extended r;
+    asm("fldln2\n\tfxch\n\tfyl2x" : "=t"(r) : "0"(x) : "st(1)");
+    return r;
+}
+
+Extended SquareRoot(Extended x) {
+    asm("fsqrt" : "+t"(x));
+    return x;
+}
+
+// sqrt(-2 ln u) for u = state / 2^32 in (0, 1), choosing the logarithm's instruction on the
+// integer state, known well before u.
+Extended BoxMullerRadius(std::uint32_t state, Extended u) {
+    return SquareRoot(-2 * (state >= NearOneFrom() ? LnNearOne(u) : LnAwayFromOne(u)));
 }
 
 // k * pi/2 in the three parts of x87::ReduceQuarterPi, for the k = 0..4 that an angle in
@@ -138,7 +149,9 @@ Extended TRandom::parallelNormalPair() {
         v2 = m_stream.centred();
         s = v1 * v1 + v2 * v2;
     } while (s >= 1 || s == 0);
-    const Extended f = std::sqrt(-2 * LnX(s) / s);
+    // s lies in (0, 1).
+    const Extended ln = std::fabs(s - 1) <= x87::Ln1pRange ? LnNearOne(s) : LnAwayFromOne(s);
+    const Extended f = SquareRoot(-2 * ln / s);
     m_cachedDeviate = v2 * f;
     m_hasCachedDeviate = true;
     return v1 * f;
