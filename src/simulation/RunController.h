@@ -75,6 +75,9 @@ class MainThread {
 public:
     virtual ~MainThread() = default;
     virtual void call(const std::function<void()>& procedure) = 0;
+    /// Runs the procedure on the main thread after what was handed over before it, without
+    /// waiting for it; at once where calls run at once.
+    virtual void post(std::function<void()> procedure) { call(procedure); }
 };
 
 /// Calls the procedure at once: for runs whose starter just waits for the worker.
