@@ -426,6 +426,11 @@ void ProjectModel::refreshPQ(std::int32_t step) {
     });
 }
 
+void ProjectModel::countPQ(std::int32_t step) {
+    countDueSteps();
+    m_outEquations.CountNewSteps(step);
+}
+
 void ProjectModel::countDueSteps() {
     for (const std::int32_t step : m_countsDue)
         m_outEquations.CountNewSteps(step);

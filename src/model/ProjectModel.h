@@ -147,6 +147,7 @@ private:
     void refreshStatistics(std::int32_t step) override;
     void refresh1D(std::int32_t step) override;
     void refreshPQ(std::int32_t step) override;
+    void countPQ(std::int32_t step) override;
     bool refreshWanted(RefreshKind kind) override;
     void runEnded(RunOutcome outcome, const TEquError& error) override;
     /// The live probability count of the refreshes handed over so far, in their order.
