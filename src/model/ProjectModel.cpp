@@ -418,11 +418,27 @@ bool ProjectModel::refreshWanted(RefreshKind kind) {
 }
 void ProjectModel::refreshPQ(std::int32_t step) {
     m_observer->refreshPQ(step);
-    // The probability of the out equations follows at the same refresh, over the new slots.
+    // The probability of the out equations follows at the same refresh, over the new slots,
+    // once the worker goes on: the slots up to the step are written and stay as they are.
+    m_countsDue.push_back(step);
+    m_mainThread.post([this, alive = std::weak_ptr<char>(m_alive)] {
+        if (!alive.expired()) countDueSteps();
+    });
+}
+
+void ProjectModel::countPQ(std::int32_t step) {
+    countDueSteps();
     m_outEquations.CountNewSteps(step);
 }
 
+void ProjectModel::countDueSteps() {
+    for (const std::int32_t step : m_countsDue)
+        m_outEquations.CountNewSteps(step);
+    m_countsDue.clear();
+}
+
 void ProjectModel::runEnded(RunOutcome outcome, const TEquError& error) {
+    countDueSteps();
     if (m_stopRule && m_stopRule->metAt()) {
         const TProbabilityEstimate& estimate = *m_stopRule->metAt();
         const char sep = m_settings.DecimalSep;

@@ -147,8 +147,11 @@ private:
     void refreshStatistics(std::int32_t step) override;
     void refresh1D(std::int32_t step) override;
     void refreshPQ(std::int32_t step) override;
+    void countPQ(std::int32_t step) override;
     bool refreshWanted(RefreshKind kind) override;
     void runEnded(RunOutcome outcome, const TEquError& error) override;
+    /// The live probability count of the refreshes handed over so far, in their order.
+    void countDueSteps();
 
     TSettings& m_settings;
     Prompter& m_prompter;
@@ -181,6 +184,11 @@ private:
     TLimitState m_limitState;
     std::atomic<bool> m_stopEvaluation{false};
     std::thread m_evaluator; // an evaluation with a method other than Monte Carlo
+    /// Probability refreshes whose live count is still to come: it is posted to the main
+    /// thread, so that the worker need not wait for it.
+    std::vector<std::int32_t> m_countsDue;
+    /// Expires with the model, so that a count posted before its end finds nothing to do.
+    std::shared_ptr<char> m_alive = std::make_shared<char>();
 };
 
 } // namespace probex

@@ -170,7 +170,12 @@ void TPxThread::refresh(std::int32_t step) {
         m_main.call([this, step] { m_events.refreshStatistics(step); });
     if (step % m_setup.refreshRate1D == 0 && m_events.refreshWanted(RefreshKind::OneD))
         m_main.call([this, step] { m_events.refresh1D(step); });
-    if (step % m_setup.refreshRatePQ == 0) m_main.call([this, step] { m_events.refreshPQ(step); });
+    if (step % m_setup.refreshRatePQ == 0) {
+        if (m_events.refreshWanted(RefreshKind::Probability))
+            m_main.call([this, step] { m_events.refreshPQ(step); });
+        else
+            m_main.post([&events = m_events, step] { events.countPQ(step); });
+    }
     if (m_setup.stopRule && step % StopCheckInterval == 0 && m_setup.stopRule->met(step))
         requestStop();
 }

@@ -45,7 +45,7 @@ enum class RunOutcome {
 };
 
 /// The periodic hand-overs that the main thread may decline while it would show nothing new.
-enum class RefreshKind { Step, Statistics, OneD };
+enum class RefreshKind { Step, Statistics, OneD, Probability };
 
 /// What the worker hands to the main thread. Each call is made through the run's
 /// `MainThread` and so runs on the main thread while the worker waits, except
@@ -66,6 +66,9 @@ public:
     virtual void refreshStatistics(std::int32_t step) = 0;
     virtual void refresh1D(std::int32_t step) = 0;
     virtual void refreshPQ(std::int32_t step) = 0;
+    /// A probability refresh the main thread declined: only what reads the log slots up to
+    /// the step (the live probability count), posted so that the worker does not wait.
+    virtual void countPQ(std::int32_t /*step*/) {}
     /// The run has ended; for Finished and Stopped every accumulator is computed in full.
     virtual void runEnded(RunOutcome outcome, const TEquError& error) = 0;
 };
@@ -75,6 +78,9 @@ class MainThread {
 public:
     virtual ~MainThread() = default;
     virtual void call(const std::function<void()>& procedure) = 0;
+    /// Runs the procedure on the main thread after what was handed over before it, without
+    /// waiting for it; at once where calls run at once.
+    virtual void post(std::function<void()> procedure) { call(procedure); }
 };
 
 /// Calls the procedure at once: for runs whose starter just waits for the worker.

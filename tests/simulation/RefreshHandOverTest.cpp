@@ -1,6 +1,6 @@
-// The worker asks before each statistics, 1D and step-label hand-over whether the main thread
-// wants it: declined ones are spared, the probability refreshes always come, and the label
-// still ends on the last multiple of 1000 the run reached.
+// The worker asks before each statistics, 1D, probability and step-label hand-over whether the
+// main thread wants it: declined ones are spared, a declined probability refresh still comes
+// as its live count, and the label still ends on the last multiple of 1000 the run reached.
 
 #include "simulation/RunController.h"
 
@@ -21,13 +21,14 @@ using Steps = std::vector<std::int32_t>;
 class Recorder : public RunEvents {
 public:
     std::function<bool(RefreshKind)> wanted;
-    Steps labels, statistics, oneD, pq;
+    Steps labels, statistics, oneD, pq, counted;
     bool refreshWanted(RefreshKind kind) override { return wanted(kind); }
     void showStep(std::int32_t step) override { labels.push_back(step); }
     void showStartupStatus(int, Extended) override {}
     void refreshStatistics(std::int32_t step) override { statistics.push_back(step); }
     void refresh1D(std::int32_t step) override { oneD.push_back(step); }
     void refreshPQ(std::int32_t step) override { pq.push_back(step); }
+    void countPQ(std::int32_t step) override { counted.push_back(step); }
     void runEnded(RunOutcome, const TEquError&) override {}
 };
 
@@ -89,7 +90,10 @@ TEST(RefreshHandOver, DeclinedRefreshesAreSparedAndTheLabelEndsOnItsLastStep) {
         EXPECT_EQ(r.labels, c.labels);
         EXPECT_EQ(r.statistics, c.statistics);
         EXPECT_EQ(r.oneD, c.oneD);
-        EXPECT_EQ(r.pq, Steps(everyPQ.begin(), everyPQ.begin() + c.lastStep / 500));
+        const Steps pq(everyPQ.begin(), everyPQ.begin() + c.lastStep / 500);
+        const bool shown = c.wanted(RefreshKind::Probability);
+        EXPECT_EQ(r.pq, shown ? pq : Steps{});
+        EXPECT_EQ(r.counted, shown ? Steps{} : pq);
     }
 }
 

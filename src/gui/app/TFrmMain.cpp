@@ -790,6 +790,9 @@ bool TFrmMain::refreshWanted(RefreshKind kind) {
         return m_stepGate.open();
     case RefreshKind::Statistics:
         return m_results->refreshWanted(ResultWindowKind::Statistics);
+    case RefreshKind::Probability:
+        // The sensitivity windows refresh at most every second: a tenth of it is soon enough.
+        return m_results->refreshWanted(ResultWindowKind::Probability);
     default:
         return m_results->refreshWanted(ResultWindowKind::OneD);
     }

@@ -4,6 +4,8 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <utility>
+
 namespace probex {
 
 QtMainThread::QtMainThread(QObject* context) : m_context(context) {}
@@ -20,6 +22,15 @@ void QtMainThread::call(const std::function<void()>& procedure) {
     }
     QMetaObject::invokeMethod(
         target, [&procedure] { procedure(); }, Qt::BlockingQueuedConnection);
+}
+
+void QtMainThread::post(std::function<void()> procedure) {
+    QObject* target = context();
+    if (target == nullptr) {
+        procedure();
+        return;
+    }
+    QMetaObject::invokeMethod(target, std::move(procedure), Qt::QueuedConnection);
 }
 
 } // namespace probex

@@ -15,6 +15,8 @@ public:
     explicit QtMainThread(QObject* context = nullptr);
 
     void call(const std::function<void()>& procedure) override;
+    /// Queued even on the GUI thread: it runs when the event loop next takes its events.
+    void post(std::function<void()> procedure) override;
 
 private:
     QObject* context() const;
