@@ -7,8 +7,10 @@ QApplication& BenchApplication() {
     static char name[] = "probex_bench";
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: a static QApplication would be torn down by the exit handlers after
+    // Qt's own globals, which crashes the benchmark on its way out.
+    static QApplication* const application = new QApplication(argc, argv);
+    return *application;
 }
 
 } // namespace probex
