@@ -148,6 +148,7 @@ void SideBySide(benchmark::State& state, const ModelDescription& description, Ex
     // The window's rate against the batch command's.
     state.counters["window/batch"] = best("batch") / best("window");
     state.counters["windows/batch"] = best("batch") / best("windows");
+    state.counters["windows click ms"] = windows.longestWaitMs();
     // Whole processes: the command line against the hand-written program.
     state.counters["hand proc ms"] = best("hand process") * 1e3;
     state.counters["batch proc ms"] = best("batch process") * 1e3;

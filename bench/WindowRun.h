@@ -24,10 +24,13 @@ public:
     /// Lets the windows finish what they draw after a run (the 2D picture builds in slices
     /// while the event loop runs), so that it does not fall into the next timed run.
     void settle();
+    /// The longest a click would have waited for the window during the runs so far, in ms.
+    double longestWaitMs() const { return m_longestWaitMs; }
 
 private:
     struct Window;
     std::unique_ptr<Window> m_window;
+    double m_longestWaitMs = 0;
 };
 
 } // namespace probex::bench

@@ -17,11 +17,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -122,6 +125,16 @@ Extended WindowRun::run() {
     // for what the windows draw after it: the 2D picture builds in slices afterwards).
     QEventLoop loop;
     QObject::connect(&m_window->frame, &TFrmMain::runFinished, &loop, &QEventLoop::quit);
+    // A timer due every 10 ms stands for a click: how late it fires is how long a click
+    // would wait for the window during the run.
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QElapsedTimer clock;
+    QObject::connect(&probe, &QTimer::timeout, [this, &clock] {
+        m_longestWaitMs = std::max(m_longestWaitMs, clock.restart() - 10.0);
+    });
+    clock.start();
+    probe.start(10);
     // A finished run starts again after the "Restart?" question.
     m_window->frame.findChild<QAction*>("ItmRunStop")->trigger();
     if (model.running()) loop.exec();
