@@ -2,6 +2,8 @@
 
 #include "app/CommandLine.h"
 
+#include "support/ProgramTest.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,54 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using testing::Outcome;
+using testing::ReadAll;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class CommandLineTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("probex-cli-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        settings = dir / "Probex.ini";
-        std::ofstream(settings) << "[Settings]\r\nDecimalSeparator=.\r\nListSeparator=,\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    /// Runs the program with the arguments (already quoted for the shell).
-    Outcome run(const std::string& arguments, const std::string& prefix = "") {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string command = prefix + "'" + PROBEX_BINARY + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-    }
-
-    Outcome batch(const std::string& project, const std::string& more = "") {
-        return run("--batch '" + project + "' --settings '" + settings.string() + "' " + more);
-    }
-
-    std::string writeProject(const std::string& name, const std::string& text) {
-        const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-
-    fs::path dir;
-    fs::path settings;
-};
+class CommandLineTest : public testing::ProgramTest {};
 
 const std::string Beam = std::string(PROBEX_SOURCE_DIR) + "/examples/beam.pxw";
 

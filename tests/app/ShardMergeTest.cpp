@@ -1,5 +1,7 @@
 // A run split into shards and merged, against the same run in one process.
 
+#include "support/ProgramTest.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,42 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using testing::Outcome;
+using testing::ReadAll;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class ShardMergeTest : public ::testing::Test {
+class ShardMergeTest : public testing::ProgramTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("probex-shards-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        settings = dir / "Probex.ini";
-        std::ofstream(settings) << "[Settings]\r\nDecimalSeparator=.\r\nListSeparator=,\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Outcome run(const std::string& arguments) {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string command = "'" + std::string(PROBEX_BINARY) + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-    }
-    Outcome batch(const std::string& project, const std::string& more) {
-        return run("--batch '" + project + "' --settings '" + settings.string() + "' " + more);
-    }
     /// Runs shard k of n into `name`; returns its path.
     std::string shard(const std::string& project, int k, int n, const std::string& more,
                       const std::string& name) {
@@ -67,9 +38,6 @@ protected:
             arguments += " '" + part + "'";
         return run(arguments + " " + more);
     }
-
-    fs::path dir;
-    fs::path settings;
 };
 
 const std::string Examples = std::string(PROBEX_SOURCE_DIR) + "/examples/";
