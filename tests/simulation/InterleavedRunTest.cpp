@@ -3,6 +3,7 @@
 // bit for bit, whether they finish, fail or are stopped and continued at any step of a block.
 
 #include "simulation/RunController.h"
+#include "support/Records.h"
 
 #include "simulation/OutputTableFixture.h"
 #include "variables/Distributions.h"
@@ -19,15 +20,6 @@ namespace probex::test {
 namespace {
 
 constexpr std::int32_t LastStep = 3 * BlockSteps + 9;
-
-TIis Input(DistKind kind, Extended min, Extended max, Extended mean, Extended stdev) {
-    TIis iis;
-    iis.Kind = kind;
-    SetDefaultParameters(iis);
-    iis.Min = min, iis.Max = max, iis.Mean = mean, iis.StDev = stdev;
-    EXPECT_EQ(CheckParameters(iis), "");
-    return iis;
-}
 
 /// Calls back into the test at the refreshes, which is where a stop request can be placed
 /// deterministically.
@@ -64,10 +56,12 @@ struct ModelRun {
     TEquError error;
 
     explicit ModelRun(std::int32_t failAt) {
-        records = {
-            Input(DistKind::dkUniform, 1, 2, 0, 0),    Input(DistKind::dkUniform, 0, 1, 0, 0),
-            Input(DistKind::dkNormal, -3, 3, 0, 1),    Input(DistKind::dkLognormal, 0, 50, 2, 1),
-            Input(DistKind::dkStepNumber, 0, 0, 0, 0), Input(DistKind::dkConstant, 0, 0, 0, 0)};
+        records = {CheckedRecord(DistKind::dkUniform, 1, 2, 0, 0),
+                   CheckedRecord(DistKind::dkUniform, 0, 1, 0, 0),
+                   CheckedRecord(DistKind::dkNormal, -3, 3, 0, 1),
+                   CheckedRecord(DistKind::dkLognormal, 0, 50, 2, 1),
+                   CheckedRecord(DistKind::dkStepNumber, 0, 0, 0, 0),
+                   CheckedRecord(DistKind::dkConstant, 0, 0, 0, 0)};
         records[5].Loc = failAt > 0 ? failAt : -1; // s - f is 0 in step failAt
         const char* names[] = {"y", "z", "w"};
         for (int j = 0; j < 3; ++j) {
@@ -218,7 +212,7 @@ TEST(InterleavedRun, StopCuttingADrawShortAbandonsThatStepAsAlone) {
         for (ModelRun* r : {&plain, &blocks}) {
             const bool interleaved = r == &blocks;
             ASSERT_EQ(r->go(interleaved, false, LastStep, stopStep), RunOutcome::Stopped);
-            r->records[2] = Input(DistKind::dkNormal, 50, 60, 0, 1);
+            r->records[2] = CheckedRecord(DistKind::dkNormal, 50, 60, 0, 1);
             ASSERT_EQ(r->go(interleaved, false, LastStep, 0, true), RunOutcome::Stopped);
             EXPECT_EQ(r->step, stopStep); // the abandoned step left no trace
         }

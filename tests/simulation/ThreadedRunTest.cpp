@@ -3,6 +3,7 @@
 // state, bit for bit, and a stopped and continued run equals an uninterrupted one.
 
 #include "simulation/RunController.h"
+#include "support/Records.h"
 
 #include "simulation/OutputTableFixture.h"
 #include "variables/Distributions.h"
@@ -22,15 +23,6 @@ namespace probex::test {
 namespace {
 
 constexpr std::int32_t LastStep = 5 * 1024 + 37; // several chunks and a short last one
-
-TIis Input(DistKind kind, Extended min, Extended max, Extended mean, Extended stdev) {
-    TIis iis;
-    iis.Kind = kind;
-    SetDefaultParameters(iis);
-    iis.Min = min, iis.Max = max, iis.Mean = mean, iis.StDev = stdev;
-    EXPECT_EQ(CheckParameters(iis), "");
-    return iis;
-}
 
 void AddBytes(std::string& text, const void* p, std::size_t n) {
     const auto* bytes = static_cast<const unsigned char*>(p);
@@ -107,10 +99,12 @@ struct ModelRun {
 
     explicit ModelRun(std::int32_t failAt) {
         random.ApplySeed(false, GeneratorParallel, 20261207, 99);
-        records = {
-            Input(DistKind::dkUniform, 1, 2, 0, 0),    Input(DistKind::dkUniform, 0, 1, 0, 0),
-            Input(DistKind::dkNormal, -1, 3, 0, 1),    Input(DistKind::dkLognormal, 0, 50, 2, 1),
-            Input(DistKind::dkStepNumber, 0, 0, 0, 0), Input(DistKind::dkConstant, 0, 0, 0, 0)};
+        records = {CheckedRecord(DistKind::dkUniform, 1, 2, 0, 0),
+                   CheckedRecord(DistKind::dkUniform, 0, 1, 0, 0),
+                   CheckedRecord(DistKind::dkNormal, -1, 3, 0, 1),
+                   CheckedRecord(DistKind::dkLognormal, 0, 50, 2, 1),
+                   CheckedRecord(DistKind::dkStepNumber, 0, 0, 0, 0),
+                   CheckedRecord(DistKind::dkConstant, 0, 0, 0, 0)};
         records[5].Loc = failAt > 0 ? failAt : -1; // s - f is 0 in step failAt
         for (int j = 0; j < 3; ++j) {
             StatReset(stats[j]);
