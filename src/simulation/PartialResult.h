@@ -11,7 +11,7 @@
 namespace probex {
 
 /// The version of the partial-result format this program writes, and the only one it reads.
-inline constexpr std::uint32_t PartialFormatVersion = 1;
+inline constexpr std::uint32_t PartialFormatVersion = 2;
 
 /// The first eight bytes of every partial result.
 inline constexpr std::string_view PartialMagic{"PXPART\r\n", 8};

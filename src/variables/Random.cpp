@@ -140,21 +140,4 @@ Extended TRandom::boxMullerPair() {
     return rCos * Select(odd, sinReduced, cosReduced);
 }
 
-Extended TRandom::parallelNormalPair() {
-    // The polar method: no sine or cosine, whose x87 cost would dominate a step now that a
-    // pair's second deviate often goes unused at the end of a step.
-    Extended v1, v2, s;
-    do {
-        v1 = m_stream.centred(); // 2u - 1
-        v2 = m_stream.centred();
-        s = v1 * v1 + v2 * v2;
-    } while (s >= 1 || s == 0);
-    // s lies in (0, 1).
-    const Extended ln = std::fabs(s - 1) <= x87::Ln1pRange ? LnNearOne(s) : LnAwayFromOne(s);
-    const Extended f = SquareRoot(-2 * ln / s);
-    m_cachedDeviate = v2 * f;
-    m_hasCachedDeviate = true;
-    return v1 * f;
-}
-
 } // namespace probex

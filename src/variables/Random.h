@@ -2,6 +2,7 @@
 
 #include "engine/Extended.h"
 #include "variables/PhiloxStream.h"
+#include "variables/ZigguratNormal.h"
 
 #include <cstdint>
 
@@ -12,7 +13,7 @@ enum : std::int32_t { GeneratorSimple = 0, GeneratorParallel = 3 };
 
 /// The program's pseudo-random generator: "Simple", a 32-bit linear congruential state
 /// (`RandSeed`), or "Parallel", a counter-based stream placed at each step (TPhiloxStream);
-/// with either, the second deviate of the last Box-Muller pair. Draw sequences are fixed bit
+/// with "Simple", the second deviate of the last Box-Muller pair. Draw sequences are fixed bit
 /// for bit, so a seed reproduces a run. One object serves the whole program; during a run
 /// only the worker thread uses it.
 class TRandom {
@@ -34,12 +35,10 @@ public:
     bool parallel() const { return m_parallel; }
     TPhiloxStream& stream() { return m_stream; }
 
-    /// Called before the draws of each step: "Parallel" moves to the step's own stream and
-    /// forgets the deviate kept from the step before; "Simple" just goes on.
+    /// Called before the draws of each step: "Parallel" moves to the step's own stream;
+    /// "Simple" just goes on.
     void beginStep(std::int64_t step) {
-        if (!m_parallel) return;
-        m_stream.seekStep(step);
-        m_hasCachedDeviate = false;
+        if (m_parallel) m_stream.seekStep(step);
     }
 
     /// Real draw: "Simple" in [0, 1), the advanced state times 2^-32; "Parallel" in (0, 1).
@@ -59,14 +58,15 @@ public:
             (static_cast<std::uint64_t>(RandSeed) * static_cast<std::uint32_t>(n)) >> 32);
     }
 
-    /// Standard normal deviate, in pairs: "Simple" by Box-Muller, "Parallel" by the polar
-    /// method; every second call returns the kept value of the pair without drawing.
+    /// Standard normal deviate: "Simple" by Box-Muller in pairs, every second call returning
+    /// the kept value of the pair without drawing; "Parallel" one at a time by the ziggurat.
     Extended NormalDeviate() {
+        if (m_parallel) return ZigguratNormal(m_stream);
         if (m_hasCachedDeviate) {
             m_hasCachedDeviate = false;
             return m_cachedDeviate;
         }
-        return m_parallel ? parallelNormalPair() : boxMullerPair();
+        return boxMullerPair();
     }
 
     void clearCachedDeviate() { m_hasCachedDeviate = false; }
@@ -77,7 +77,6 @@ public:
 private:
     void advance() { RandSeed = RandSeed * 134775813u + 1u; }
     Extended boxMullerPair();
-    Extended parallelNormalPair();
 
     Extended m_cachedDeviate = 0;
     bool m_hasCachedDeviate = false;

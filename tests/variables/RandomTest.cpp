@@ -132,29 +132,6 @@ TEST(RandomTest, NormalPairEqualsGeneralFormulaAtEdges) {
     }
 }
 
-TEST(RandomTest, ParallelPairEqualsGeneralFormula) {
-    // The first pair of many steps, on both sides of the switch between the logarithm's
-    // instructions.
-    TRandom random;
-    random.ApplySeed(false, GeneratorParallel, 11, 12);
-    TPhiloxStream raw;
-    raw.setKey(11, 12);
-    for (std::int64_t step = 1; step <= 3000; ++step) {
-        SCOPED_TRACE(step);
-        random.beginStep(step);
-        raw.seekStep(step);
-        Extended v1, v2, s;
-        do {
-            v1 = raw.centred();
-            v2 = raw.centred();
-            s = v1 * v1 + v2 * v2;
-        } while (s >= 1 || s == 0);
-        const Extended f = std::sqrt(-2 * LnX(s) / s);
-        ASSERT_EQ(random.NormalDeviate(), v1 * f);
-        ASSERT_EQ(random.NormalDeviate(), v2 * f);
-    }
-}
-
 TEST(RandomTest, RandomizeUsesTimeOfDay) {
     TRandom random(0xFFFFFFFFu);
     random.NormalDeviate();
