@@ -48,25 +48,47 @@ inline void StatAdd(TOutStat& stat, Extended x) {
     if (x > stat.max) stat.max = x;
 }
 
-/// Adds several steps' values in their order, as StatAdd one by one gives bit for bit: the
-/// sums stay in registers between the values instead of going to memory after each.
-inline void StatAddValues(TOutStat& stat, const Extended* values, int count) {
+/// Adds several steps' values that lie within the extremes already seen: the sums and the
+/// count, as StatAdd one by one gives bit for bit, with the sums kept in registers.
+inline void StatAddSums(TOutStat& stat, const Extended* values, int count) {
     if (count <= 0) return;
-    StatAdd(stat, values[0]);
+    stat.level = 0;
     Extended s1 = stat.s1, s2 = stat.s2, s3 = stat.s3, s4 = stat.s4;
-    Extended min = stat.min, max = stat.max;
-    for (int i = 1; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         const Extended x = values[i];
         const Extended x2 = x * x;
         s1 += x;
         s2 += x2;
         s3 += x2 * x;
         s4 += x2 * x2;
+    }
+    stat.count += count;
+    stat.s1 = s1, stat.s2 = s2, stat.s3 = s3, stat.s4 = s4;
+}
+
+/// The least and the greatest of count > 0 values as StatAdd finds them: the first of equals.
+inline void StatExtremes(const Extended* values, int count, Extended& min, Extended& max) {
+    min = max = values[0];
+    for (int i = 1; i < count; ++i) {
+        const Extended x = values[i];
         if (x < min) min = x;
         if (x > max) max = x;
     }
-    stat.count += count - 1;
-    stat.s1 = s1, stat.s2 = s2, stat.s3 = s3, stat.s4 = s4;
+}
+
+/// Adds several steps' values in their order, as StatAdd one by one gives bit for bit. The
+/// sums and the extremes take a pass each: the eight x87 registers cannot hold all six with
+/// the value, and sums spilled to memory at every value made the loop several times slower.
+inline void StatAddValues(TOutStat& stat, const Extended* values, int count) {
+    if (count <= 0) return;
+    StatAdd(stat, values[0]);
+    StatAddSums(stat, values + 1, count - 1);
+    Extended min = stat.min, max = stat.max;
+    for (int i = 1; i < count; ++i) {
+        const Extended x = values[i];
+        if (x < min) min = x;
+        if (x > max) max = x;
+    }
     stat.min = min, stat.max = max;
 }
 

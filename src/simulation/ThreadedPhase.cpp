@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -30,8 +31,11 @@ namespace {
 /// step, short enough that a stop or the end of a run waits little for the slowest thread.
 constexpr std::int32_t ChunkSteps = 1024;
 
-/// Chunks in flight per thread: the consumer may fall behind a little without stalling.
-constexpr std::int32_t ChunksPerThread = 4;
+/// Chunks in flight per thread: enough that the others go on while one thread waits a few
+/// milliseconds for the system to clear the fresh pages of its logs...
+constexpr std::int32_t ChunksPerThread = 16;
+/// ...within this many bytes of values, and never below two chunks per thread.
+constexpr std::size_t RingValueBytes = std::size_t{32} << 20;
 
 } // namespace
 
@@ -52,15 +56,20 @@ struct TPxThread::Chunk {
     std::int32_t steps = 0;
     std::int32_t done = 0; ///< steps evaluated; a failed step or a stop ends the chunk early
     bool failed = false;   ///< step first + done failed
-    std::vector<Extended> values;
+    /// Left uninitialised: the threads that write them fault their pages in, side by side,
+    /// instead of the run's thread clearing them all before the first chunk.
+    std::unique_ptr<Extended[]> values;
     /// Per output: the histogram's range when the chunk was handed out, and whether `bins`
     /// holds the bin of every value evaluated for it in that range.
     std::vector<THisRange> ranges;
     std::vector<char> binned;
-    std::vector<std::int32_t> bins; ///< output by output, ChunkSteps each
+    std::unique_ptr<std::int32_t[]> bins; ///< output by output, ChunkSteps each, uninitialised
+    /// Per output with statistics: the least and the greatest value of the chunk, with which
+    /// the feeding thread sees whether the statistics' extremes can change at all.
+    std::vector<Extended> lowest, highest;
 
-    Extended* column(std::size_t c) { return values.data() + c * ChunkSteps; }
-    const Extended* column(std::size_t c) const { return values.data() + c * ChunkSteps; }
+    Extended* column(std::size_t c) { return values.get() + c * ChunkSteps; }
+    const Extended* column(std::size_t c) const { return values.get() + c * ChunkSteps; }
 };
 
 /// What the threads share; every field but the chunks' values is guarded by `mutex`.
@@ -165,9 +174,12 @@ void TPxThread::evaluateChunk(const Pool& pool, Chunk& chunk, StepWorker& w) {
         for (std::int32_t i = 0; i < l; ++i)
             log->store(chunk.first - 1 + i, v[i]);
     }
-    for (std::size_t j = 0; j < outputs; ++j)
+    for (std::size_t j = 0; j < outputs; ++j) {
         chunk.binned[j] = m_setup.outputs[j].his && HisBins(chunk.ranges[j], chunk.column(j), l,
-                                                            chunk.bins.data() + j * ChunkSteps);
+                                                            chunk.bins.get() + j * ChunkSteps);
+        if (m_setup.outputs[j].stat && l > 0)
+            StatExtremes(chunk.column(j), l, chunk.lowest[j], chunk.highest[j]);
+    }
 }
 
 bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
@@ -183,10 +195,16 @@ bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
         for (std::size_t j = 0; j < outputs; ++j) {
             const TRunOutput& out = m_setup.outputs[j];
             const Extended* values = chunk.column(j) + from;
-            if (out.stat) StatAddValues(*out.stat, values, count);
+            if (out.stat) {
+                const TOutStat& stat = *out.stat;
+                if (stat.started && !(chunk.lowest[j] < stat.min) && !(chunk.highest[j] > stat.max))
+                    StatAddSums(*out.stat, values, count);
+                else
+                    StatAddValues(*out.stat, values, count);
+            }
             if (!out.his) continue;
             if (chunk.binned[j] && HisRangeOf(*out.his) == chunk.ranges[j])
-                HisAddBins(*out.his, chunk.bins.data() + j * ChunkSteps + from, count);
+                HisAddBins(*out.his, chunk.bins.get() + j * ChunkSteps + from, count);
             else
                 HisAddValues(*out.his, values, count);
         }
@@ -278,16 +296,24 @@ bool TPxThread::threadedPhase(Phase& phase) {
         pool.limit = pool.total;
         const auto threadCount =
             static_cast<std::size_t>(std::min<std::int64_t>(s.threads, pool.total));
-        pool.ring.resize(threadCount * ChunksPerThread);
+        const std::size_t chunkBytes =
+            std::max<std::size_t>(1, pool.columnVars.size()) * ChunkSteps * sizeof(Extended);
+        pool.ring.resize(
+            threadCount *
+            std::clamp<std::size_t>(RingValueBytes / chunkBytes / threadCount, 2, ChunksPerThread));
         const std::size_t outputs = s.outputs.size();
         pool.ranges.resize(outputs);
         for (std::size_t j = 0; j < outputs; ++j)
             if (s.outputs[j].his) pool.ranges[j] = HisRangeOf(*s.outputs[j].his);
         for (Chunk& chunk : pool.ring) {
-            chunk.values.resize(std::max<std::size_t>(1, pool.columnVars.size()) * ChunkSteps);
+            chunk.values = std::make_unique_for_overwrite<Extended[]>(
+                std::max<std::size_t>(1, pool.columnVars.size()) * ChunkSteps);
             chunk.ranges.resize(outputs);
             chunk.binned.resize(outputs);
-            chunk.bins.resize(std::max<std::size_t>(1, outputs) * ChunkSteps);
+            chunk.bins = std::make_unique_for_overwrite<std::int32_t[]>(
+                std::max<std::size_t>(1, outputs) * ChunkSteps);
+            chunk.lowest.resize(outputs);
+            chunk.highest.resize(outputs);
         }
         for (std::size_t t = 0; t < threadCount; ++t) {
             auto w = std::make_unique<StepWorker>();
