@@ -8,6 +8,7 @@
 #include "reliability/StandardNormal.h"
 #include "settings/NumberText.h"
 #include "settings/Settings.h"
+#include "simulation/OutLog.h"
 #include "simulation/OutputTable.h"
 #include "simulation/RunController.h"
 
@@ -154,6 +155,8 @@ std::uint8_t TOutEquations::countHolding(Extended parameter, std::int32_t from, 
     if (m_block) m_block->load(m_out.Vars);
     const std::size_t condition = static_cast<std::size_t>(m_out.ResultVar[1]);
     count = 0;
+    if (const TOutLog* log = conditionLog(); log && countFromLog(*log, from, to, count)) return 0;
+    count = 0;
     TEquError error;
     for (std::int32_t s = from; s < to;) {
         // Several slots at a time; where a block cannot be settled so, its slots are taken one
@@ -170,6 +173,34 @@ std::uint8_t TOutEquations::countHolding(Extended parameter, std::int32_t from, 
         }
     }
     return 0;
+}
+
+const TOutLog* TOutEquations::conditionLog() const {
+    // The condition alone, on one logged output ("0 > Z"): its values are the log's own.
+    if (m_out.Count != 1) return nullptr;
+    const tCompiledEquation& condition = m_out.Equations[1];
+    if (condition.TokenCount != 2 || condition.Tokens[1].Kind != tkOperand ||
+        condition.Tokens[2].Kind != tkEnd || condition.OperandCount != 1)
+        return nullptr;
+    const std::uint32_t var = condition.Operands[1].VarIndex;
+    for (std::int32_t k = 1; k <= m_out.RandomList.Count; ++k) {
+        const std::size_t kk = static_cast<std::size_t>(k);
+        if (static_cast<std::uint32_t>(m_out.RandomList.VarIndex[kk]) == var)
+            return m_outputs.runTable().item(m_out.RandomList.Ref[kk]).Log.get();
+    }
+    return nullptr;
+}
+
+bool TOutEquations::countFromLog(const TOutLog& log, std::int32_t from, std::int32_t to,
+                                 std::int64_t& count) const {
+    // Reading the values is several times cheaper than evaluating the condition on each. A
+    // value that is not finite goes the general way, which reports what it makes of it.
+    for (std::int32_t s = from; s < to; ++s) {
+        const Extended v = log[s];
+        if (!std::isfinite(v)) return false;
+        count += relationHolds(v);
+    }
+    return true;
 }
 
 bool TOutEquations::countBlock(std::int32_t first, std::int64_t& count) {

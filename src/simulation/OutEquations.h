@@ -17,6 +17,7 @@ namespace probex {
 struct TSquareMatrix;
 
 class MainThread;
+class TOutLog;
 class Prompter;
 class TInputTable;
 class TLimitState;
@@ -182,6 +183,9 @@ private:
     std::uint8_t countHolding(Extended parameter, std::int32_t from, std::int32_t to,
                               std::int64_t& count);
     bool countBlock(std::int32_t first, std::int64_t& count);
+    const TOutLog* conditionLog() const;
+    bool countFromLog(const TOutLog& log, std::int32_t from, std::int32_t to,
+                      std::int64_t& count) const;
     void addConvergencePoint(const TProbabilityEstimate& estimate);
     bool relationHolds(Extended v) const;
     std::int32_t loggedSteps(std::int32_t stepCount) const;

@@ -69,12 +69,12 @@ TEST(OutEquations, EachRelationReadsAsZeroRelationValue) {
         std::vector<std::string> lines;
         Extended expected;
     };
-    // x over the steps: -1, 0, 0, 2, 3
-    const Case cases[] = {{{"0 = x"}, 0.4L},  {{"0 < x"}, 0.4L},
-                          {{"0 > x"}, 0.2L},  {{"0 <= x"}, 0.8L},
-                          {{"0 =< x"}, 0.8L}, {{"0 >= x"}, 0.6L},
-                          {{"0 => x"}, 0.6L}, {{"0 <> x"}, 0.6L},
-                          {{"0 >< x"}, 0.6L}, {{"0 < d", "d = x - 2.5"}, 0.2L}};
+    // x over the steps: -1, 0, 0, 2, 3. A condition on x alone reads its log; "(x)" evaluates.
+    const Case cases[] = {
+        {{"0 = x"}, 0.4L},  {{"0 = (x)"}, 0.4L}, {{"0 >= (x)"}, 0.6L},
+        {{"0 < x"}, 0.4L},  {{"0 > x"}, 0.2L},   {{"0 <= x"}, 0.8L},
+        {{"0 =< x"}, 0.8L}, {{"0 >= x"}, 0.6L},  {{"0 => x"}, 0.6L},
+        {{"0 <> x"}, 0.6L}, {{"0 >< x"}, 0.6L},  {{"0 < d", "d = x - 2.5"}, 0.2L}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines[0]);
         Fixture f({-1, 0, 0, 2, 3});
