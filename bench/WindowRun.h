@@ -26,11 +26,15 @@ public:
     void settle();
     /// The longest a click would have waited for the window during the runs so far, in ms.
     double longestWaitMs() const { return m_longestWaitMs; }
+    /// The window's own thread's CPU time during the last run, in ms: what it takes from the
+    /// run's threads when they use every core.
+    double mainThreadMs() const { return m_mainThreadMs; }
 
 private:
     struct Window;
     std::unique_ptr<Window> m_window;
     double m_longestWaitMs = 0;
+    double m_mainThreadMs = 0;
 };
 
 } // namespace probex::bench

@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 #include <stdexcept>
 #include <string>
 
@@ -119,6 +120,17 @@ WindowRun::~WindowRun() {
     m_window->frame.close();
 }
 
+namespace {
+
+/// CPU time of the calling thread so far.
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+} // namespace
+
 Extended WindowRun::run() {
     ProjectModel& model = m_window->frame.model();
     // Wait in the window's event loop, as the program does, until the run has ended (not
@@ -135,9 +147,11 @@ Extended WindowRun::run() {
     });
     clock.start();
     probe.start(10);
+    const double cpuBefore = ThreadCpuMs();
     // A finished run starts again after the "Restart?" question.
     m_window->frame.findChild<QAction*>("ItmRunStop")->trigger();
     if (model.running()) loop.exec();
+    m_mainThreadMs = ThreadCpuMs() - cpuBefore;
     if (model.stepCounter() != Steps) throw std::runtime_error("the window's run ended early");
     return model.outEquations().result().Value;
 }
