@@ -174,8 +174,8 @@ void BM_Poly(benchmark::State& state) {
     SideBySide(state, Poly, HandPoly, "poly");
 }
 
-BENCHMARK(BM_Beam)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(5);
-BENCHMARK(BM_Poly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(5);
+BENCHMARK(BM_Beam)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(9);
+BENCHMARK(BM_Poly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(9);
 
 /// ln through the library and through the inline x87 instructions, on uniform draws: the
 /// time per logarithm, independent ones and chained ones.

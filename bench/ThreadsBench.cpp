@@ -107,8 +107,8 @@ void BM_ThreadsPoly(benchmark::State& state) {
     Threads(state, "poly");
 }
 
-BENCHMARK(BM_ThreadsBeam)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_ThreadsPoly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ThreadsBeam)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
+BENCHMARK(BM_ThreadsPoly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
 
 } // namespace
 } // namespace probex
