@@ -4,6 +4,7 @@
 // A run on two threads must end with the probability of the run on one, bit for bit.
 
 #include "BenchModels.h"
+#include "ProcessRun.h"
 #include "WindowRun.h"
 
 #include "app/BatchCommand.h"
@@ -40,6 +41,15 @@ Extended BatchRun(const std::string& project, const char* generator, const char*
     return std::strtold(text.c_str() + line + 13, nullptr);
 }
 
+/// `probex --batch` as a process of its own, on every core it may use.
+Extended ProcessRun(const std::string& project, const char* threads) {
+    const std::string file = std::string(PROBEX_SOURCE_DIR) + "/examples/" + project;
+    return RunProcess(PROBEX_BINARY,
+                      {"--batch", file, "--steps", std::to_string(Steps), "--seed",
+                       std::to_string(RunSeed), "--generator", "parallel", "--threads", threads})
+        .probability;
+}
+
 double WallSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -63,6 +73,8 @@ void Threads(benchmark::State& state, const char* model) {
         {"window simple", [&] { return simpleWindow.run(); }, false},
         {"window 1", [&] { return oneWindow.run(); }, true},
         {"window 2", [&] { return twoWindow.run(); }, true},
+        {"process 1", [&] { return ProcessRun(project, "1"); }, true},
+        {"process 2", [&] { return ProcessRun(project, "2"); }, true},
     };
     double windowThreadMs = 1e300; // the window's thread during the runs on two threads
     Extended simple = -1, parallel = -1;
@@ -94,6 +106,7 @@ void Threads(benchmark::State& state, const char* model) {
         state.counters[p + " simple/parallel"] = best(p + " simple") / best(p + " 1");
         state.counters[p + " 2 threads x"] = best(p + " 1") / best(p + " 2");
     }
+    state.counters["process 2 threads x"] = best("process 1") / best("process 2");
     char text[64];
     std::snprintf(text, sizeof text, "P=%.8Lf (Simple %.8Lf)", parallel, simple);
     state.SetLabel(text);
