@@ -460,9 +460,15 @@ bool TOutEquations::CompileForSteps(const std::vector<std::string>& lines) {
 }
 
 bool TOutEquations::CompileOutEquations(const std::vector<std::string>& lines) {
+    // The same lines compile to the same equations, so a live count of them stays good: the
+    // count at a run's end goes on from it even when a window compiled them again meanwhile.
+    const std::string separators{m_settings.DecimalSep, m_settings.ListSep, m_settings.CommentSep};
+    const bool same = m_compiled && lines == m_compiledLines && separators == m_compiledSeparators;
     ClearDecoded(m_out);
     m_compiled = false;
-    m_liveActive = false; // a count of other equations
+    if (!same) m_liveActive = false; // a count of other equations
+    m_compiledLines = lines;
+    m_compiledSeparators = separators;
     auto recs = std::make_unique<tEquRecs>();
     TEquError error;
     std::uint8_t relation = 0;
@@ -473,6 +479,7 @@ bool TOutEquations::CompileOutEquations(const std::vector<std::string>& lines) {
     }
     // "No expression" is reported too: without a condition there is nothing to count.
     if (error.Code != 0) {
+        m_liveActive = false;
         showError(error, ErrorText(error.Code));
         return false;
     }

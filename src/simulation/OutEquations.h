@@ -207,6 +207,9 @@ private:
     TOutResult m_result;
     TOutIteration m_current;
     bool m_liveActive = false;
+    /// What the equations were last compiled from: lines and separators.
+    std::vector<std::string> m_compiledLines;
+    std::string m_compiledSeparators;
     std::int32_t m_liveSteps = 0;
     std::int64_t m_liveCount = 0;
     std::vector<TProbabilityEstimate> m_convergence;

@@ -64,6 +64,28 @@ TEST(OutEquations, ProbabilityIsTheShareOfLoggedStepsWhereTheConditionHolds) {
     EXPECT_TRUE(f.prompter.shown.empty());
 }
 
+TEST(OutEquations, ALiveCountOutlivesCompilingTheSameLinesAgain) {
+    // A picture coloured by probability compiles the equations again as a run ends, before the
+    // final count: that count goes on from the live one instead of counting every step again.
+    std::vector<Extended> xs(1000, -1);
+    for (int s = 0; s < 1000; s += 4)
+        xs[static_cast<std::size_t>(s)] = s + 1;
+    Fixture f(xs);
+    f.equations.evalSettings().Mode = OutEvalMode::Probability;
+    ASSERT_TRUE(f.equations.CompileForSteps({"0 < x"}));
+    f.equations.BeginLiveCount(0);
+    EXPECT_TRUE(f.equations.CountNewSteps(400));
+    ASSERT_TRUE(f.equations.CompileForSteps({"0 < x"}));
+    EXPECT_TRUE(f.equations.CountNewSteps(800));
+    ASSERT_TRUE(f.equations.CompileForSteps({"0 < x"}));
+    ASSERT_TRUE(f.equations.EvaluateOutEquations(f.steps));
+    EXPECT_EQ(f.equations.result().Value, 0.25L);
+    EXPECT_EQ(f.equations.convergence().size(), 3u);
+    // Other lines are another count.
+    ASSERT_TRUE(f.equations.CompileForSteps({"0 <= x"}));
+    EXPECT_FALSE(f.equations.CountNewSteps(1000));
+}
+
 TEST(OutEquations, EachRelationReadsAsZeroRelationValue) {
     struct Case {
         std::vector<std::string> lines;
