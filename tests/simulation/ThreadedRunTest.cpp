@@ -99,13 +99,7 @@ struct ModelRun {
 
     explicit ModelRun(std::int32_t failAt) {
         random.ApplySeed(false, GeneratorParallel, 20261207, 99);
-        records = {CheckedRecord(DistKind::dkUniform, 1, 2, 0, 0),
-                   CheckedRecord(DistKind::dkUniform, 0, 1, 0, 0),
-                   CheckedRecord(DistKind::dkNormal, -1, 3, 0, 1),
-                   CheckedRecord(DistKind::dkLognormal, 0, 50, 2, 1),
-                   CheckedRecord(DistKind::dkStepNumber, 0, 0, 0, 0),
-                   CheckedRecord(DistKind::dkConstant, 0, 0, 0, 0)};
-        records[5].Loc = failAt > 0 ? failAt : -1; // s - f is 0 in step failAt
+        records = RunModelRecords(-1, failAt);
         for (int j = 0; j < 3; ++j) {
             StatReset(stats[j]);
             EXPECT_TRUE(logs[j].allocate(LastStep));
