@@ -156,7 +156,7 @@ std::uint8_t TOutEquations::countHolding(Extended parameter, std::int32_t from, 
     const std::size_t condition = static_cast<std::size_t>(m_out.ResultVar[1]);
     count = 0;
     if (const TOutLog* log = conditionLog(); log && countFromLog(*log, from, to, count)) return 0;
-    count = 0;
+    count = 0; // the log held a value that is not finite: count again the general way
     TEquError error;
     for (std::int32_t s = from; s < to;) {
         // Several slots at a time; where a block cannot be settled so, its slots are taken one

@@ -82,14 +82,12 @@ inline void StatExtremes(const Extended* values, int count, Extended& min, Exten
 inline void StatAddValues(TOutStat& stat, const Extended* values, int count) {
     if (count <= 0) return;
     StatAdd(stat, values[0]);
+    if (count == 1) return;
     StatAddSums(stat, values + 1, count - 1);
-    Extended min = stat.min, max = stat.max;
-    for (int i = 1; i < count; ++i) {
-        const Extended x = values[i];
-        if (x < min) min = x;
-        if (x > max) max = x;
-    }
-    stat.min = min, stat.max = max;
+    Extended min, max;
+    StatExtremes(values + 1, count - 1, min, max);
+    if (min < stat.min) stat.min = min;
+    if (max > stat.max) stat.max = max;
 }
 
 /// Computes the moments up to `level` (0: min and max only, 1: mean, variance, stdev, covar,
