@@ -42,7 +42,7 @@ Extended BatchRun(const std::string& project, const char* generator, const char*
 }
 
 /// `probex --batch` as a process of its own, on every core it may use.
-Extended ProcessRun(const std::string& project, const char* threads) {
+Extended BatchProcess(const std::string& project, const char* threads) {
     const std::string file = std::string(PROBEX_SOURCE_DIR) + "/examples/" + project;
     return RunProcess(PROBEX_BINARY,
                       {"--batch", file, "--steps", std::to_string(Steps), "--seed",
@@ -73,8 +73,8 @@ void Threads(benchmark::State& state, const char* model) {
         {"window simple", [&] { return simpleWindow.run(); }, false},
         {"window 1", [&] { return oneWindow.run(); }, true},
         {"window 2", [&] { return twoWindow.run(); }, true},
-        {"process 1", [&] { return ProcessRun(project, "1"); }, true},
-        {"process 2", [&] { return ProcessRun(project, "2"); }, true},
+        {"process 1", [&] { return BatchProcess(project, "1"); }, true},
+        {"process 2", [&] { return BatchProcess(project, "2"); }, true},
     };
     double windowThreadMs = 1e300; // the window's thread during the runs on two threads
     Extended simple = -1, parallel = -1;
