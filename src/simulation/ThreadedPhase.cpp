@@ -54,22 +54,20 @@ struct TPxThread::Chunk {
     bool published = false;  ///< evaluated (in part when `done` < `steps`)
     std::int32_t first = 0;  ///< its first step
     std::int32_t steps = 0;
-    std::int32_t done = 0; ///< steps evaluated; a failed step or a stop ends the chunk early
-    bool failed = false;   ///< step first + done failed
-    /// Left uninitialised: the threads that write them fault their pages in, side by side,
-    /// instead of the run's thread clearing them all before the first chunk.
-    std::unique_ptr<Extended[]> values;
+    std::int32_t done = 0;      ///< steps evaluated; a failed step or a stop ends the chunk early
+    bool failed = false;        ///< step first + done failed
+    Extended* values = nullptr; ///< in the pool's block of values, column by column
     /// Per output: the histogram's range when the chunk was handed out, and whether `bins`
     /// holds the bin of every value evaluated for it in that range.
     std::vector<THisRange> ranges;
     std::vector<char> binned;
-    std::unique_ptr<std::int32_t[]> bins; ///< output by output, ChunkSteps each, uninitialised
+    std::int32_t* bins = nullptr; ///< output by output, ChunkSteps each, in the pool's block
     /// Per output with statistics: the least and the greatest value of the chunk, with which
     /// the feeding thread sees whether the statistics' extremes can change at all.
     std::vector<Extended> lowest, highest;
 
-    Extended* column(std::size_t c) { return values.get() + c * ChunkSteps; }
-    const Extended* column(std::size_t c) const { return values.get() + c * ChunkSteps; }
+    Extended* column(std::size_t c) { return values + c * ChunkSteps; }
+    const Extended* column(std::size_t c) const { return values + c * ChunkSteps; }
 };
 
 /// What the threads share; every field but the chunks' values is guarded by `mutex`.
@@ -77,6 +75,11 @@ struct TPxThread::Pool {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<Chunk> ring;
+    /// The chunks' values and bins, each in one block left uninitialised: the threads that
+    /// write them fault their pages in, side by side, instead of the run's thread allocating
+    /// and clearing them chunk by chunk before the first step.
+    std::unique_ptr<Extended[]> values;
+    std::unique_ptr<std::int32_t[]> bins;
     std::int32_t start = 0; ///< the step before the phase's first
     std::int64_t total = 0; ///< chunks up to the last step
     std::int64_t claimed = 0;
@@ -175,8 +178,8 @@ void TPxThread::evaluateChunk(const Pool& pool, Chunk& chunk, StepWorker& w) {
             log->store(chunk.first - 1 + i, v[i]);
     }
     for (std::size_t j = 0; j < outputs; ++j) {
-        chunk.binned[j] = m_setup.outputs[j].his && HisBins(chunk.ranges[j], chunk.column(j), l,
-                                                            chunk.bins.get() + j * ChunkSteps);
+        chunk.binned[j] = m_setup.outputs[j].his &&
+                          HisBins(chunk.ranges[j], chunk.column(j), l, chunk.bins + j * ChunkSteps);
         if (m_setup.outputs[j].stat && l > 0)
             StatExtremes(chunk.column(j), l, chunk.lowest[j], chunk.highest[j]);
     }
@@ -204,7 +207,7 @@ bool TPxThread::feedChunk(Pool& pool, const Chunk& chunk) {
             }
             if (!out.his) continue;
             if (chunk.binned[j] && HisRangeOf(*out.his) == chunk.ranges[j])
-                HisAddBins(*out.his, chunk.bins.get() + j * ChunkSteps + from, count);
+                HisAddBins(*out.his, chunk.bins + j * ChunkSteps + from, count);
             else
                 HisAddValues(*out.his, values, count);
         }
@@ -280,6 +283,19 @@ bool TPxThread::threadedPhase(Phase& phase) {
     const std::int32_t start = *s.stepCounter;
     if (start >= s.lastStep) return false;
     Pool pool;
+    // Reads the run's equations, generator and copula, which no thread changes before the
+    // pool ends.
+    const auto newWorker = [&s] {
+        auto w = std::make_unique<StepWorker>();
+        w->set = std::make_unique<tDecodedEquations>(*s.set);
+        w->random = *s.random;
+        if (s.copula) w->copula = std::make_unique<TCopula>(*s.copula);
+        if (s.interleaved) {
+            w->block = std::make_unique<tBlockValues>();
+            w->block->load(w->set->Vars);
+        }
+        return w;
+    };
     std::vector<std::unique_ptr<StepWorker>> workers;
     std::vector<std::thread> threads;
     try {
@@ -305,34 +321,38 @@ bool TPxThread::threadedPhase(Phase& phase) {
         pool.ranges.resize(outputs);
         for (std::size_t j = 0; j < outputs; ++j)
             if (s.outputs[j].his) pool.ranges[j] = HisRangeOf(*s.outputs[j].his);
-        for (Chunk& chunk : pool.ring) {
-            chunk.values = std::make_unique_for_overwrite<Extended[]>(
-                std::max<std::size_t>(1, pool.columnVars.size()) * ChunkSteps);
+        const std::size_t columns = std::max<std::size_t>(1, pool.columnVars.size());
+        const std::size_t binColumns = std::max<std::size_t>(1, outputs);
+        pool.values =
+            std::make_unique_for_overwrite<Extended[]>(pool.ring.size() * columns * ChunkSteps);
+        pool.bins = std::make_unique_for_overwrite<std::int32_t[]>(pool.ring.size() * binColumns *
+                                                                   ChunkSteps);
+        for (std::size_t i = 0; i < pool.ring.size(); ++i) {
+            Chunk& chunk = pool.ring[i];
+            chunk.values = pool.values.get() + i * columns * ChunkSteps;
+            chunk.bins = pool.bins.get() + i * binColumns * ChunkSteps;
             chunk.ranges.resize(outputs);
             chunk.binned.resize(outputs);
-            chunk.bins = std::make_unique_for_overwrite<std::int32_t[]>(
-                std::max<std::size_t>(1, outputs) * ChunkSteps);
             chunk.lowest.resize(outputs);
             chunk.highest.resize(outputs);
         }
-        for (std::size_t t = 0; t < threadCount; ++t) {
-            auto w = std::make_unique<StepWorker>();
-            w->set = std::make_unique<tDecodedEquations>(*s.set);
-            w->random = *s.random;
-            if (s.copula) w->copula = std::make_unique<TCopula>(*s.copula);
-            if (s.interleaved) {
-                w->block = std::make_unique<tBlockValues>();
-                w->block->load(w->set->Vars);
-            }
-            workers.push_back(std::move(w));
-        }
+        workers.resize(threadCount);
+        workers[0] = newWorker();
     } catch (const std::bad_alloc&) {
         return false;
     }
-    // The run's own thread is one of the pool; a thread the system refuses is done without.
+    // The run's own thread is one of the pool. The others copy what a step changes on their
+    // own, meanwhile; a thread the system refuses, or without the memory, is done without.
     for (std::size_t t = 1; t < workers.size(); ++t) {
         try {
-            threads.emplace_back([this, &pool, &w = *workers[t]] { poolThread(pool, w); });
+            threads.emplace_back([this, &pool, &newWorker, &w = workers[t]] {
+                try {
+                    w = newWorker();
+                } catch (const std::bad_alloc&) {
+                    return;
+                }
+                poolThread(pool, *w);
+            });
         } catch (const std::system_error&) {
             break;
         }
