@@ -162,7 +162,7 @@ void TPxThread::refresh(std::int32_t step) {
     if (step % StepLabelInterval == 0) {
         m_unshownStep = step;
         if (m_events.refreshWanted(RefreshKind::Step)) {
-            m_main.call([this, step] { m_events.showStep(step); });
+            m_main.post([&events = m_events, step] { events.showStep(step); });
             m_unshownStep = 0;
         }
     }
@@ -198,18 +198,19 @@ TPxThread::Phase TPxThread::startupPhase() {
         ++step;
         const StepResult r = SampleAndEvaluate(m_setup, Draw::Sample, m_stop, m_error);
         if (r != StepResult::Done) {
-            m_main.call([this] { m_events.showStartupStatus(-1, 0); });
+            m_main.post([&events = m_events] { events.showStartupStatus(-1, 0); });
             return dropStep(r == StepResult::Failed);
         }
         pending = StoreOutputs(m_setup);
         if (step % StatusInterval == 0 && pending >= 0) {
             const Extended seen = m_setup.outputs[pending].his->rangeMin;
-            m_main.call([this, pending, seen] { m_events.showStartupStatus(pending, seen); });
+            m_main.post(
+                [&events = m_events, pending, seen] { events.showStartupStatus(pending, seen); });
         }
         refresh(step);
         if (m_stop.load(std::memory_order_relaxed) || pending < 0) break;
     }
-    m_main.call([this] { m_events.showStartupStatus(-1, 0); });
+    m_main.post([&events = m_events] { events.showStartupStatus(-1, 0); });
     if (m_stop.load(std::memory_order_relaxed)) return Phase::Stopped;
     if (step >= m_setup.lastStep) return Phase::Finished;
     return Phase::Continue;
@@ -314,7 +315,8 @@ void TPxThread::execute() {
     if (phase == Phase::Continue) phase = mainPhase();
 
     // The label ends on the last multiple it reached, as if every one had been shown.
-    if (m_unshownStep > 0) m_main.call([this] { m_events.showStep(m_unshownStep); });
+    if (m_unshownStep > 0)
+        m_main.post([&events = m_events, step = m_unshownStep] { events.showStep(step); });
     RunOutcome outcome = RunOutcome::Failed;
     if (phase == Phase::Finished || phase == Phase::Stopped) {
         computeAll();
