@@ -125,11 +125,11 @@ std::uint8_t Compiler::append(int state, const Scanned& token) {
         operand.VarIndex = token.var;
         operand.Value = token.var == 0 ? token.value : 0;
         if (c.TokenCount >= MaxTokens) return ecTooManyOperands;
-        c.Tokens[++c.TokenCount] = {tkOperand, 255, 0};
+        c.addToken() = {tkOperand, 255, 0};
         return ecNone;
     }
     if (c.TokenCount >= MaxTokens) return ecTooManyOperators;
-    tToken& t = c.Tokens[++c.TokenCount];
+    tToken& t = c.addToken();
     switch (state) {
     case 1:
         t = {tkOpen, 0, 0};
@@ -207,7 +207,7 @@ std::uint8_t Compiler::run(std::int32_t& pos) {
         pos = endPos;
         return ecTooManyOperators;
     }
-    m_compiled.Tokens[++m_compiled.TokenCount] = {tkEnd, 0, 0};
+    m_compiled.addToken() = {tkEnd, 0, 0};
     if (state == 2 || state == 6) return ecNone;
     pos = endPos;
     return state == 0 ? ecNoExpression : ecError;

@@ -88,11 +88,15 @@ struct tCompiledEquation {
     /// compiled expression for every possible equation.
     std::vector<tOperand> Operands = std::vector<tOperand>(1);
     std::int32_t OperandCount = 0;
-    std::array<tToken, MaxTokens + 1> Tokens{}; ///< 1-based
+    /// 1-based, [0] unused; grown as the expression is read, so that a set of equations and
+    /// its copies stay small.
+    std::vector<tToken> Tokens;
     std::int32_t TokenCount = 0;
     std::vector<tScheduleOp> Schedule; ///< empty until the expression compiled without error
 
     void clear();
+    /// The next token's place, at TokenCount + 1 (the caller keeps within MaxTokens).
+    tToken& addToken();
 };
 
 /// The engine's error record: code, 1-based character position, line.

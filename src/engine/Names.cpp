@@ -64,7 +64,13 @@ void tCompiledEquation::clear() {
     Operands.resize(1);
     OperandCount = 0;
     TokenCount = 0;
+    Tokens.clear();
     Schedule.clear();
+}
+
+tToken& tCompiledEquation::addToken() {
+    Tokens.resize(static_cast<std::size_t>(++TokenCount) + 1);
+    return Tokens.back();
 }
 
 } // namespace probex
