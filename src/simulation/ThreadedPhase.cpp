@@ -39,18 +39,10 @@ constexpr std::size_t RingValueBytes = std::size_t{32} << 20;
 
 } // namespace
 
-/// What one thread changes while it evaluates steps.
-struct TPxThread::StepWorker {
-    std::unique_ptr<tDecodedEquations> set;
-    TRandom random;
-    std::unique_ptr<TCopula> copula;
-    std::unique_ptr<tBlockValues> block; // null: every step alone
-    TEquError error;
-};
-
 /// A range of steps and the values of the run's recorded variables at each, column by column.
 struct TPxThread::Chunk {
     std::int64_t index = -1; ///< the chunk's number in the phase
+    bool claimed = false;    ///< taken by its thread and not yet fed
     bool published = false;  ///< evaluated (in part when `done` < `steps`)
     std::int32_t first = 0;  ///< its first step
     std::int32_t steps = 0;
@@ -70,16 +62,35 @@ struct TPxThread::Chunk {
     const Extended* column(std::size_t c) const { return values + c * ChunkSteps; }
 };
 
+/// What one thread changes while it evaluates steps.
+struct TPxThread::StepWorker {
+    std::unique_ptr<tDecodedEquations> set;
+    TRandom random;
+    std::unique_ptr<TCopula> copula;
+    std::unique_ptr<tBlockValues> block; // null: every step alone
+    TEquError error;
+    /// The chunks this thread evaluates into, in memory of its own: a chunk written by one
+    /// thread and later by another moves every line of it between the cores. Guarded, but for
+    /// their values, by the pool's mutex.
+    std::vector<Chunk> chunks;
+    std::unique_ptr<Extended[]> values;   ///< the chunks' values, left uninitialised
+    std::unique_ptr<std::int32_t[]> bins; ///< the chunks' bins, left uninitialised
+
+    /// A chunk not waiting to be fed, or null.
+    Chunk* idleChunk() {
+        for (Chunk& chunk : chunks)
+            if (!chunk.claimed) return &chunk;
+        return nullptr;
+    }
+};
+
 /// What the threads share; every field but the chunks' values is guarded by `mutex`.
 struct TPxThread::Pool {
     std::mutex mutex;
     std::condition_variable changed;
-    std::vector<Chunk> ring;
-    /// The chunks' values and bins, each in one block left uninitialised: the threads that
-    /// write them fault their pages in, side by side, instead of the run's thread allocating
-    /// and clearing them chunk by chunk before the first step.
-    std::unique_ptr<Extended[]> values;
-    std::unique_ptr<std::int32_t[]> bins;
+    /// The chunk of each number from `fed` on, at the number modulo the ring's size; a
+    /// chunk is one of its thread's.
+    std::vector<Chunk*> ring;
     std::int32_t start = 0; ///< the step before the phase's first
     std::int64_t total = 0; ///< chunks up to the last step
     std::int64_t claimed = 0;
@@ -96,7 +107,7 @@ struct TPxThread::Pool {
     /// their values with it, which the feeding thread counts unless the range changed since.
     std::vector<THisRange> ranges;
 
-    Chunk& slot(std::int64_t index) {
+    Chunk*& slot(std::int64_t index) {
         return ring[static_cast<std::size_t>(index % static_cast<std::int64_t>(ring.size()))];
     }
 };
@@ -234,15 +245,16 @@ void TPxThread::poolThread(Pool& pool, StepWorker& worker) {
     const auto ringSize = static_cast<std::int64_t>(pool.ring.size());
     std::unique_lock lock(pool.mutex);
     while (!pool.ended) {
-        Chunk& next = pool.slot(pool.fed);
-        if (!pool.consuming && next.published && next.index == pool.fed) {
+        Chunk* const next = pool.slot(pool.fed);
+        if (!pool.consuming && next && next->published && next->index == pool.fed) {
             pool.consuming = true;
             lock.unlock();
-            const bool goOn = feedChunk(pool, next);
+            const bool goOn = feedChunk(pool, *next);
             lock.lock();
             pool.consuming = false;
             if (goOn) {
-                next.published = false;
+                next->published = false;
+                next->claimed = false;
                 ++pool.fed;
                 for (std::size_t j = 0; j < pool.ranges.size(); ++j)
                     if (m_setup.outputs[j].his)
@@ -260,8 +272,11 @@ void TPxThread::poolThread(Pool& pool, StepWorker& worker) {
             pool.changed.notify_all();
             break;
         }
-        if (!stop && pool.claimed < pool.limit && pool.claimed < pool.fed + ringSize) {
-            Chunk& chunk = pool.slot(pool.claimed);
+        Chunk* const idle = worker.idleChunk();
+        if (!stop && idle && pool.claimed < pool.limit && pool.claimed < pool.fed + ringSize) {
+            Chunk& chunk = *idle;
+            pool.slot(pool.claimed) = idle;
+            chunk.claimed = true;
             chunk.index = pool.claimed++;
             chunk.first = pool.start + static_cast<std::int32_t>(chunk.index * ChunkSteps) + 1;
             chunk.steps = std::min(ChunkSteps, m_setup.lastStep - chunk.first + 1);
@@ -283,21 +298,8 @@ bool TPxThread::threadedPhase(Phase& phase) {
     const std::int32_t start = *s.stepCounter;
     if (start >= s.lastStep) return false;
     Pool pool;
-    // Reads the run's equations, generator and copula, which no thread changes before the
-    // pool ends.
-    const auto newWorker = [&s] {
-        auto w = std::make_unique<StepWorker>();
-        w->set = std::make_unique<tDecodedEquations>(*s.set);
-        w->random = *s.random;
-        if (s.copula) w->copula = std::make_unique<TCopula>(*s.copula);
-        if (s.interleaved) {
-            w->block = std::make_unique<tBlockValues>();
-            w->block->load(w->set->Vars);
-        }
-        return w;
-    };
-    std::vector<std::unique_ptr<StepWorker>> workers;
-    std::vector<std::thread> threads;
+    std::size_t threadCount = 0, columns = 0, binColumns = 0, chunksPerThread = 0;
+    const std::size_t outputs = s.outputs.size();
     try {
         for (const TRunOutput& out : s.outputs)
             pool.columnVars.push_back(out.varIndex);
@@ -310,32 +312,49 @@ bool TPxThread::threadedPhase(Phase& phase) {
         pool.start = start;
         pool.total = (std::int64_t{s.lastStep} - start + ChunkSteps - 1) / ChunkSteps;
         pool.limit = pool.total;
-        const auto threadCount =
-            static_cast<std::size_t>(std::min<std::int64_t>(s.threads, pool.total));
-        const std::size_t chunkBytes =
-            std::max<std::size_t>(1, pool.columnVars.size()) * ChunkSteps * sizeof(Extended);
-        pool.ring.resize(
-            threadCount *
-            std::clamp<std::size_t>(RingValueBytes / chunkBytes / threadCount, 2, ChunksPerThread));
-        const std::size_t outputs = s.outputs.size();
+        threadCount = static_cast<std::size_t>(std::min<std::int64_t>(s.threads, pool.total));
+        columns = std::max<std::size_t>(1, pool.columnVars.size());
+        binColumns = std::max<std::size_t>(1, outputs);
+        chunksPerThread = std::clamp<std::size_t>(
+            RingValueBytes / (columns * ChunkSteps * sizeof(Extended)) / threadCount, 2,
+            ChunksPerThread);
+        pool.ring.resize(threadCount * chunksPerThread);
         pool.ranges.resize(outputs);
         for (std::size_t j = 0; j < outputs; ++j)
             if (s.outputs[j].his) pool.ranges[j] = HisRangeOf(*s.outputs[j].his);
-        const std::size_t columns = std::max<std::size_t>(1, pool.columnVars.size());
-        const std::size_t binColumns = std::max<std::size_t>(1, outputs);
-        pool.values =
-            std::make_unique_for_overwrite<Extended[]>(pool.ring.size() * columns * ChunkSteps);
-        pool.bins = std::make_unique_for_overwrite<std::int32_t[]>(pool.ring.size() * binColumns *
-                                                                   ChunkSteps);
-        for (std::size_t i = 0; i < pool.ring.size(); ++i) {
-            Chunk& chunk = pool.ring[i];
-            chunk.values = pool.values.get() + i * columns * ChunkSteps;
-            chunk.bins = pool.bins.get() + i * binColumns * ChunkSteps;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    // Reads the run's equations, generator and copula, which no thread changes before the
+    // pool ends.
+    const auto newWorker = [&] {
+        auto w = std::make_unique<StepWorker>();
+        w->set = std::make_unique<tDecodedEquations>(*s.set);
+        w->random = *s.random;
+        if (s.copula) w->copula = std::make_unique<TCopula>(*s.copula);
+        if (s.interleaved) {
+            w->block = std::make_unique<tBlockValues>();
+            w->block->load(w->set->Vars);
+        }
+        w->values =
+            std::make_unique_for_overwrite<Extended[]>(chunksPerThread * columns * ChunkSteps);
+        w->bins = std::make_unique_for_overwrite<std::int32_t[]>(chunksPerThread * binColumns *
+                                                                 ChunkSteps);
+        w->chunks.resize(chunksPerThread);
+        for (std::size_t i = 0; i < chunksPerThread; ++i) {
+            Chunk& chunk = w->chunks[i];
+            chunk.values = w->values.get() + i * columns * ChunkSteps;
+            chunk.bins = w->bins.get() + i * binColumns * ChunkSteps;
             chunk.ranges.resize(outputs);
             chunk.binned.resize(outputs);
             chunk.lowest.resize(outputs);
             chunk.highest.resize(outputs);
         }
+        return w;
+    };
+    std::vector<std::unique_ptr<StepWorker>> workers;
+    std::vector<std::thread> threads;
+    try {
         workers.resize(threadCount);
         workers[0] = newWorker();
     } catch (const std::bad_alloc&) {
