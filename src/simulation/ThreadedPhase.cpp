@@ -42,7 +42,6 @@ constexpr std::size_t RingValueBytes = std::size_t{32} << 20;
 /// A range of steps and the values of the run's recorded variables at each, column by column.
 struct TPxThread::Chunk {
     std::int64_t index = -1; ///< the chunk's number in the phase
-    bool claimed = false;    ///< taken by its thread and not yet fed
     bool published = false;  ///< evaluated (in part when `done` < `steps`)
     std::int32_t first = 0;  ///< its first step
     std::int32_t steps = 0;
@@ -76,10 +75,10 @@ struct TPxThread::StepWorker {
     std::unique_ptr<Extended[]> values;   ///< the chunks' values, left uninitialised
     std::unique_ptr<std::int32_t[]> bins; ///< the chunks' bins, left uninitialised
 
-    /// A chunk not waiting to be fed, or null.
-    Chunk* idleChunk() {
+    /// A chunk already fed (or never used), which may take a new number; or null.
+    Chunk* idleChunk(std::int64_t fed) {
         for (Chunk& chunk : chunks)
-            if (!chunk.claimed) return &chunk;
+            if (chunk.index < fed) return &chunk;
         return nullptr;
     }
 };
@@ -254,7 +253,6 @@ void TPxThread::poolThread(Pool& pool, StepWorker& worker) {
             pool.consuming = false;
             if (goOn) {
                 next->published = false;
-                next->claimed = false;
                 ++pool.fed;
                 for (std::size_t j = 0; j < pool.ranges.size(); ++j)
                     if (m_setup.outputs[j].his)
@@ -272,11 +270,10 @@ void TPxThread::poolThread(Pool& pool, StepWorker& worker) {
             pool.changed.notify_all();
             break;
         }
-        Chunk* const idle = worker.idleChunk();
+        Chunk* const idle = worker.idleChunk(pool.fed);
         if (!stop && idle && pool.claimed < pool.limit && pool.claimed < pool.fed + ringSize) {
             Chunk& chunk = *idle;
             pool.slot(pool.claimed) = idle;
-            chunk.claimed = true;
             chunk.index = pool.claimed++;
             chunk.first = pool.start + static_cast<std::int32_t>(chunk.index * ChunkSteps) + 1;
             chunk.steps = std::min(ChunkSteps, m_setup.lastStep - chunk.first + 1);
